@@ -1,0 +1,39 @@
+// Computation of the CURP, the 18-character Mexican population registry key.
+#ifndef CURP_CALC_CLAVE_H
+#define CURP_CALC_CLAVE_H
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace curp {
+
+// Computes the key from the person's data.
+//
+//   Ap       paternal surname, upper case as typed (may be empty if Am is not)
+//   Am       maternal surname, upper case as typed (may be empty)
+//   Nm       given name or names, upper case as typed
+//   FB       date of birth; any year is accepted, the key holds it modulo 100
+//   CveSexo  sex letter, "H" or "M"; copied into the key as given
+//   CveEnt   two-letter state code, or empty; copied into the key as given
+//
+// Returns the 18-character key, or a shorter text without check digit when a
+// piece is missing (no state code, a one-letter given name after a short
+// surname, ...). Returns the empty text when there is no given name or no
+// surname, when a text is not valid Unicode (a value outside U+0000..U+10FFFF
+// or a surrogate), when FB is not a real calendar date, or when memory runs
+// out. Characters are Unicode code points; the arguments are never changed.
+std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
+                          std::chrono::year_month_day FB, std::u32string_view CveSexo,
+                          std::u32string_view CveEnt) noexcept;
+
+// The same computation on UTF-8 texts; the result is UTF-8. Text that is not
+// well-formed UTF-8 (overlong forms, surrogates, values beyond U+10FFFF,
+// truncated or stray sequences) gives the empty result.
+std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_view Nm,
+                       std::chrono::year_month_day FB, std::string_view CveSexo,
+                       std::string_view CveEnt) noexcept;
+
+} // namespace curp
+
+#endif // CURP_CALC_CLAVE_H

@@ -1,0 +1,40 @@
+#include "key_rules.h"
+
+#include <cstdint>
+
+namespace curp::detail {
+namespace {
+
+// "0123456789ABCDEFGHIJKLMNÑOPQRSTUVWXYZ": a character's value is its place.
+constexpr std::u32string_view kDictionary = U"0123456789ABCDEFGHIJKLMN\u00D1OPQRSTUVWXYZ";
+constexpr std::size_t kCheckedLength = 17;
+
+// Place of `c` in the dictionary, or -1 for any other character.
+std::int32_t CharValue(char32_t c) noexcept
+{
+    const auto place = kDictionary.find(c);
+    return place == std::u32string_view::npos ? -1 : static_cast<std::int32_t>(place);
+}
+
+} // namespace
+
+int CheckDigit(std::u32string_view body) noexcept
+{
+    std::int32_t sum = 0;
+    for (std::size_t pos = 1; pos <= kCheckedLength && pos <= body.size(); ++pos) {
+        sum += CharValue(body[pos - 1]) * static_cast<std::int32_t>(19 - pos);
+    }
+    // Floor modulo: the sum is negative when characters outside the
+    // dictionary outweigh the rest, and the digit must still be 0..9.
+    const std::int32_t r = ((sum % 10) + 10) % 10;
+    return r == 0 ? 0 : 10 - r;
+}
+
+void AppendCheckDigit(std::u32string& body)
+{
+    if (body.size() > kCheckedLength - 1) {
+        body += static_cast<char32_t>(U'0' + CheckDigit(body));
+    }
+}
+
+} // namespace curp::detail

@@ -1,0 +1,91 @@
+#include "key_rules.h"
+#include "text.h"
+
+#include <array>
+
+namespace curp::detail {
+namespace {
+
+bool IsBlank(std::u32string_view text)
+{
+    return text.find_first_not_of(U' ') == std::u32string_view::npos;
+}
+
+// Each particle ends with one space; their order matters, since "DE LOS "
+// must go before "DE " can take its first word.
+constexpr std::array<std::u32string_view, 9> kParticles = {
+    U"DE LOS ", U"DE LAS ", U"DE LA ", U"DE EL ", U"DEL ", U"DE ", U"Y ", U"MC ", U"VAN ",
+};
+
+// Drops `prefix` from the front of `text` when something follows it.
+void DropPrefix(std::u32string& text, std::u32string_view prefix)
+{
+    if (text.size() > prefix.size() && std::u32string_view(text).starts_with(prefix)) {
+        text.erase(0, prefix.size());
+        Trim(text);
+    }
+}
+
+} // namespace
+
+bool HasNameAndSurname(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm)
+{
+    return !IsBlank(Nm) && !(IsBlank(Ap) && IsBlank(Am));
+}
+
+void RepairEnye(std::u32string& text)
+{
+    for (char32_t& c : text) {
+        if (c == U'\u00A5') {     // YEN SIGN
+            c = U'\u00D1'; // LATIN CAPITAL LETTER N WITH TILDE
+        }
+    }
+}
+
+void RemoveParticles(std::u32string& text)
+{
+    for (const std::u32string_view particle : kParticles) {
+        Replace(text, particle, U" ");
+        Trim(text); // after every pass, whether or not anything matched
+    }
+}
+
+void DropCommonFirstName(std::u32string& Nm)
+{
+    DropPrefix(Nm, U"JOSE ");
+    DropPrefix(Nm, U"MARIA ");
+}
+
+void RemoveApostrophes(std::u32string& text)
+{
+    Replace(text, U"'", U"");
+    Trim(text);
+}
+
+void FillMissingSurnames(Names& names)
+{
+    if (names.Ap.empty()) {
+        names.Ap = std::move(names.Am);
+        names.Am = U"X";
+    }
+    if (names.Am.empty()) {
+        names.Am = U"X";
+    }
+}
+
+Names PrepareNames(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm)
+{
+    Names names{std::u32string(Ap), std::u32string(Am), std::u32string(Nm)};
+    for (std::u32string* text : {&names.Ap, &names.Am, &names.Nm}) {
+        RepairEnye(*text);
+        RemoveParticles(*text);
+    }
+    DropCommonFirstName(names.Nm);
+    for (std::u32string* text : {&names.Ap, &names.Am, &names.Nm}) {
+        RemoveApostrophes(*text);
+    }
+    FillMissingSurnames(names);
+    return names;
+}
+
+} // namespace curp::detail

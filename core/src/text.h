@@ -1,0 +1,30 @@
+// Character-level helpers shared by the key rules. A character is one Unicode
+// code point; positions count from 1, as the rules are stated.
+#ifndef CURP_TEXT_H
+#define CURP_TEXT_H
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace curp::detail {
+
+// Removes leading and trailing U+0020 spaces. Tabs and other blanks stay.
+void Trim(std::u32string& text);
+
+// Replaces every non-overlapping occurrence of `find` by `with`, scanning from
+// the left; replaced text is not scanned again. `find` must not be empty.
+void Replace(std::u32string& text, std::u32string_view find, std::u32string_view with);
+
+// The character at 1-based position `pos`; empty when the text is shorter.
+std::u32string_view CharAt(std::u32string_view text, std::size_t pos) noexcept;
+
+// The text from 1-based position `pos` to its end; empty when the text is shorter.
+std::u32string_view From(std::u32string_view text, std::size_t pos) noexcept;
+
+// True for exactly the five upper-case vowels A, E, I, O and U.
+bool IsVowel(char32_t c) noexcept;
+
+} // namespace curp::detail
+
+#endif // CURP_TEXT_H

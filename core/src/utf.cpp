@@ -1,0 +1,96 @@
+#include "utf.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace curp::detail {
+
+bool IsScalarValue(char32_t c) noexcept
+{
+    return c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+}
+
+bool IsValidUtf32(std::u32string_view text) noexcept
+{
+    return std::all_of(text.begin(), text.end(), IsScalarValue);
+}
+
+std::optional<std::u32string> DecodeUtf8(std::string_view text)
+{
+    std::u32string out;
+    out.reserve(text.size());
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+
+    for (std::size_t i = 0; i < text.size();) {
+        const std::uint8_t lead = byte(i);
+        if (lead < 0x80) {
+            out.push_back(lead);
+            ++i;
+            continue;
+        }
+        // Length of the sequence, its payload bits in the lead byte, and the
+        // range the second byte must fall in. The narrowed ranges after E0, ED,
+        // F0 and F4 exclude overlong forms, surrogates and values past U+10FFFF.
+        std::size_t length = 0;
+        char32_t value = 0;
+        std::uint8_t low = 0x80;
+        std::uint8_t high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            value = lead & 0x1Fu;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            value = lead & 0x0Fu;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            value = lead & 0x07u;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return std::nullopt; // stray continuation byte, C0, C1 or F5..FF
+        }
+        if (text.size() - i < length) {
+            return std::nullopt; // truncated
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const std::uint8_t next = byte(i + k);
+            if (next < low || next > high) {
+                return std::nullopt;
+            }
+            low = 0x80;
+            high = 0xBF;
+            value = (value << 6) | (next & 0x3Fu);
+        }
+        out.push_back(value);
+        i += length;
+    }
+    return out;
+}
+
+std::string EncodeUtf8(std::u32string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char32_t c : text) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+} // namespace curp::detail

@@ -1,0 +1,54 @@
+// Shared pieces of the key computation tests.
+#ifndef CURP_KEY_TEST_SUPPORT_H
+#define CURP_KEY_TEST_SUPPORT_H
+
+#include "curp/calc_clave.h"
+
+#include <chrono>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace curp::test {
+
+using namespace std::chrono_literals;
+
+// Date, sex and state of rows that only look at the names.
+inline constexpr std::chrono::year_month_day kBorn1980 = 1980y / std::chrono::January / 1;
+
+// One person and the key expected for them. `name` names the behaviour and
+// becomes the test case name, so it is CamelCase without spaces.
+struct KeyRow {
+    const char* name;
+    std::u32string_view Ap;
+    std::u32string_view Am;
+    std::u32string_view Nm;
+    std::u32string_view key;
+    std::chrono::year_month_day FB = kBorn1980;
+    std::u32string_view CveSexo = U"H";
+    std::u32string_view CveEnt = U"DF";
+};
+
+// Test names show the row's name instead of its bytes.
+inline void PrintTo(const KeyRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+inline std::u32string KeyOf(const KeyRow& row)
+{
+    return Calc_Clave(row.Ap, row.Am, row.Nm, row.FB, row.CveSexo, row.CveEnt);
+}
+
+// Test case names for INSTANTIATE_TEST_SUITE_P.
+struct RowName {
+    template <class Param>
+    std::string operator()(const Param& info) const
+    {
+        return info.param.name;
+    }
+};
+
+} // namespace curp::test
+
+#endif // CURP_KEY_TEST_SUPPORT_H
