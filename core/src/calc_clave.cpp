@@ -8,15 +8,14 @@
 namespace curp {
 namespace {
 
-// The whole computation on texts already known to be scalar values.
-std::u32string ComputeKey(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
-                          std::chrono::year_month_day FB, std::u32string_view CveSexo,
-                          std::u32string_view CveEnt)
+// The whole computation on working copies that hold scalar values only.
+std::u32string ComputeKey(detail::Names names, std::chrono::year_month_day FB,
+                          std::u32string_view CveSexo, std::u32string_view CveEnt)
 {
-    if (!FB.ok() || !detail::HasNameAndSurname(Ap, Am, Nm)) {
+    if (!FB.ok() || !detail::HasNameAndSurname(names.Ap, names.Am, names.Nm)) {
         return {};
     }
-    const detail::Names names = detail::PrepareNames(Ap, Am, Nm);
+    detail::PrepareNames(names);
     std::u32string key = detail::ComposeBody(names, FB, CveSexo, CveEnt);
     detail::AppendCheckDigit(key);
     return key;
@@ -34,7 +33,8 @@ std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u
                 return {};
             }
         }
-        return ComputeKey(Ap, Am, Nm, FB, CveSexo, CveEnt);
+        return ComputeKey({std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB,
+                          CveSexo, CveEnt);
     } catch (...) { // out of memory: the computation has no other failure
         return {};
     }
@@ -45,18 +45,17 @@ std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_vie
                        std::string_view CveEnt) noexcept
 {
     try {
-        std::optional<std::u32string> texts[] = {
-            detail::DecodeUtf8(Ap),      detail::DecodeUtf8(Am),     detail::DecodeUtf8(Nm),
-            detail::DecodeUtf8(CveSexo), detail::DecodeUtf8(CveEnt),
-        };
-        for (const auto& text : texts) {
-            if (!text) {
-                return {};
-            }
+        auto ap = detail::DecodeUtf8(Ap);
+        auto am = detail::DecodeUtf8(Am);
+        auto nm = detail::DecodeUtf8(Nm);
+        const auto sexo = detail::DecodeUtf8(CveSexo);
+        const auto ent = detail::DecodeUtf8(CveEnt);
+        if (!ap || !am || !nm || !sexo || !ent) {
+            return {};
         }
         return detail::EncodeUtf8(
-            ComputeKey(*texts[0], *texts[1], *texts[2], FB, *texts[3], *texts[4]));
-    } catch (...) {
+            ComputeKey({std::move(*ap), std::move(*am), std::move(*nm)}, FB, *sexo, *ent));
+    } catch (...) { // out of memory: the computation has no other failure
         return {};
     }
 }

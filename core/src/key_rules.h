@@ -38,8 +38,8 @@ void RemoveApostrophes(std::u32string& text);
 // maternal surname by "X".
 void FillMissingSurnames(Names& names);
 
-// Runs the preparation steps above, in order, on copies of the texts.
-Names PrepareNames(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm);
+// Runs the preparation steps above, in order, on the working copies.
+void PrepareNames(Names& names);
 
 // --- Code composition (code_composition.cpp) ---
 

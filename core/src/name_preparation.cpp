@@ -73,9 +73,8 @@ void FillMissingSurnames(Names& names)
     }
 }
 
-Names PrepareNames(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm)
+void PrepareNames(Names& names)
 {
-    Names names{std::u32string(Ap), std::u32string(Am), std::u32string(Nm)};
     for (std::u32string* text : {&names.Ap, &names.Am, &names.Nm}) {
         RepairEnye(*text);
         RemoveParticles(*text);
@@ -85,7 +84,6 @@ Names PrepareNames(std::u32string_view Ap, std::u32string_view Am, std::u32strin
         RemoveApostrophes(*text);
     }
     FillMissingSurnames(names);
-    return names;
 }
 
 } // namespace curp::detail

@@ -1,5 +1,7 @@
 #include "text.h"
 
+#include <algorithm>
+
 namespace curp::detail {
 
 void Trim(std::u32string& text)
@@ -15,21 +17,23 @@ void Trim(std::u32string& text)
 
 void Replace(std::u32string& text, std::u32string_view find, std::u32string_view with)
 {
-    std::size_t hit = std::u32string_view(text).find(find);
+    const std::u32string_view view = text;
+    std::size_t hit = view.find(find);
     if (hit == std::u32string_view::npos) {
-        return; // the common case: nothing to copy
+        return;
     }
-    std::u32string out;
-    out.reserve(text.size());
-    std::size_t done = 0;
+    // Compact in place: what is written never overtakes what is still to be read.
+    const auto out = text.begin();
+    std::size_t write = hit;
+    std::size_t read = hit;
     while (hit != std::u32string_view::npos) {
-        out.append(text, done, hit - done);
-        out.append(with);
-        done = hit + find.size();
-        hit = std::u32string_view(text).find(find, done);
+        write = std::copy(out + read, out + hit, out + write) - out;
+        write = std::copy(with.begin(), with.end(), out + write) - out;
+        read = hit + find.size();
+        hit = view.find(find, read);
     }
-    out.append(text, done);
-    text = std::move(out);
+    write = std::copy(out + read, text.end(), out + write) - out;
+    text.resize(write);
 }
 
 std::u32string_view CharAt(std::u32string_view text, std::size_t pos) noexcept

@@ -13,7 +13,8 @@ namespace curp::detail {
 void Trim(std::u32string& text);
 
 // Replaces every non-overlapping occurrence of `find` by `with`, scanning from
-// the left; replaced text is not scanned again. `find` must not be empty.
+// the left; replaced text is not scanned again. The text only shrinks, so this
+// works in place: `with` must not be longer than `find`, and `find` not empty.
 void Replace(std::u32string& text, std::u32string_view find, std::u32string_view with);
 
 // The character at 1-based position `pos`; empty when the text is shorter.

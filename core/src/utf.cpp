@@ -17,14 +17,15 @@ bool IsValidUtf32(std::u32string_view text) noexcept
 
 std::optional<std::u32string> DecodeUtf8(std::string_view text)
 {
-    std::u32string out;
-    out.reserve(text.size());
+    // Never more characters than bytes: decode into a buffer of that size.
+    std::u32string out(text.size(), U'\0');
+    std::size_t count = 0;
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
 
     for (std::size_t i = 0; i < text.size();) {
         const std::uint8_t lead = byte(i);
         if (lead < 0x80) {
-            out.push_back(lead);
+            out[count++] = lead;
             ++i;
             continue;
         }
@@ -63,9 +64,10 @@ std::optional<std::u32string> DecodeUtf8(std::string_view text)
             high = 0xBF;
             value = (value << 6) | (next & 0x3Fu);
         }
-        out.push_back(value);
+        out[count++] = value;
         i += length;
     }
+    out.resize(count);
     return out;
 }
 
