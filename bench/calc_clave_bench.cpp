@@ -16,7 +16,7 @@ constexpr auto kBorn = 1975y / std::chrono::April / 23;
 
 void TypicalPerson(benchmark::State& state)
 {
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         benchmark::DoNotOptimize(
             curp::Calc_Clave("GOMEZ"sv, "DIAZ"sv, "JUAN"sv, kBorn, "H"sv, "DF"sv));
     }
@@ -25,11 +25,10 @@ BENCHMARK(TypicalPerson);
 
 void CompoundNameWithParticles(benchmark::State& state)
 {
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(curp::Calc_Clave("DE LA O'FARRILL Y MUÑOZ"sv,
-                                                  "FERNANDEZ DEL CASTILLO"sv,
-                                                  "JOSE MARIA DE LOS ANGELES"sv, kBorn, "M"sv,
-                                                  "MC"sv));
+    for ([[maybe_unused]] auto _ : state) {
+        benchmark::DoNotOptimize(
+            curp::Calc_Clave("DE LA O'FARRILL Y MUÑOZ"sv, "FERNANDEZ DEL CASTILLO"sv,
+                             "JOSE MARIA DE LOS ANGELES"sv, kBorn, "M"sv, "MC"sv));
     }
 }
 BENCHMARK(CompoundNameWithParticles);
@@ -51,7 +50,7 @@ void LongName(benchmark::State& state)
         ++chars;
     }
     name.resize(cut);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         benchmark::DoNotOptimize(curp::Calc_Clave("GOMEZ"sv, "DIAZ"sv, name, kBorn, "H"sv, "DF"sv));
     }
     state.SetComplexityN(state.range(0));

@@ -33,8 +33,8 @@ std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u
                 return {};
             }
         }
-        return ComputeKey({std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB,
-                          CveSexo, CveEnt);
+        return ComputeKey({std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB, CveSexo,
+                          CveEnt);
     } catch (...) { // out of memory: the computation has no other failure
         return {};
     }

@@ -36,8 +36,8 @@ bool HasNameAndSurname(std::u32string_view Ap, std::u32string_view Am, std::u32s
 void RepairEnye(std::u32string& text)
 {
     for (char32_t& c : text) {
-        if (c == U'\u00A5') {     // YEN SIGN
-            c = U'\u00D1'; // LATIN CAPITAL LETTER N WITH TILDE
+        if (c == U'\u00A5') { // YEN SIGN
+            c = U'\u00D1';    // LATIN CAPITAL LETTER N WITH TILDE
         }
     }
 }

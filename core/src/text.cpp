@@ -23,7 +23,7 @@ void Replace(std::u32string& text, std::u32string_view find, std::u32string_view
         return;
     }
     // Compact in place: what is written never overtakes what is still to be read.
-    const auto out = text.begin();
+    char32_t* const out = text.data();
     std::size_t write = hit;
     std::size_t read = hit;
     while (hit != std::u32string_view::npos) {
@@ -32,7 +32,7 @@ void Replace(std::u32string& text, std::u32string_view find, std::u32string_view
         read = hit + find.size();
         hit = view.find(find, read);
     }
-    write = std::copy(out + read, text.end(), out + write) - out;
+    write = std::copy(out + read, out + text.size(), out + write) - out;
     text.resize(write);
 }
 

@@ -7,7 +7,8 @@
 namespace curp::test {
 namespace {
 
-class CheckDigit : public ::testing::TestWithParam<KeyRow> {};
+class CheckDigit : public ::testing::TestWithParam<KeyRow>
+{};
 
 TEST_P(CheckDigit, GivesKey)
 {

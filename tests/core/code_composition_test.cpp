@@ -9,7 +9,8 @@
 namespace curp::test {
 namespace {
 
-class CodeComposition : public ::testing::TestWithParam<KeyRow> {};
+class CodeComposition : public ::testing::TestWithParam<KeyRow>
+{};
 
 TEST_P(CodeComposition, GivesKey)
 {
@@ -90,7 +91,7 @@ TEST(BirthDate, YearModulo100)
         int year;
         std::u32string_view yy;
     } rows[] = {
-        {1601, U"01"}, {1900, U"00"}, {1975, U"75"}, {2005, U"05"}, {9999, U"99"}, {123, U"23"},
+        {1601, U"01"}, {1900, U"00"}, {1975, U"75"}, {2005, U"05"},   {9999, U"99"},  {123, U"23"},
         {0, U"00"},    {-1, U"99"},   {-101, U"99"}, {-32767, U"33"}, {32767, U"67"},
     };
     for (const auto& row : rows) {

@@ -35,7 +35,7 @@ TEST(InvalidDate, GivesEmptyKey)
 {
     using namespace std::chrono;
     const year_month_day dates[] = {
-        2023y / February / 29, 1980y / month{13} / 1, 1980y / January / day{0},
+        2023y / February / 29, 1980y / month{13} / 1,      1980y / January / day{0},
         1980y / April / 31,    year{-32768} / January / 1,
     };
     for (const auto date : dates) {

@@ -9,7 +9,8 @@
 namespace curp::test {
 namespace {
 
-class NamePreparation : public ::testing::TestWithParam<KeyRow> {};
+class NamePreparation : public ::testing::TestWithParam<KeyRow>
+{};
 
 TEST_P(NamePreparation, GivesKey)
 {
@@ -56,8 +57,7 @@ TEST(NamePreparationLongText, ParticlesRepeatedThousandsOfTimesAllGo)
         surname += U"DE ";
     }
     surname += U"LA ROSA";
-    EXPECT_EQ(Calc_Clave(surname, U"LOPEZ", U"ANA", kBorn1980, U"H", U"DF"),
-              U"ROLA800101HDFSPN08");
+    EXPECT_EQ(Calc_Clave(surname, U"LOPEZ", U"ANA", kBorn1980, U"H", U"DF"), U"ROLA800101HDFSPN08");
 }
 
 } // namespace

@@ -32,7 +32,7 @@ void operator delete(void* p) noexcept
     std::free(p);
 }
 
-void operator delete(void* p, std::size_t) noexcept
+void operator delete(void* p, std::size_t /*size*/) noexcept
 {
     std::free(p);
 }
@@ -42,14 +42,15 @@ namespace {
 using namespace std::chrono_literals;
 using namespace std::string_view_literals;
 
+constexpr auto kBorn = 1975y / std::chrono::April / 23;
+
 TEST(OutOfMemory, EveryFailingAllocationGivesEmptyKey)
 {
-    const auto born = 1975y / std::chrono::April / 23;
     for (int allowed = 0; allowed < 64; ++allowed) {
         g_allocations_left = allowed;
         g_failed = false;
         const std::string key = curp::Calc_Clave("DE LA ROSA Y GOMEZ"sv, "O'DIAZ"sv,
-                                                 "JOSE MARIA JUAN"sv, born, "H"sv, "DF"sv);
+                                                 "JOSE MARIA JUAN"sv, kBorn, "H"sv, "DF"sv);
         g_allocations_left = -1;
         if (!g_failed) {
             EXPECT_EQ(key, "ROOJ750423HDFSDN09");

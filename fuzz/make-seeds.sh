@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Writes the seed corpus of calc_clave_fuzz into fuzz/corpus/: one small file
+# per hard case, in the target's input layout (4 bytes of date, then Ap, Am,
+# Nm, CveSexo and CveEnt separated by 0xFF). Texts are printf formats, so
+# "\xNN" writes any byte. Run it again after changing the list below.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")"
+rm -f corpus/*
+
+# seed NAME YEAR MONTH DAY AP AM NM SEXO ENT
+seed() {
+    local name=$1 year=$2 month=$3 day=$4
+    shift 4
+    local bits=$((year & 0xFFFF))
+    {
+        printf "\\x$(printf %02x $((bits & 0xFF)))\\x$(printf %02x $((bits >> 8)))"
+        printf "\\x$(printf %02x "$month")\\x$(printf %02x "$day")"
+        local i
+        for ((i = 1; i <= $#; i++)); do
+            ((i == 1)) || printf '\xff'
+            printf -- "${!i}"
+        done
+    } >"corpus/$name"
+}
+
+seed typical 1975 4 23 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed particles 1980 1 1 "DE LA O'FARRILL Y MUÑOZ" 'FERNANDEZ DEL CASTILLO' 'JOSE MARIA DE LOS ANGELES' 'M' 'MC'
+seed particle-inside-word 1980 1 1 'ANDRADE LOPEZ' 'MC GREGOR' 'GUY MARTIN' 'H' 'DF'
+seed particle-with-trailing-space 1980 1 1 'DE LOS ' '' 'JUAN' 'H' 'DF'
+seed particles-only 1980 1 1 'DE LAS DE EL VAN ' 'Y DEL ' 'DE LA ' 'H' 'DF'
+seed jose-alone 1980 1 1 'PEREZ' 'LOPEZ' 'JOSE' 'H' 'JC'
+seed jose-maria 1980 1 1 'PEREZ' 'LOPEZ' 'JOSE MARIA ANA' 'H' 'JC'
+seed maria-jose 1980 1 1 'PEREZ' 'LOPEZ' 'MARIA JOSE ANA' 'M' 'JC'
+seed maria-de-lourdes 1980 1 1 'PEREZ' 'LOPEZ' 'MARIA DE LOURDES' 'M' 'JC'
+seed yen-inconvenient-word 1966 7 20 'PE¥A' 'NAVA' 'ELSA' 'M' 'MC'
+seed enye 1980 1 1 'MUÑOZ' '' 'JOSE LUIS' 'H' 'DF'
+seed enye-first 1980 1 1 'ÑU' 'ÑANDU' 'ÑOÑO' 'H' 'DF'
+seed accents 1985 3 9 'MÉNDEZ' 'ORTIZ' 'LUIS' 'H' 'PL'
+seed diaeresis 1980 1 1 'GÜEMES' 'ÁVILA' 'ÚRSULA' 'M' 'YN'
+seed apostrophes 1980 1 1 "O'BRIEN" "D'ARCY" "D'ARCY" 'H' 'DF'
+seed apostrophe-only 1980 1 1 "'" '' 'JUAN' 'H' 'DF'
+seed short-names 1990 6 15 'LI' 'WONG' 'A' 'M' 'NE'
+seed one-letter-surname 1980 1 1 'O' '' 'AL' 'M' 'NE'
+seed no-vowel 1980 1 1 'PRZ' 'X' 'NN' 'H' 'DF'
+seed no-state 1980 1 1 'GOMEZ' 'DIAZ' 'JUAN' 'H' ''
+seed long-sex-and-state 1980 1 1 'GOMEZ' 'DIAZ' 'JUAN' 'HM' 'DFX'
+seed blank-given-name 1980 1 1 'GOMEZ' 'DIAZ' '   ' 'H' 'DF'
+seed blank-surnames 1980 1 1 '  ' ' ' 'JUAN' 'H' 'DF'
+seed tab-is-text 1980 1 1 '\t' '' '\t' 'H' 'DF'
+seed control-characters 1980 1 1 'GO\x01MEZ' '\x00DIAZ' 'JU\x7fAN\r\n' 'H' 'DF'
+seed right-to-left-marks 1980 1 1 '\xe2\x80\x8fGOMEZ' 'DIAZ\xe2\x80\xae' 'JUAN\xe2\x80\x8e' 'H' 'DF'
+seed combining-marks 1980 1 1 'GO\xcc\x81MEZ' 'DI\xcc\x88AZ' 'J\xcc\xa3UAN' 'H' 'DF'
+seed emoji 1980 1 1 'PEREZ' 'LOPEZ' '\xf0\x9f\x98\x80ANA' 'M' 'DF'
+seed no-break-space 1980 1 1 'GOMEZ' 'DIAZ' '\xc2\xa0' 'H' 'DF'
+seed leap-day 2000 2 29 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed not-a-leap-day 2023 2 29 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed month-13 1980 13 1 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed day-0 1980 1 0 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed april-31 1980 4 31 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed year-minus-32768 -32768 1 1 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed year-minus-1 -1 12 31 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed year-2005 2005 1 1 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF'
+seed overlong 1980 1 1 'GOMEZ' 'DIAZ' 'JU\xc0\xafAN' 'H' 'DF'
+seed encoded-surrogate 1980 1 1 '\xed\xa0\x80' 'DIAZ' 'JUAN' 'H' 'DF'
+seed past-10ffff 1980 1 1 'GOMEZ' '\xf4\x90\x80\x80' 'JUAN' 'H' 'DF'
+seed truncated 1980 1 1 'GOMEZ' 'DIAZ' 'JUAN' 'H\xe2\x82' 'DF'
+seed stray-continuation 1980 1 1 'GOMEZ' 'DIAZ' 'JUAN' 'H' '\x80DF'
+seed extra-separator 1980 1 1 'GOMEZ' 'DIAZ' 'JUAN' 'H' 'DF\xffMORE'
+printf '\xbb\x07' >corpus/header-cut-short
+
+long=$(printf 'ÁNGEL DE LA %.0s' {1..400})
+seed long-name 1975 4 23 'GOMEZ' 'DIAZ' "$long" 'H' 'DF'
