@@ -1,0 +1,611 @@
+// The entry window, driven as a user drives it: layout, keyboard, lists,
+// the key in its mask, the link, and hostile text.
+#include "date_picker.h"
+#include "frm_curp.h"
+#include "key_text.h"
+#include "state_catalogue.h"
+
+#include <curp/calc_clave.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFrame>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringDecoder>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Records the addresses the window asks the desktop to open.
+class LinkRecorder : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots: // NOLINT(readability-redundant-access-specifiers): Qt's slot section
+    void open(const QUrl& url)
+    {
+        opened.append(url);
+    }
+};
+
+// Types text as key presses carrying the characters, the way a keyboard
+// layout delivers them (QTest::keyClicks knows only ASCII).
+void type(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c),
+                            Qt::NoModifier);
+}
+
+} // namespace
+
+class FrmCurpTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void layout_data();
+    void layout();
+    void window();
+    void fonts_data();
+    void fonts();
+    void labelsKeepClearOfInputs_data();
+    void labelsKeepClearOfInputs();
+    void initialState();
+    void tabOrder();
+    void typingUpperCases_data();
+    void typingUpperCases();
+    void composedTextUpperCases();
+    void focusSelectsText_data();
+    void focusSelectsText();
+    void enterPressesCalcular_data();
+    void enterPressesCalcular();
+    void keyInMask_data();
+    void keyInMask();
+    void typedDate();
+    void lists_data();
+    void lists();
+    void resultCanBeCopied();
+    void linkOpensAddress();
+    void hostileText_data();
+    void hostileText();
+    void longPaste_data();
+    void longPaste();
+
+private: // NOLINT(readability-redundant-access-specifiers): ends the test slots
+    template <typename T = QWidget>
+    T* control(const QString& name) const
+    {
+        return form->findChild<T*>(name);
+    }
+    QLineEdit* box(int index) const
+    {
+        return control<QLineEdit>(u"Txt(%1)"_s.arg(index));
+    }
+    QLineEdit* result() const
+    {
+        return control<QLineEdit>(u"txtCURP"_s);
+    }
+    void fill(const QString& ap, const QString& am, const QString& nm, QDate date, int sex,
+              int state);
+    void pressEnterIn(const QString& name, Qt::Key key = Qt::Key_Return);
+    static QString expectedKey(const QString& ap, const QString& am, const QString& nm, QDate date,
+                               const char* sex, const QString& state);
+
+    std::unique_ptr<frm_CURP> form;
+};
+
+void FrmCurpTest::init()
+{
+    form = std::make_unique<frm_CURP>();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+}
+
+void FrmCurpTest::cleanup()
+{
+    form.reset();
+}
+
+void FrmCurpTest::fill(const QString& ap, const QString& am, const QString& nm, QDate date, int sex,
+                       int state)
+{
+    box(0)->setText(ap);
+    box(1)->setText(am);
+    box(2)->setText(nm);
+    control<DatePicker>(u"DtP"_s)->setDate(date);
+    control<QComboBox>(u"CmbSexo"_s)->setCurrentIndex(sex);
+    control<QComboBox>(u"CmbEnt"_s)->setCurrentIndex(state);
+}
+
+void FrmCurpTest::pressEnterIn(const QString& name, Qt::Key key)
+{
+    QWidget* target = control(name);
+    QVERIFY(target);
+    target->setFocus();
+    QTest::keyClick(target, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+}
+
+// The key the window must show, worked out through the other entry of the
+// computation (UTF-8) and Qt's own upper case.
+QString FrmCurpTest::expectedKey(const QString& ap, const QString& am, const QString& nm,
+                                 QDate date, const char* sex, const QString& state)
+{
+    const std::chrono::year_month_day birth{std::chrono::year{date.year()},
+                                            std::chrono::month{unsigned(date.month())},
+                                            std::chrono::day{unsigned(date.day())}};
+    const std::string key =
+        curp::Calc_Clave(ap.toUpper().toStdString(), am.toUpper().toStdString(),
+                         nm.toUpper().toStdString(), birth, sex, state.toStdString());
+    // Decoded keeping a leading U+FEFF, which fromStdString would drop.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString decoded = utf8(QByteArrayView(key.data(), qsizetype(key.size())));
+    return applyKeyMask(decoded.toStdU32String());
+}
+
+void FrmCurpTest::layout_data()
+{
+    // The form as drawn, in twips (15 to a pixel).
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<bool>("sizesToText");
+    const auto row = [](const char* name, int left, int top, int width, int height,
+                        bool sizesToText = false) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QRect(left, top, width, height)
+                            << sizesToText;
+    };
+    row("Image1", 120, 120, 480, 480);
+    row("lblBrand(0)", 720, 120, 1065, 285, true);
+    row("lblBrand(1)", 720, 360, 3585, 195, true);
+    row("lblweb", 720, 540, 1320, 195, true);
+    row("Lbl(0)", 240, 1080, 780, 195, true);
+    row("Lbl(1)", 240, 1440, 810, 195, true);
+    row("Lbl(2)", 240, 1800, 750, 195, true);
+    row("Lbl(3)", 240, 2280, 810, 195, true);
+    row("Lbl(4)", 240, 2640, 360, 195, true);
+    row("Lbl(5)", 240, 3000, 540, 195, true);
+    row("Txt(0)", 1200, 1080, 3735, 315);
+    row("Txt(1)", 1200, 1440, 3735, 315);
+    row("Txt(2)", 1200, 1800, 3735, 315);
+    row("DtP", 1200, 2280, 1335, 315);
+    row("CmbSexo", 1200, 2640, 1815, 315);
+    row("CmbEnt", 1200, 3000, 3615, 315);
+    row("Line1", 120, 3600, 4920, 15);
+    row("Line2", 120, 3615, 4920, 15);
+    row("CmdCalc", 120, 3840, 975, 375);
+    row("txtCURP", 1200, 3840, 3855, 315);
+}
+
+void FrmCurpTest::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    QFETCH(bool, sizesToText);
+    const QWidget* widget = control(name);
+    QVERIFY(widget);
+    const QRect pixels(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+    if (sizesToText) {
+        // A label keeps its place and grows only when its text needs it.
+        QCOMPARE(widget->pos(), pixels.topLeft());
+        QVERIFY(widget->width() >= pixels.width());
+        QVERIFY(widget->height() >= pixels.height());
+        QVERIFY(widget->width() >= widget->sizeHint().width());
+        QVERIFY(widget->height() >= widget->sizeHint().height());
+    } else {
+        QCOMPARE(widget->geometry(), pixels);
+    }
+    QVERIFY(form->rect().contains(widget->geometry()));
+}
+
+void FrmCurpTest::window()
+{
+    QCOMPARE(form->windowTitle(), u"Generación de CURP"_s);
+    QCOMPARE(form->size(), QSize(347, 298));
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(form->windowFlags() & Qt::WindowCloseButtonHint);
+    const QList<QSize> iconSizes = form->windowIcon().availableSizes();
+    QVERIFY(iconSizes.contains(QSize(16, 16)));
+    QVERIFY(iconSizes.contains(QSize(32, 32)));
+    const QPoint offCentre =
+        form->geometry().center() - form->screen()->availableGeometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 2, "the window opens centred on the screen");
+    const QPixmap logo = control<QLabel>(u"Image1"_s)->pixmap();
+    QCOMPARE(logo.deviceIndependentSize(), QSizeF(32, 32));
+}
+
+void FrmCurpTest::fonts_data()
+{
+    // The family is the first of the wanted ones the system has.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("wanted");
+    QTest::addColumn<qreal>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("underline");
+    const QStringList tahoma{u"Tahoma"_s, u"Liberation Sans"_s, u"Arial"_s};
+    const QStringList arial{u"Arial"_s, u"Liberation Sans"_s};
+    QTest::newRow("form") << u"Lbl(0)"_s << tahoma << 8.25 << false << false;
+    QTest::newRow("brand") << u"lblBrand(0)"_s << arial << 12.0 << true << false;
+    QTest::newRow("link") << u"lblweb"_s << tahoma << 8.25 << false << true;
+    QTest::newRow("date") << u"DtP"_s << arial << 8.25 << false << false;
+    QTest::newRow("name box") << u"Txt(0)"_s << tahoma << 8.25 << false << false;
+}
+
+void FrmCurpTest::fonts()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, wanted);
+    QFETCH(qreal, points);
+    QFETCH(bool, bold);
+    QFETCH(bool, underline);
+    const QFont font = control(name)->font();
+    const QStringList installed = QFontDatabase::families();
+    const auto found = std::find_if(wanted.cbegin(), wanted.cend(), [&](const QString& family) {
+        return installed.contains(family);
+    });
+    if (found == wanted.cend()) {
+        QVERIFY(font.families().isEmpty());
+    } else {
+        QCOMPARE(font.families(), QStringList{*found});
+        QCOMPARE(QFontInfo(font).family(), *found);
+    }
+    QCOMPARE(font.pointSizeF(), points);
+    QCOMPARE(font.bold(), bold);
+    QCOMPARE(font.underline(), underline);
+}
+
+void FrmCurpTest::labelsKeepClearOfInputs_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("input");
+    QTest::newRow("A. Paterno") << u"Lbl(0)"_s << u"Txt(0)"_s;
+    QTest::newRow("A. Materno") << u"Lbl(1)"_s << u"Txt(1)"_s;
+    QTest::newRow("Nombre(s)") << u"Lbl(2)"_s << u"Txt(2)"_s;
+    QTest::newRow("Fecha Nac.") << u"Lbl(3)"_s << u"DtP"_s;
+    QTest::newRow("Sexo") << u"Lbl(4)"_s << u"CmbSexo"_s;
+    QTest::newRow("Entidad") << u"Lbl(5)"_s << u"CmbEnt"_s;
+}
+
+void FrmCurpTest::labelsKeepClearOfInputs()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, input);
+    const QLabel* caption = control<QLabel>(label);
+    const QRect textRect(caption->pos(),
+                         caption->fontMetrics().boundingRect(caption->text()).size());
+    QVERIFY2(textRect.right() < control(input)->x(),
+             qPrintable(u"%1 reaches x=%2"_s.arg(caption->text()).arg(textRect.right())));
+    QCOMPARE(caption->buddy(), control(input));
+}
+
+void FrmCurpTest::initialState()
+{
+    QCOMPARE(QApplication::focusWidget(), box(0));
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(box(i)->text().isEmpty());
+    const auto* date = control<DatePicker>(u"DtP"_s);
+    QCOMPARE(date->date(), QDate(1980, 1, 1));
+    QCOMPARE(date->minimumDate(), QDate(1601, 1, 1));
+    QCOMPARE(date->maximumDate(), QDate(9999, 12, 31));
+    QVERIFY(date->calendarPopup());
+    QVERIFY(date->displayFormat().contains(u"yyyy"_s));
+    const auto* sex = control<QComboBox>(u"CmbSexo"_s);
+    QCOMPARE(sex->currentIndex(), 0);
+    QCOMPARE(sex->currentText(), u"0:Masculino"_s);
+    const auto* state = control<QComboBox>(u"CmbEnt"_s);
+    QCOMPARE(state->currentIndex(), -1);
+    QVERIFY(state->currentText().isEmpty());
+    QVERIFY(!sex->isEditable());
+    QVERIFY(!state->isEditable());
+    QVERIFY(result()->text().isEmpty());
+    QVERIFY(result()->isReadOnly());
+    QVERIFY(control<QPushButton>(u"CmdCalc"_s)->isDefault());
+}
+
+void FrmCurpTest::tabOrder()
+{
+    const QStringList order{u"Txt(0)"_s, u"Txt(1)"_s,  u"Txt(2)"_s,  u"DtP"_s,   u"CmbSexo"_s,
+                            u"CmbEnt"_s, u"CmdCalc"_s, u"txtCURP"_s, u"Txt(0)"_s};
+    QCOMPARE(QApplication::focusWidget(), control(order.first()));
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+    }
+    for (qsizetype i = order.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+    }
+}
+
+void FrmCurpTest::typingUpperCases_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("letters") << u"perez"_s << u"PEREZ"_s;
+    QTest::newRow("accented letters") << u"peña josé"_s << u"PEÑA JOSÉ"_s;
+    QTest::newRow("other characters unchanged") << u"o'brien-2"_s << u"O'BRIEN-2"_s;
+    QTest::newRow("upper case stays") << u"DIAZ"_s << u"DIAZ"_s;
+}
+
+void FrmCurpTest::typingUpperCases()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    for (int i = 0; i < 3; ++i) {
+        box(i)->setFocus();
+        type(box(i), typed);
+        QCOMPARE(box(i)->text(), shown);
+    }
+    QTest::keyClick(box(2), Qt::Key_Backspace);
+    QCOMPARE(box(2)->text(), shown.chopped(1));
+}
+
+void FrmCurpTest::composedTextUpperCases()
+{
+    // Text from dead keys or an input method arrives as a commit string.
+    QInputMethodEvent composed;
+    composed.setCommitString(u"ñú"_s);
+    QApplication::sendEvent(box(0), &composed);
+    QCOMPARE(box(0)->text(), u"ÑÚ"_s);
+}
+
+void FrmCurpTest::focusSelectsText_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("reached by Tab") << u"tab"_s << u"DIAZ"_s;
+    QTest::newRow("reached by Shift+Tab") << u"backtab"_s << u"DIAZ"_s;
+    QTest::newRow("clicked") << u"click"_s << u"DIAZ"_s;
+    // Typing must replace all of it, not only its first 1000 characters.
+    QTest::newRow("text of 5000 characters") << u"tab"_s << u"DIAZ "_s.repeated(1000);
+}
+
+void FrmCurpTest::focusSelectsText()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, text);
+    box(1)->setText(text);
+    QWidget* from = how == u"backtab"_s ? box(2) : box(0);
+    from->setFocus();
+    if (how == u"tab"_s)
+        QTest::keyClick(from, Qt::Key_Tab);
+    else if (how == u"backtab"_s)
+        QTest::keyClick(from, Qt::Key_Backtab);
+    else
+        QTest::mouseClick(box(1), Qt::LeftButton, {}, QPoint(box(1)->width() - 10, 10));
+    QCOMPARE(QApplication::focusWidget(), box(1));
+    QCOMPARE(box(1)->selectedText(), text);
+    QTest::keyClicks(box(1), u"x"_s);
+    QCOMPARE(box(1)->text(), u"X"_s);
+
+    // A click in a box that has the focus already places the cursor.
+    box(1)->setText(u"LOPEZ"_s);
+    QTest::mouseClick(box(1), Qt::LeftButton, {}, QPoint(box(1)->width() - 10, 10));
+    QVERIFY(!box(1)->hasSelectedText());
+}
+
+void FrmCurpTest::enterPressesCalcular_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<Qt::Key>("key");
+    for (const char* name :
+         {"Txt(0)", "Txt(1)", "Txt(2)", "DtP", "CmbSexo", "CmbEnt", "CmdCalc", "txtCURP"})
+        QTest::newRow(name) << QString::fromLatin1(name) << Qt::Key_Return;
+    QTest::newRow("keypad Enter in a name box") << u"Txt(2)"_s << Qt::Key_Enter;
+    QTest::newRow("keypad Enter in the date") << u"DtP"_s << Qt::Key_Enter;
+}
+
+void FrmCurpTest::enterPressesCalcular()
+{
+    QFETCH(QString, control);
+    QFETCH(Qt::Key, key);
+    fill(u"gomez"_s, u"diaz"_s, u"juan"_s, QDate(1975, 4, 23), 0, 8);
+    pressEnterIn(control, key);
+    QCOMPARE(result()->text(), u"GODJ-750423-H-DF-MZN-0-0"_s);
+}
+
+void FrmCurpTest::keyInMask_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("sex");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("shown");
+    const QDate april23(1975, 4, 23);
+    QTest::newRow("full key") << QStringList{u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s} << april23 << 0 << 8
+                              << u"GODJ-750423-H-DF-MZN-0-0"_s;
+    QTest::newRow("pasted in lower case") << QStringList{u"gomez"_s, u"diaz"_s, u"juan"_s}
+                                          << april23 << 0 << 8 << u"GODJ-750423-H-DF-MZN-0-0"_s;
+    QTest::newRow("1:Femenino gives M")
+        << QStringList{u"PEREZ"_s, u"LOPEZ"_s, u"MARIA GUADALUPE"_s} << QDate(1980, 1, 1) << 1 << 13
+        << u"PELG-800101-M-JC-RPD-0-2"_s;
+    QTest::newRow("no state: shorter, shifted right")
+        << QStringList{u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s} << april23 << 0 << -1
+        << u"   G-ODJ750-4-23-HMZ-N-0"_s;
+    QTest::newRow("no given name: empty mask")
+        << QStringList{u"GOMEZ"_s, u"DIAZ"_s, QString()} << april23 << 0 << 8
+        << u"    -      - -  -   - - "_s;
+    QTest::newRow("no surname: empty mask") << QStringList{QString(), u"  "_s, u"JUAN"_s} << april23
+                                            << 0 << 8 << u"    -      - -  -   - - "_s;
+    QTest::newRow("born abroad") << QStringList{u"LI"_s, u"WONG"_s, u"ANA"_s} << QDate(1990, 6, 15)
+                                 << 1 << 32 << u"LWAN-900615-M-NE-XNN-0-7"_s;
+    QTest::newRow("accented state name does not reach the key")
+        << QStringList{u"PEÑA"_s, u"NAVA"_s, u"ELSA"_s} << QDate(1966, 7, 20) << 1 << 14
+        << u"PXNE-660720-M-MC-XVL-0-4"_s;
+}
+
+void FrmCurpTest::keyInMask()
+{
+    QFETCH(QStringList, names);
+    QFETCH(QDate, date);
+    QFETCH(int, sex);
+    QFETCH(int, state);
+    QFETCH(QString, shown);
+    fill(names[0], names[1], names[2], date, sex, state);
+    QTest::mouseClick(control(u"CmdCalc"_s), Qt::LeftButton);
+    QCOMPARE(result()->text(), shown);
+    // The computation leaves the boxes as they were.
+    QCOMPARE(box(0)->text(), names[0]);
+}
+
+void FrmCurpTest::typedDate()
+{
+    // Right after start, the date part of the key is 800101.
+    fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1980, 1, 1), 0, 8);
+    pressEnterIn(u"Txt(0)"_s);
+    QCOMPARE(result()->text().mid(5, 6), u"800101"_s);
+
+    // The keyboard session of a user: the date typed, Tab, Tab, the state typed.
+    box(2)->setFocus();
+    QTest::keyClick(box(2), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), u"23/04/1975"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), u"DF"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(result()->text(), u"GODJ-750423-H-DF-MZN-0-0"_s);
+}
+
+void FrmCurpTest::lists_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+    QTest::newRow("state by its code") << u"CmbEnt"_s << u"DF"_s << u"DF: DISTRITO FEDERAL"_s;
+    QTest::newRow("first state of a letter") << u"CmbEnt"_s << u"c"_s << u"CC: CAMPECHE"_s;
+    QTest::newRow("born abroad") << u"CmbEnt"_s << u"NE"_s << u"NE: EXTRANJERO"_s;
+    QTest::newRow("no match keeps nothing chosen") << u"CmbEnt"_s << u"W"_s << QString();
+    QTest::newRow("sex by its digit") << u"CmbSexo"_s << u"1"_s << u"1:Femenino"_s;
+}
+
+void FrmCurpTest::lists()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+    auto* combo = control<QComboBox>(list);
+    combo->setFocus();
+    QTest::keyClicks(combo, typed);
+    QCOMPARE(combo->currentText(), chosen);
+
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items.append(combo->itemText(i));
+    const QStringList expected =
+        list == u"CmbEnt"_s ? stateEntries() : QStringList{u"0:Masculino"_s, u"1:Femenino"_s};
+    QCOMPARE(items, expected);
+}
+
+void FrmCurpTest::resultCanBeCopied()
+{
+    fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1975, 4, 23), 0, 8);
+    pressEnterIn(u"Txt(0)"_s);
+    QApplication::clipboard()->clear();
+    result()->setFocus();
+    QTest::keyClick(result(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(result(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), u"GODJ-750423-H-DF-MZN-0-0"_s);
+    QTest::keyClicks(result(), u"x"_s);
+    QCOMPARE(result()->text(), u"GODJ-750423-H-DF-MZN-0-0"_s);
+}
+
+void FrmCurpTest::linkOpensAddress()
+{
+#ifdef Q_OS_WIN
+    QSKIP("On Windows the shell opens the address directly.");
+#endif
+    LinkRecorder recorder;
+    QDesktopServices::setUrlHandler(u"https"_s, &recorder, "open");
+    auto* link = control<QLabel>(u"lblweb"_s);
+    QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+
+    QTest::mouseClick(control(u"lblBrand(1)"_s), Qt::LeftButton);
+    QTest::mouseClick(link, Qt::LeftButton);
+    QTest::mouseClick(link, Qt::RightButton);
+    QDesktopServices::unsetUrlHandler(u"https"_s);
+    QCOMPARE(recorder.opened, QList<QUrl>{QUrl(u"https://www.gob.mx/curp/"_s)});
+}
+
+void FrmCurpTest::hostileText_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("control characters")
+        << QStringList{u"go\u0001mez\t"_s, u"di\naz\r"_s, u"ju"_s + QChar(0) + u"an"_s};
+    QTest::newRow("right-to-left marks and overrides")
+        << QStringList{u"\u200Fgomez"_s, u"\u202Ediaz\u202C"_s, u"\u200Ejuan"_s};
+    QTest::newRow("right-to-left script") << QStringList{u"محمد"_s, u"עברית"_s, u"juan"_s};
+    QTest::newRow("emoji") << QStringList{u"😀gomez"_s, u"diaz👍🏽"_s,
+                                          u"j👨‍👩‍👧uan"_s};
+    QTest::newRow("combining marks")
+        << QStringList{u"go\u0301mez"_s, u"di\u0308\u0308az"_s, u"j\u0303uan"_s};
+    QTest::newRow("zero-width characters and byte order mark")
+        << QStringList{u"\uFEFFgomez"_s, u"di\u200Baz"_s, u"ju\u200Dan"_s};
+    QTest::newRow("only marks") << QStringList{u"\u0301"_s, u"\u200F"_s, u"\u0301\u0301"_s};
+}
+
+void FrmCurpTest::hostileText()
+{
+    QFETCH(QStringList, names);
+    fill(names[0], names[1], names[2], QDate(1975, 4, 23), 0, 8);
+    pressEnterIn(u"Txt(2)"_s);
+    QCOMPARE(result()->text(), expectedKey(box(0)->text(), box(1)->text(), box(2)->text(),
+                                           QDate(1975, 4, 23), "H", u"DF"_s));
+}
+
+void FrmCurpTest::longPaste_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("held");
+    const QString latin = u"juan "_s.repeated(20000);
+    const QString emoji = u"😀"_s.repeated(50000);
+    QTest::newRow("100 000 characters kept whole") << QString() << latin << latin;
+    QTest::newRow("100 000 emoji kept whole") << u"a"_s << emoji << u"a"_s + emoji;
+    QTest::newRow("text already there is kept") << u"GOMEZ"_s << latin << u"GOMEZ"_s + latin;
+    // The name's consonant stands after 99 999 vowels: a box that cut the
+    // paste would show a key with "X" in its place.
+    const QString consonantAtTheEnd = u"a"_s.repeated(99999) + u"b"_s;
+    QTest::newRow("consonant at the very end")
+        << QString() << consonantAtTheEnd << consonantAtTheEnd;
+}
+
+void FrmCurpTest::longPaste()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, held);
+    fill(u"GOMEZ"_s, u"DIAZ"_s, before, QDate(1975, 4, 23), 0, 8);
+    QApplication::clipboard()->setText(pasted);
+    box(2)->setFocus();
+    box(2)->end(false);
+    QTest::keyClick(box(2), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box(2)->text(), held);
+    QTest::keyClick(box(2), Qt::Key_Return);
+    QCOMPARE(result()->text(),
+             expectedKey(u"GOMEZ"_s, u"DIAZ"_s, held, QDate(1975, 4, 23), "H", u"DF"_s));
+    QVERIFY(!result()->text().trimmed().isEmpty());
+}
+
+QTEST_MAIN(FrmCurpTest)
+#include "frm_curp_test.moc"

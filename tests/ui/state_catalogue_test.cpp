@@ -1,0 +1,65 @@
+// The state list's entries and the code taken out of a chosen entry.
+#include "state_catalogue.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class StateCatalogueTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void entriesInTheirOrder();
+    void accentedNames();
+    void CveStr_data();
+    void CveStr();
+};
+
+void StateCatalogueTest::entriesInTheirOrder()
+{
+    // Not sorted by code: CS before CH, GT before GR, QT before QR, SP before SL.
+    const QStringList codes = u"AS BC BS CC CS CH CL CM DF DG GT GR HG JC MC MN MS NT NL OC PL "
+                              u"QT QR SP SL SR TC TS TL VZ YN ZS NE"_s.split(u' ');
+    const QStringList entries = stateEntries();
+    QCOMPARE(entries.size(), 33);
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        QCOMPARE(entries[i].left(2), codes[i]);
+    QCOMPARE(entries.first(), u"AS: AGUASCALIENTES"_s);
+    QCOMPARE(entries[8], u"DF: DISTRITO FEDERAL"_s);
+    QCOMPARE(entries.last(), u"NE: EXTRANJERO"_s);
+}
+
+void StateCatalogueTest::accentedNames()
+{
+    const QStringList entries = stateEntries();
+    QVERIFY(entries.contains(u"MC: MÉXICO"_s));
+    QVERIFY(entries.contains(u"MN: MICHOACÁN"_s));
+    QVERIFY(entries.contains(u"YN: YUCATÁN"_s));
+    QVERIFY(entries.contains(u"NL: NUEVO LEON"_s));
+    QVERIFY(entries.contains(u"QT: QUERETARO"_s));
+    QVERIFY(entries.contains(u"SP: SAN LUIS POTOSI"_s));
+}
+
+void StateCatalogueTest::CveStr_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("code");
+    QTest::newRow("state") << u"DF: DISTRITO FEDERAL"_s << u"DF"_s;
+    QTest::newRow("born abroad") << u"NE: EXTRANJERO"_s << u"NE"_s;
+    QTest::newRow("accented name") << u"MC: MÉXICO"_s << u"MC"_s;
+    QTest::newRow("nothing chosen") << QString() << QString();
+    QTest::newRow("no colon gives nothing") << u"DISTRITO FEDERAL"_s << QString();
+    QTest::newRow("colon first") << u": X"_s << QString();
+    QTest::newRow("up to the first colon") << u"A:B: C"_s << u"A"_s;
+}
+
+void StateCatalogueTest::CveStr()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, code);
+    QCOMPARE(::CveStr(entry), code);
+}
+
+QTEST_APPLESS_MAIN(StateCatalogueTest)
+#include "state_catalogue_test.moc"

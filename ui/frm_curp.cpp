@@ -1,0 +1,411 @@
+#include "frm_curp.h"
+
+#include "date_picker.h"
+#include "key_text.h"
+#include "module1.h"
+#include "state_catalogue.h"
+
+#include <curp/calc_clave.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QIcon>
+#include <QImageReader>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+#include <chrono>
+#include <initializer_list>
+#include <limits>
+#include <string>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// 15 twips make one pixel at 96 dots per inch; Qt scales pixels on screens
+// with more dots.
+constexpr int twipsPerPixel = 15;
+
+void place(QWidget* control, int left, int top, int width, int height)
+{
+    control->setGeometry(left / twipsPerPixel, top / twipsPerPixel, width / twipsPerPixel,
+                         height / twipsPerPixel);
+}
+
+// Labels size themselves to their text: a label whose text needs more room
+// than its place (another font than the one the form was drawn with, a larger
+// scale) grows to the right and down, never clipping its text.
+void fitToText(QLabel* label)
+{
+    const QSize needed = label->sizeHint();
+    label->resize(std::max(label->width(), needed.width()),
+                  std::max(label->height(), needed.height()));
+}
+
+// The first of the wanted families that is installed, or none (the desktop's
+// sans then). Asking Qt for a family that is missing costs a fontconfig
+// look-up for every font made from it, noticeable at start-up.
+QFont sansFont(std::initializer_list<QString> wanted, qreal pointSize,
+               QFont::Weight weight = QFont::Normal)
+{
+    static const QStringList installed = QFontDatabase::families();
+    QFont font;
+    font.setStyleHint(QFont::SansSerif);
+    for (const QString& family : wanted) {
+        if (installed.contains(family)) {
+            font.setFamilies({family});
+            break;
+        }
+    }
+    font.setPointSizeF(pointSize);
+    font.setWeight(weight);
+    return font;
+}
+
+// Arial; where the system has no Arial, its metric twin.
+QFont arialFont(qreal pointSize, QFont::Weight weight)
+{
+    return sansFont({u"Arial"_s, u"Liberation Sans"_s}, pointSize, weight);
+}
+
+QLabel* makeLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+// One of the logo's PNG renders, built into the program. Read as PNG straight
+// away: left to guess, Qt would first load every image plugin it has to ask
+// whether it reads the file, which costs a noticeable part of start-up.
+QPixmap logoPixmap(int size)
+{
+    QImageReader reader(u":/icons/llave-%1.png"_s.arg(size), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+QIcon logoIcon(std::initializer_list<int> sizes)
+{
+    QIcon icon;
+    for (const int size : sizes)
+        icon.addPixmap(logoPixmap(size));
+    return icon;
+}
+
+std::chrono::year_month_day toYearMonthDay(QDate date)
+{
+    return {std::chrono::year{date.year()}, std::chrono::month{unsigned(date.month())},
+            std::chrono::day{unsigned(date.day())}};
+}
+
+} // namespace
+
+frm_CURP::frm_CURP(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(u"Generación de CURP"_s);
+    setFont(formFont());
+
+    setWindowIcon(logoIcon({16, 32}));
+
+    // Header block: logo, brand, tagline and link.
+    Image1 = new QLabel(this);
+    const qreal ratio = devicePixelRatio();
+    QPixmap logo = logoPixmap(ratio > 1.5 ? 64 : ratio > 1 ? 48 : 32);
+    logo.setDevicePixelRatio(logo.width() / 32.0);
+    Image1->setPixmap(logo);
+    Image1->setAccessibleName(u"Llave"_s);
+
+    lblBrand[0] = makeLabel(u"Llave"_s, this);
+    lblBrand[0]->setFont(arialFont(12, QFont::Bold));
+    lblBrand[1] = makeLabel(u"Clave Única de Registro de Población"_s, this);
+
+    lblweb = makeLabel(webText(), this);
+    QFont linkFont = font();
+    linkFont.setUnderline(true);
+    lblweb->setFont(linkFont);
+    QPalette linkPalette = lblweb->palette();
+    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    lblweb->setPalette(linkPalette);
+    lblweb->setCursor(Qt::PointingHandCursor);
+    lblweb->setToolTip(webAddress());
+    lblweb->installEventFilter(this);
+
+    // The person's data, each input with its label.
+    const std::array<QString, 6> captions{u"A. Paterno"_s, u"A. Materno"_s, u"Nombre(s)"_s,
+                                          u"Fecha Nac."_s, u"Sexo"_s,       u"Entidad"_s};
+    for (std::size_t i = 0; i < Lbl.size(); ++i)
+        Lbl[i] = makeLabel(captions[i], this);
+
+    for (std::size_t i = 0; i < Txt.size(); ++i) {
+        Txt[i] = new QLineEdit(this);
+        // A name box keeps all that is typed or pasted: cutting a paste
+        // silently would compute the key of a text the user never gave.
+        Txt[i]->setMaxLength(std::numeric_limits<int>::max());
+        Txt[i]->setAccessibleName(captions[i]);
+        Txt[i]->installEventFilter(this);
+        Lbl[i]->setBuddy(Txt[i]);
+    }
+
+    DtP = new DatePicker(this);
+    DtP->setFont(arialFont(8.25, QFont::Normal));
+    DtP->setCalendarPopup(true);
+    DtP->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));
+    DtP->setDate(QDate(1980, 1, 1));
+    DtP->setAccessibleName(captions[3]);
+    Lbl[3]->setBuddy(DtP);
+
+    CmbSexo = new QComboBox(this);
+    CmbSexo->addItems({u"0:Masculino"_s, u"1:Femenino"_s});
+    CmbSexo->setAccessibleName(captions[4]);
+    Lbl[4]->setBuddy(CmbSexo);
+
+    CmbEnt = new QComboBox(this);
+    CmbEnt->addItems(stateEntries());
+    CmbEnt->setCurrentIndex(-1);
+    CmbEnt->setAccessibleName(captions[5]);
+    Lbl[5]->setBuddy(CmbEnt);
+
+    // An etched separator above the button row: a shadow line over a light one.
+    Line1 = new QFrame(this);
+    Line2 = new QFrame(this);
+    for (auto [line, role] :
+         {std::pair{Line1, QPalette::Dark}, std::pair{Line2, QPalette::Light}}) {
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Plain);
+        line->setForegroundRole(role);
+    }
+
+    CmdCalc = new QPushButton(u"Calcular"_s, this);
+    CmdCalc->setDefault(true);
+    connect(CmdCalc, &QPushButton::clicked, this, &frm_CURP::CmdCalc_Click);
+
+    txtCURP = new QLineEdit(this);
+    txtCURP->setReadOnly(true);
+    txtCURP->setAccessibleName(u"CURP"_s);
+
+    // Names used by tests and accessibility tools to find the controls.
+    Image1->setObjectName(u"Image1"_s);
+    lblweb->setObjectName(u"lblweb"_s);
+    for (std::size_t i = 0; i < lblBrand.size(); ++i)
+        lblBrand[i]->setObjectName(u"lblBrand(%1)"_s.arg(i));
+    for (std::size_t i = 0; i < Lbl.size(); ++i)
+        Lbl[i]->setObjectName(u"Lbl(%1)"_s.arg(i));
+    for (std::size_t i = 0; i < Txt.size(); ++i)
+        Txt[i]->setObjectName(u"Txt(%1)"_s.arg(i));
+    DtP->setObjectName(u"DtP"_s);
+    CmbSexo->setObjectName(u"CmbSexo"_s);
+    CmbEnt->setObjectName(u"CmbEnt"_s);
+    Line1->setObjectName(u"Line1"_s);
+    Line2->setObjectName(u"Line2"_s);
+    CmdCalc->setObjectName(u"CmdCalc"_s);
+    txtCURP->setObjectName(u"txtCURP"_s);
+
+    placeControls();
+
+    setTabOrder(Txt[0], Txt[1]);
+    setTabOrder(Txt[1], Txt[2]);
+    setTabOrder(Txt[2], DtP);
+    setTabOrder(DtP, CmbSexo);
+    setTabOrder(CmbSexo, CmbEnt);
+    setTabOrder(CmbEnt, CmdCalc);
+    setTabOrder(CmdCalc, txtCURP);
+    Txt[0]->setFocus();
+
+    Form_Load();
+}
+
+void frm_CURP::placeControls()
+{
+    // The form as it was drawn, in twips: its client area, then each control.
+    setFixedSize(5205 / twipsPerPixel, 4470 / twipsPerPixel);
+    // clang-format off
+    //                           Left   Top  Width Height
+    place(Image1,                 120,  120,   480,   480);
+    place(lblBrand[0],            720,  120,  1065,   285);
+    place(lblBrand[1],            720,  360,  3585,   195);
+    place(lblweb,                 720,  540,  1320,   195);
+    place(Lbl[0],                 240, 1080,   780,   195);
+    place(Lbl[1],                 240, 1440,   810,   195);
+    place(Lbl[2],                 240, 1800,   750,   195);
+    place(Lbl[3],                 240, 2280,   810,   195);
+    place(Lbl[4],                 240, 2640,   360,   195);
+    place(Lbl[5],                 240, 3000,   540,   195);
+    place(Txt[0],                1200, 1080,  3735,   315);
+    place(Txt[1],                1200, 1440,  3735,   315);
+    place(Txt[2],                1200, 1800,  3735,   315);
+    place(DtP,                   1200, 2280,  1335,   315);
+    place(CmbSexo,               1200, 2640,  1815,   315);
+    place(CmbEnt,                1200, 3000,  3615,   315);
+    place(Line1,                  120, 3600,  4920,    15); // from (120, 3600) to (5040, 3600)
+    place(Line2,                  120, 3615,  4920,    15); // from (120, 3615) to (5040, 3615)
+    place(CmdCalc,                120, 3840,   975,   375);
+    place(txtCURP,               1200, 3840,  3855,   315);
+    // clang-format on
+
+    for (QLabel* label : {lblBrand[0], lblBrand[1], lblweb})
+        fitToText(label);
+    for (QLabel* label : Lbl)
+        fitToText(label);
+
+    // Opens centred on the screen.
+    if (const QScreen* screen = this->screen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+}
+
+QFont frm_CURP::formFont()
+{
+    return sansFont({u"Tahoma"_s, u"Liberation Sans"_s, u"Arial"_s}, 8.25);
+}
+
+QString frm_CURP::webText()
+{
+    return u"www.gob.mx/curp"_s;
+}
+
+QString frm_CURP::webAddress()
+{
+    return u"https://www.gob.mx/curp/"_s;
+}
+
+void frm_CURP::Form_Load()
+{
+    CmbSexo->setCurrentIndex(0);
+}
+
+void frm_CURP::Form_Unload()
+{
+    // Nothing to keep: the window owns every control, and the program ends
+    // when its only window closes.
+}
+
+void frm_CURP::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frm_CURP::CmdCalc_Click()
+{
+    const std::u32string Ap = toCodePoints(upperCase(Txt[0]->text()));
+    const std::u32string Am = toCodePoints(upperCase(Txt[1]->text()));
+    const std::u32string Nm = toCodePoints(upperCase(Txt[2]->text()));
+    const std::chrono::year_month_day FB = toYearMonthDay(DtP->date());
+    const std::u32string_view CveSexo = CmbSexo->currentIndex() == 0 ? U"H" : U"M";
+    const std::u32string CveEnt = toCodePoints(CveStr(CmbEnt->currentText()));
+    txtCURP->setText(applyKeyMask(curp::Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt)));
+}
+
+void frm_CURP::Txt_GotFocus(int Index)
+{
+    // All of the text, however long, so that typing replaces all of it.
+    Txt[std::size_t(Index)]->selectAll();
+}
+
+void frm_CURP::Txt_KeyPress([[maybe_unused]] int Index, QString& typed)
+{
+    typed = upperCase(typed);
+}
+
+void frm_CURP::lblweb_Click()
+{
+    Module1::OpenLink(webAddress(), this);
+}
+
+void frm_CURP::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the default button, wherever the focus is: every control
+    // of the form passes on an Enter it has no use for.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = event->modifiers() == Qt::NoModifier ||
+                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
+    if (enter && plain) {
+        CmdCalc->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool frm_CURP::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lblweb) {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton &&
+                lblweb->rect().contains(mouse->position().toPoint()))
+                lblweb_Click();
+        }
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto box = std::find(Txt.cbegin(), Txt.cend(), watched);
+    if (box != Txt.cend() && filterTextBoxEvent(int(box - Txt.cbegin()), event))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+bool frm_CURP::filterTextBoxEvent(int Index, QEvent* event)
+{
+    QLineEdit* box = Txt[std::size_t(Index)];
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        // Coming back from another window or from a menu is no new focus.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            return false;
+        Txt_GotFocus(Index);
+        selectOnRelease[std::size_t(Index)] = reason == Qt::MouseFocusReason;
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+        if (std::exchange(selectOnRelease[std::size_t(Index)], false) && !box->hasSelectedText())
+            Txt_GotFocus(Index);
+        return false;
+    case QEvent::KeyPress: {
+        // The box receives the upper-case form of what was typed.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QString typed = key->text();
+        Txt_KeyPress(Index, typed);
+        if (typed == key->text())
+            return false;
+        QKeyEvent upper(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
+                        key->nativeVirtualKey(), key->nativeModifiers(), typed, key->isAutoRepeat(),
+                        key->count(), key->device());
+        QCoreApplication::sendEvent(box, &upper);
+        event->setAccepted(upper.isAccepted());
+        return true;
+    }
+    case QEvent::InputMethod: {
+        // Text composed with dead keys or an input method.
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        QString typed = input->commitString();
+        Txt_KeyPress(Index, typed);
+        if (typed == input->commitString())
+            return false;
+        QInputMethodEvent upper(input->preeditString(), input->attributes());
+        upper.setCommitString(typed, input->replacementStart(), input->replacementLength());
+        QCoreApplication::sendEvent(box, &upper);
+        return true;
+    }
+    default:
+        return false;
+    }
+}

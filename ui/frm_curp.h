@@ -1,0 +1,74 @@
+// The entry window: the person's data in, the key out.
+#ifndef LLAVE_FRM_CURP_H
+#define LLAVE_FRM_CURP_H
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class DatePicker;
+class QCloseEvent;
+class QComboBox;
+class QEvent;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frm_CURP final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frm_CURP(QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(frm_CURP)
+
+    // The window's font: Tahoma 8.25 pt, or where the system has no Tahoma,
+    // a sans of about its width.
+    static QFont formFont();
+
+    // What the link label shows, and the address it opens: the registry's
+    // public page, where a person can confirm the key.
+    static QString webText();
+    static QString webAddress();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void placeControls();
+
+    // Event handlers; Index is the member of the control array.
+    void Form_Load();
+    void Form_Unload();
+    void CmdCalc_Click();
+    void Txt_GotFocus(int Index);
+    void Txt_KeyPress(int Index, QString& typed);
+    void lblweb_Click();
+
+    bool filterTextBoxEvent(int Index, QEvent* event);
+
+    QLabel* Image1;
+    std::array<QLabel*, 2> lblBrand{};
+    QLabel* lblweb;
+    std::array<QLabel*, 6> Lbl{};
+    std::array<QLineEdit*, 3> Txt{};
+    DatePicker* DtP;
+    QComboBox* CmbSexo;
+    QComboBox* CmbEnt;
+    QFrame* Line1;
+    QFrame* Line2;
+    QPushButton* CmdCalc;
+    QLineEdit* txtCURP;
+
+    // A name box focused by a mouse press selects its text again when the
+    // button is released, because the press itself places the cursor.
+    std::array<bool, 3> selectOnRelease{};
+};
+
+#endif // LLAVE_FRM_CURP_H

@@ -1,0 +1,29 @@
+// Texts passed between the window and the key computation.
+#ifndef LLAVE_KEY_TEXT_H
+#define LLAVE_KEY_TEXT_H
+
+#include <QString>
+#include <QStringView>
+
+#include <string>
+#include <string_view>
+
+// The display mask of the key: 18 character places and six dashes.
+inline constexpr QStringView keyMask = u"@@@@-@@@@@@-@-@@-@@@-@-@";
+
+// Upper case, one character (code point) at a time, so the text keeps its
+// length: "ñ" gives "Ñ", "é" gives "É"; characters without a single upper-case
+// form ("ß") and everything that is not a letter stay as they are.
+QString upperCase(QStringView text);
+
+// The text as code points. A lone surrogate is kept as its own value, so the
+// key computation sees the text as it is and refuses it.
+std::u32string toCodePoints(QStringView text);
+
+// The key in the display mask, filled from the right: the last character of
+// the key goes to the last '@', and so on; places left over show a space, the
+// dashes always show. A key longer than the mask shows its extra characters
+// in front of it.
+QString applyKeyMask(std::u32string_view key);
+
+#endif // LLAVE_KEY_TEXT_H

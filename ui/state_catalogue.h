@@ -1,0 +1,19 @@
+// The federal states of birth offered by the state list, and the code taken
+// out of a chosen entry.
+#ifndef LLAVE_STATE_CATALOGUE_H
+#define LLAVE_STATE_CATALOGUE_H
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// The 33 entries of the state list, "code: NAME", in the order the list shows
+// them (not sorted by code); the last one is for persons born abroad.
+QStringList stateEntries();
+
+// The two-letter code of a state entry: the characters before its first ':'
+// ("DF: DISTRITO FEDERAL" gives "DF"). Empty when no entry is chosen (empty
+// text) and, as well, for a text that has no ':'.
+QString CveStr(QStringView StrText);
+
+#endif // LLAVE_STATE_CATALOGUE_H
