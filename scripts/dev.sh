@@ -3,7 +3,8 @@
 # whatever packages are missing (apt-get as root, sudo otherwise), then:
 #
 #   scripts/dev.sh run       builds the program and opens the window
-#   scripts/dev.sh test      builds everything and runs every test
+#   scripts/dev.sh test      builds everything and runs every test and check (what CI runs)
+#   scripts/dev.sh package   builds the .deb and the source archive in build/release/
 #
 # Each build lives in build/<preset>/ (see CMakePresets.json).
 set -euo pipefail
@@ -13,7 +14,15 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 # Packages each command needs.
 run_packages=(g++ make cmake qt6-base-dev fonts-liberation2)
-test_packages=("${run_packages[@]}" libgtest-dev)
+test_packages=("${run_packages[@]}" libgtest-dev desktop-file-utils appstream)
+# The sanitizer, fuzzing, static analysis and format stages of "test" (g++'s
+# sanitizer runtimes come with g++ itself).
+test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppcheck libbenchmark-dev)
+# The window driven from the keyboard on a virtual display (tests/ui).
+test_packages+=(xvfb xdotool xclip)
+# dpkg-dev computes the .deb's dependencies; CPack needs file to find the
+# program inside the package.
+package_packages=("${run_packages[@]}" dpkg-dev file)
 
 # Installs the packages of "$@" that are not installed yet.
 install_missing() {
@@ -49,17 +58,53 @@ cmd_run() {
     exec build/release/ui/llave
 }
 
+# Runs one stage of "test", named $1, and notes how long it took.
+stage_times=()
+stage() {
+    local name=$1 start=$SECONDS
+    shift
+    echo "==> dev.sh test: $name"
+    "$@"
+    stage_times+=("$(printf '%6d s  %s' $((SECONDS - start)) "$name")")
+}
+
+build_and_ctest() {
+    build "$1"
+    ctest --preset "$1" -j "$jobs"
+}
+
+static_analysis() {
+    cmake --preset bench >/dev/null # configured only: its compile commands cover bench/
+    scripts/static-analysis.sh build/test build/bench build/fuzz
+}
+
+# What CI runs: every test, plainly and under ASan and UBSan, a short fuzz
+# run, static analysis and the format check.
 cmd_test() {
     install_missing "${test_packages[@]}"
-    build test
-    ctest --preset test -j "$jobs"
+    stage "format check" scripts/format.sh --check
+    stage "tests" build_and_ctest test
+    stage "tests under ASan and UBSan" build_and_ctest sanitize
+    stage "fuzzing for 60 s" scripts/fuzz.sh 60
+    stage "static analysis" static_analysis
+    echo "dev.sh test: every stage passed"
+    printf '%s\n' "${stage_times[@]}"
+}
+
+cmd_package() {
+    install_missing "${package_packages[@]}"
+    build release
+    # Old packages would make "apt-get install ./build/release/llave_*.deb" ambiguous.
+    rm -f build/release/llave_*.deb build/release/llave-*.tar.gz
+    (cd build/release && cpack -G DEB && cpack --config CPackSourceConfig.cmake)
 }
 
 case "${1:-}" in
     run) cmd_run ;;
     test) cmd_test ;;
+    package) cmd_package ;;
     *)
-        echo "usage: $0 run|test" >&2
+        echo "usage: $0 run|test|package" >&2
         exit 2
         ;;
 esac
