@@ -9,12 +9,35 @@ namespace {
 constexpr std::u32string_view kDictionary = U"0123456789ABCDEFGHIJKLMN\u00D1OPQRSTUVWXYZ";
 constexpr std::size_t kCheckedLength = 17;
 
-// Place of `c` in the dictionary, or -1 for any other character.
-std::int32_t CharValue(char32_t c) noexcept
+// Place of `c` in the dictionary, or -1 for any other character; worked out
+// from the dictionary's runs of digits and letters rather than by a search.
+constexpr std::int32_t CharValue(char32_t c) noexcept
 {
-    const auto place = kDictionary.find(c);
-    return place == std::u32string_view::npos ? -1 : static_cast<std::int32_t>(place);
+    if (c >= U'0' && c <= U'9') {
+        return static_cast<std::int32_t>(c - U'0');
+    }
+    if (c >= U'A' && c <= U'N') {
+        return static_cast<std::int32_t>(c - U'A') + 10;
+    }
+    if (c == U'\u00D1') {
+        return 24;
+    }
+    if (c >= U'O' && c <= U'Z') {
+        return static_cast<std::int32_t>(c - U'O') + 25;
+    }
+    return -1;
 }
+
+constexpr bool MatchesDictionary()
+{
+    for (std::size_t place = 0; place < kDictionary.size(); ++place) {
+        if (CharValue(kDictionary[place]) != static_cast<std::int32_t>(place)) {
+            return false;
+        }
+    }
+    return CharValue(U'a') == -1 && CharValue(U'\u00C9') == -1 && CharValue(U' ') == -1;
+}
+static_assert(MatchesDictionary());
 
 } // namespace
 

@@ -56,8 +56,8 @@ std::u32string InitialBlock(const Names& names)
 
 void FilterInconvenientWord(std::u32string& block)
 {
-    if (std::find(kInconvenientWords.begin(), kInconvenientWords.end(), block) !=
-        kInconvenientWords.end()) {
+    if (block.size() == 4 && std::find(kInconvenientWords.begin(), kInconvenientWords.end(),
+                                       block) != kInconvenientWords.end()) {
         block[1] = U'X';
     }
 }

@@ -44,6 +44,9 @@ void RepairEnye(std::u32string& text)
 
 void RemoveParticles(std::u32string& text)
 {
+    if (text.find(U' ') == std::u32string::npos) {
+        return; // every particle ends with a space: none can occur
+    }
     for (const std::u32string_view particle : kParticles) {
         Replace(text, particle, U" ");
         Trim(text); // after every pass, whether or not anything matched

@@ -6,6 +6,9 @@ namespace curp::detail {
 
 void Trim(std::u32string& text)
 {
+    if (text.empty() || (text.front() != U' ' && text.back() != U' ')) {
+        return; // the common case: nothing to remove
+    }
     const auto last = text.find_last_not_of(U' ');
     if (last == std::u32string::npos) {
         text.clear();
