@@ -31,17 +31,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -noreset: without it the server may drop the first client that connects.
-Xvfb -noreset -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
-    2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work"
-unset WAYLAND_DISPLAY
+source scripts/xvfb.sh
+start_xvfb "$work"
+export XDG_RUNTIME_DIR="$work"
 
 "$build/bench/startup/startup_probe" "$rounds" \
     "$build/bench/startup/minimal_window" "$build/bench/startup/label_window" "$build/ui/llave"

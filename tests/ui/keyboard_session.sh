@@ -20,18 +20,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -noreset: without it the server may drop the first client that connects.
-Xvfb -noreset -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
-    2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
+start_xvfb "$work"
 # Under AddressSanitizer: libxkbcommon-x11, which reads the X keyboard map when
 # Qt starts, hands strndup an unterminated buffer with a length limit. That is
 # valid C, but strict_string_checks rejects it; later options win.
