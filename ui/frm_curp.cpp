@@ -306,9 +306,9 @@ void frm_CURP::closeEvent(QCloseEvent* event)
 
 void frm_CURP::CmdCalc_Click()
 {
-    const std::u32string Ap = toCodePoints(upperCase(Txt[0]->text()));
-    const std::u32string Am = toCodePoints(upperCase(Txt[1]->text()));
-    const std::u32string Nm = toCodePoints(upperCase(Txt[2]->text()));
+    const std::u32string Ap = upperCodePoints(Txt[0]->text());
+    const std::u32string Am = upperCodePoints(Txt[1]->text());
+    const std::u32string Nm = upperCodePoints(Txt[2]->text());
     const std::chrono::year_month_day FB = toYearMonthDay(DtP->date());
     const std::u32string_view CveSexo = CmbSexo->currentIndex() == 0 ? U"H" : U"M";
     const std::u32string CveEnt = toCodePoints(CveStr(CmbEnt->currentText()));

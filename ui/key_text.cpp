@@ -8,9 +8,19 @@ QString upperCase(QStringView text)
 {
     QString upper;
     upper.reserve(text.size());
-    for (const char32_t point : toCodePoints(text))
-        upper.append(QChar::fromUcs4(QChar::isSurrogate(point) ? point : QChar::toUpper(point)));
+    for (const char32_t point : upperCodePoints(text))
+        upper.append(QChar::fromUcs4(point));
     return upper;
+}
+
+std::u32string upperCodePoints(QStringView text)
+{
+    std::u32string points = toCodePoints(text);
+    for (char32_t& point : points) {
+        if (!QChar::isSurrogate(point))
+            point = QChar::toUpper(point);
+    }
+    return points;
 }
 
 std::u32string toCodePoints(QStringView text)
