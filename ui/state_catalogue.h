@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <QStringView>
 
-// The 33 entries of the state list, "code: NAME", in the order the list shows
-// them (not sorted by code); the last one is for persons born abroad.
+// The 33 entries of the library's state catalogue, "code: NAME", in the order
+// the list shows them (not sorted by code); the last is for persons born abroad.
 QStringList stateEntries();
 
 // The two-letter code of a state entry: the characters before its first ':'

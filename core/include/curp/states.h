@@ -1,0 +1,51 @@
+// The federal states of birth: the catalogue whose codes stand at positions
+// 12-13 of a key, and the look-ups a person needs to find a state by its name.
+#ifndef CURP_STATES_H
+#define CURP_STATES_H
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace curp {
+
+// One entry of the catalogue. Both texts are UTF-8 and upper case.
+struct State {
+    std::string_view code; // the two letters of the key: "DF"
+    std::string_view name; // as the state list shows it: "DISTRITO FEDERAL", "MÉXICO"
+};
+
+// The 33 entries in the order the state list shows them (not sorted by code:
+// CS comes before CH). The last, "NE: EXTRANJERO", is for persons born abroad.
+std::span<const State> States() noexcept;
+
+// The entry as the state list shows it: "DF: DISTRITO FEDERAL".
+std::string StateEntry(const State& state);
+
+// The state whose code is `code` (two letters, any case), or nullptr.
+const State* FindStateByCode(std::string_view code) noexcept;
+
+// The state a person means by `text`: its code or its whole name, in any case,
+// with or without accents, with any blanks around and between the words
+// ("df", "nuevo león", "Michoacan", "  baja  california sur "), or one of the
+// names a state is also known by ("Ciudad de México" and "CDMX" for DF).
+// nullptr when nothing matches exactly or the text is not valid UTF-8.
+const State* FindState(std::string_view text) noexcept;
+
+// The state the first letters typed so far point to, for a list searched
+// while typing: two letters that are exactly a code give that state ("ch"
+// gives CH: CHIHUAHUA); otherwise the first state, in list order, whose code
+// or name (or other known name) starts with `typed`, compared without regard
+// to case or accents ("chi" gives CS: CHIAPAS, "mex" MC: MÉXICO). Blanks count
+// as typed, so "baja california " already points to BAJA CALIFORNIA SUR.
+// nullptr when nothing starts so, `typed` is empty or not valid UTF-8.
+const State* SearchState(std::string_view typed) noexcept;
+
+// The form in which names are compared: letters in upper case, accents and
+// other marks removed ("Michoacán" gives "MICHOACAN", "ñ" gives "N"), every
+// other character kept. Empty for text that is not valid UTF-8.
+std::string FoldForSearch(std::string_view text);
+
+} // namespace curp
+
+#endif // CURP_STATES_H
