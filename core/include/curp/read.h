@@ -12,8 +12,8 @@ namespace curp {
 
 // What a key says about its holder.
 struct KeyData {
-    std::chrono::year_month_day
-        birth;                    // full year: 19yy when position 17 is a digit, 20yy when a letter
+    // Full year: 19yy when position 17 is a digit, 20yy when it is a letter.
+    std::chrono::year_month_day birth;
     char sex = 'H';               // 'H', 'M' or 'X' (position 11)
     const State* state = nullptr; // the catalogue entry of positions 12-13; never null
 };
