@@ -54,10 +54,15 @@ std::u32string InitialBlock(const Names& names)
     return block;
 }
 
+bool IsInconvenientWord(std::u32string_view block) noexcept
+{
+    return block.size() == 4 && std::find(kInconvenientWords.begin(), kInconvenientWords.end(),
+                                          block) != kInconvenientWords.end();
+}
+
 void FilterInconvenientWord(std::u32string& block)
 {
-    if (block.size() == 4 && std::find(kInconvenientWords.begin(), kInconvenientWords.end(),
-                                       block) != kInconvenientWords.end()) {
+    if (IsInconvenientWord(block)) {
         block[1] = U'X';
     }
 }

@@ -46,6 +46,9 @@ void PrepareNames(Names& names);
 // Positions 1-4, chosen by the length of the paternal surname.
 std::u32string InitialBlock(const Names& names);
 
+// True when `block` is exactly one of the 45 inconvenient words.
+bool IsInconvenientWord(std::u32string_view block) noexcept;
+
 // A block that spells one of the inconvenient words gets "X" as its second letter.
 void FilterInconvenientWord(std::u32string& block);
 

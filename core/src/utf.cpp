@@ -15,57 +15,63 @@ bool IsValidUtf32(std::u32string_view text) noexcept
     return std::all_of(text.begin(), text.end(), IsScalarValue);
 }
 
+DecodedScalar DecodeScalar(std::string_view text, std::size_t i) noexcept
+{
+    const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[k]); };
+    const std::uint8_t lead = byte(i);
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
+    // Length of the sequence, its payload bits in the lead byte, and the
+    // range the second byte must fall in. The narrowed ranges after E0, ED,
+    // F0 and F4 exclude overlong forms, surrogates and values past U+10FFFF.
+    std::size_t length = 0;
+    char32_t value = 0;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        value = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        value = lead & 0x0Fu;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        value = lead & 0x07u;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return {}; // stray continuation byte, C0, C1 or F5..FF
+    }
+    if (text.size() - i < length) {
+        return {}; // truncated
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const std::uint8_t next = byte(i + k);
+        if (next < low || next > high) {
+            return {};
+        }
+        low = 0x80;
+        high = 0xBF;
+        value = (value << 6) | (next & 0x3Fu);
+    }
+    return {value, length};
+}
+
 std::optional<std::u32string> DecodeUtf8(std::string_view text)
 {
     // Never more characters than bytes: decode into a buffer of that size.
     std::u32string out(text.size(), U'\0');
     std::size_t count = 0;
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
-
     for (std::size_t i = 0; i < text.size();) {
-        const std::uint8_t lead = byte(i);
-        if (lead < 0x80) {
-            out[count++] = lead;
-            ++i;
-            continue;
+        const DecodedScalar c = DecodeScalar(text, i);
+        if (c.length == 0) {
+            return std::nullopt;
         }
-        // Length of the sequence, its payload bits in the lead byte, and the
-        // range the second byte must fall in. The narrowed ranges after E0, ED,
-        // F0 and F4 exclude overlong forms, surrogates and values past U+10FFFF.
-        std::size_t length = 0;
-        char32_t value = 0;
-        std::uint8_t low = 0x80;
-        std::uint8_t high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            value = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            value = lead & 0x0Fu;
-            low = lead == 0xE0 ? 0xA0 : 0x80;
-            high = lead == 0xED ? 0x9F : 0xBF;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            value = lead & 0x07u;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
-            return std::nullopt; // stray continuation byte, C0, C1 or F5..FF
-        }
-        if (text.size() - i < length) {
-            return std::nullopt; // truncated
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const std::uint8_t next = byte(i + k);
-            if (next < low || next > high) {
-                return std::nullopt;
-            }
-            low = 0x80;
-            high = 0xBF;
-            value = (value << 6) | (next & 0x3Fu);
-        }
-        out[count++] = value;
-        i += length;
+        out[count++] = c.value;
+        i += c.length;
     }
     out.resize(count);
     return out;

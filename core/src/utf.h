@@ -2,6 +2,7 @@
 #ifndef CURP_UTF_H
 #define CURP_UTF_H
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,16 @@ bool IsScalarValue(char32_t c) noexcept;
 
 // True when every value of `text` is a Unicode scalar value.
 bool IsValidUtf32(std::u32string_view text) noexcept;
+
+// One character decoded from UTF-8: its value and the number of bytes it
+// took, 0 when no well-formed sequence starts there.
+struct DecodedScalar {
+    char32_t value = 0;
+    std::size_t length = 0;
+};
+
+// Decodes the sequence that starts at byte `i` of `text` (i < text.size()).
+DecodedScalar DecodeScalar(std::string_view text, std::size_t i) noexcept;
 
 // Decodes well-formed UTF-8. Overlong forms, surrogates, values beyond
 // U+10FFFF, stray continuation bytes and truncated sequences give nullopt.
