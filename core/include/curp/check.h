@@ -19,7 +19,8 @@ enum class KeyProblem {
                       // letters at 12-13, a digit or a letter A-Z at 17
     UnknownState,     // positions 12-13 are two letters but no code of the catalogue
     Date,             // positions 5-10 are digits but no calendar date in the
-                      // century that position 17 gives (19yy for a digit, 20yy for a letter)
+                      // century that position 17 gives (19yy for a digit, 20yy for a
+                      // letter); when position 17 gives no century, a date in neither
     CheckDigit,       // position 18 is a digit, but not the one due
     InconvenientWord, // positions 1-4 spell one of the 45 inconvenient words,
                       // which the registry never issues
@@ -37,9 +38,11 @@ struct KeyFinding {
 };
 
 // The key as it is checked: ASCII letters in upper case, and the dashes and
-// blanks (spaces, tabs) that the window's mask and copied text carry removed:
-// " godj-750423-h-df-mzn-0-0 " gives "GODJ750423HDFMZN00". Every other
-// character is kept as it is; text that is not valid UTF-8 is kept unchanged.
+// blanks that the window's mask and copied text carry removed (spaces, tabs,
+// line breaks, no-break and other Unicode spaces, a byte order mark, hyphens,
+// dashes and the minus sign): " godj-750423-h-df-mzn-0-0\n" gives
+// "GODJ750423HDFMZN00". Every other character is kept as it is; text that is
+// not valid UTF-8 is kept unchanged.
 std::string NormalizeKey(std::string_view text);
 
 // Every problem of `text` taken as a key (UTF-8, normalised first by
@@ -47,6 +50,7 @@ std::string NormalizeKey(std::string_view text);
 // once. A key of the wrong length is checked no further. The check digit is
 // compared only when positions 1-17 hold no character out of place. An empty
 // list means the key is well-formed: it could have been issued by the registry.
+// Throws std::bad_alloc when memory runs out (an empty list would say "well-formed").
 std::vector<KeyFinding> CheckKey(std::string_view text);
 
 // A sentence in Spanish that describes the finding for a person, naming the

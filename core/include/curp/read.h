@@ -22,7 +22,7 @@ struct KeyData {
 // its date (positions 5-10 with the century from position 17), sex and state
 // are well-formed. Other problems, a wrong check digit say, do not stop the
 // reading: CheckKey tells about them. nullopt otherwise.
-std::optional<KeyData> ReadKey(std::string_view text);
+std::optional<KeyData> ReadKey(std::string_view text) noexcept;
 
 } // namespace curp
 

@@ -1,0 +1,258 @@
+#include "curp/check.h"
+
+#include "given_key.h"
+#include "key_rules.h"
+#include "utf.h"
+
+#include <array>
+#include <cstdio>
+
+namespace curp {
+namespace {
+
+using detail::GivenKey;
+using detail::IsKeyDigit;
+using detail::IsKeyLetter;
+using detail::kKeyLength;
+
+// What each position of a key may hold.
+enum class Slot { Letter, Digit, Sex, LetterOrDigit };
+
+// clang-format off
+constexpr std::array<Slot, kKeyLength> kSlots{
+    Slot::Letter, Slot::Letter, Slot::Letter, Slot::Letter,       // initials
+    Slot::Digit, Slot::Digit, Slot::Digit, Slot::Digit, Slot::Digit, Slot::Digit, // yymmdd
+    Slot::Sex,
+    Slot::Letter, Slot::Letter,                                   // state
+    Slot::Letter, Slot::Letter, Slot::Letter,                     // inner consonants
+    Slot::LetterOrDigit,                                          // century and namesakes
+    Slot::Digit,                                                  // check digit
+};
+// clang-format on
+
+constexpr std::size_t kCheckDigitPosition = 18;
+
+bool Fits(Slot slot, char32_t c) noexcept
+{
+    switch (slot) {
+    case Slot::Letter:
+        return IsKeyLetter(c);
+    case Slot::Digit:
+        return IsKeyDigit(c);
+    case Slot::Sex:
+        return detail::IsSexLetter(c);
+    case Slot::LetterOrDigit:
+        return IsKeyLetter(c) || IsKeyDigit(c);
+    }
+    return false;
+}
+
+bool SpellsInconvenientWord(const GivenKey& key) noexcept
+{
+    return detail::IsInconvenientWord(std::u32string_view(key.chars.data(), 4));
+}
+
+// Positions 5-10 are six digits but no date. When position 17 gives no
+// century, only what is a date in neither century is reported: 29 February
+// of "00" exists in 2000, though not in 1900.
+bool HasImpossibleDate(const GivenKey& key) noexcept
+{
+    for (std::size_t pos = 5; pos <= 10; ++pos) {
+        if (!IsKeyDigit(key.At(pos))) {
+            return false;
+        }
+    }
+    const int century = detail::CenturyOf(key.At(17));
+    if (century != 0) {
+        return !detail::DateOf(key, century).ok();
+    }
+    return !detail::DateOf(key, 1900).ok() && !detail::DateOf(key, 2000).ok();
+}
+
+// Positions 12-13 are two letters but no code of the catalogue.
+bool HasUnknownState(const GivenKey& key) noexcept
+{
+    return IsKeyLetter(key.At(12)) && IsKeyLetter(key.At(13)) && detail::StateOf(key) == nullptr;
+}
+
+// What a position must hold, as a sentence says it.
+std::string_view Expected(Slot slot)
+{
+    switch (slot) {
+    case Slot::Letter:
+        return "una letra de la A a la Z";
+    case Slot::Digit:
+        return "un dígito";
+    case Slot::Sex:
+        return "H, M o X";
+    case Slot::LetterOrDigit:
+        return "un dígito (nacidos hasta 1999) o una letra de la A a la Z (desde 2000)";
+    }
+    return {};
+}
+
+// The piece a position belongs to, where its number alone says little.
+std::string_view PieceAt(std::size_t pos)
+{
+    switch (pos) {
+    case 11:
+        return " (sexo)";
+    case 12:
+    case 13:
+        return " (entidad de nacimiento)";
+    case kCheckDigitPosition:
+        return " (dígito verificador)";
+    default:
+        return {};
+    }
+}
+
+// A character as a sentence shows it: itself between « » when it is a
+// visible character of ASCII or the Latin alphabets, else its code point
+// ("U+200B"). Invisible and control characters, and look-alikes of other
+// scripts (a Cyrillic "А"), are thus seen for what they are, and nothing
+// that a terminal would act on ever reaches it raw.
+std::string Shown(char32_t c)
+{
+    if ((c > U' ' && c < 0x7F) || (c >= 0xA1 && c <= 0x17F && c != 0xAD)) {
+        return "«" + detail::EncodeUtf8(std::u32string_view(&c, 1)) + "»";
+    }
+    std::array<char, 16> code{};
+    std::snprintf(code.data(), code.size(), "U+%04X", static_cast<unsigned>(c));
+    return std::string("el carácter ") + code.data();
+}
+
+// A letter with an accent or diaeresis: it folds to a single letter A-Z.
+bool IsAccentedLetter(char32_t c)
+{
+    if (c < 0x80 || !detail::IsScalarValue(c)) {
+        return false;
+    }
+    const std::string folded = FoldForSearch(detail::EncodeUtf8(std::u32string_view(&c, 1)));
+    return folded.size() == 1 && folded[0] >= 'A' && folded[0] <= 'Z';
+}
+
+// The likely slip behind a character out of place, when there is one.
+std::string_view Hint(std::size_t pos, Slot slot, char32_t c)
+{
+    if (slot == Slot::Digit) {
+        if (c == U'O' || c == U'o') {
+            return " (¿la letra O en lugar del dígito 0?)";
+        }
+        if (c == U'I' || c == U'i' || c == U'l') {
+            return " (¿una letra en lugar del dígito 1?)";
+        }
+        return {};
+    }
+    if (slot != Slot::Letter) {
+        return {};
+    }
+    if (c == U'0') {
+        return " (¿el dígito 0 en lugar de la letra O?)";
+    }
+    if (c == U'\u00D1' || c == U'\u00F1') {
+        // Names give positions 1-4 and 14-16; a state code never has Ñ.
+        const bool fromNames = pos <= 4 || pos >= 14;
+        return fromNames ? ": ninguna clave lleva Ñ, en su lugar va X" : "";
+    }
+    if (IsAccentedLetter(c)) {
+        return ": las claves se escriben sin acentos";
+    }
+    return {};
+}
+
+std::string DescribeCharacter(std::size_t pos, char32_t found)
+{
+    if (pos == 0 || pos > kKeyLength) {
+        return "la clave no admite " + Shown(found) + " en la posición " + std::to_string(pos);
+    }
+    const Slot slot = kSlots[pos - 1];
+    std::string sentence = "la posición " + std::to_string(pos);
+    sentence.append(PieceAt(pos)).append(" debe ser ").append(Expected(slot));
+    sentence.append(" y tiene ").append(Shown(found)).append(Hint(pos, slot, found));
+    return sentence;
+}
+
+} // namespace
+
+std::string NormalizeKey(std::string_view text)
+{
+    const auto decoded = detail::DecodeUtf8(text);
+    if (!decoded) {
+        return std::string(text);
+    }
+    std::u32string kept;
+    kept.reserve(decoded->size());
+    for (const char32_t c : *decoded) {
+        if (!detail::IsKeySeparator(c)) {
+            kept.push_back(detail::UpperAscii(c));
+        }
+    }
+    return detail::EncodeUtf8(kept);
+}
+
+std::vector<KeyFinding> CheckKey(std::string_view text)
+{
+    const GivenKey key = detail::TakeApart(text);
+    if (!key.utf8) {
+        return {KeyFinding{KeyProblem::NotUtf8}};
+    }
+    if (key.length != kKeyLength) {
+        return {KeyFinding{.problem = KeyProblem::Length, .length = key.length}};
+    }
+    std::vector<KeyFinding> findings;
+    bool bodyFits = true; // positions 1-17 hold nothing out of place
+    for (std::size_t pos = 1; pos <= kKeyLength; ++pos) {
+        if (pos == 1 && SpellsInconvenientWord(key)) {
+            findings.push_back({.problem = KeyProblem::InconvenientWord, .position = 1});
+        } else if (pos == 5 && HasImpossibleDate(key)) {
+            findings.push_back({.problem = KeyProblem::Date, .position = 5});
+        } else if (pos == 12 && HasUnknownState(key)) {
+            findings.push_back({.problem = KeyProblem::UnknownState, .position = 12});
+        }
+        const char32_t c = key.At(pos);
+        if (!Fits(kSlots[pos - 1], c)) {
+            findings.push_back({.problem = KeyProblem::Character, .position = pos, .found = c});
+            if (pos < kCheckDigitPosition) {
+                bodyFits = false;
+            }
+        } else if (pos == kCheckDigitPosition && bodyFits) {
+            const int due = detail::CheckDigit(std::u32string_view(key.chars.data(), 17));
+            if (static_cast<int>(c - U'0') != due) {
+                findings.push_back(
+                    {.problem = KeyProblem::CheckDigit, .position = pos, .due = due});
+            }
+        }
+    }
+    return findings;
+}
+
+std::string Describe(const KeyFinding& finding)
+{
+    switch (finding.problem) {
+    case KeyProblem::NotUtf8:
+        return "el texto no es UTF-8 válido";
+    case KeyProblem::Length:
+        if (finding.length == 0) {
+            return "la clave está vacía; debe tener 18 caracteres";
+        }
+        return "la clave tiene " + std::to_string(finding.length) +
+               (finding.length == 1 ? " carácter" : " caracteres") + " y debe tener 18";
+    case KeyProblem::Character:
+        return DescribeCharacter(finding.position, finding.found);
+    case KeyProblem::UnknownState:
+        return "las posiciones 12 y 13 no son el código de ninguna entidad de nacimiento "
+               "(NE para nacidos en el extranjero)";
+    case KeyProblem::Date:
+        return "las posiciones 5 a 10 no son una fecha que exista (aammdd) en el siglo que indica "
+               "la posición 17: 1900-1999 si es un dígito, 2000-2099 si es una letra";
+    case KeyProblem::CheckDigit:
+        return "el dígito verificador (posición 18) debería ser " + std::to_string(finding.due);
+    case KeyProblem::InconvenientWord:
+        return "las posiciones 1 a 4 forman una palabra inconveniente, que el registro no asigna: "
+               "en su lugar pone X como segunda letra";
+    }
+    return {};
+}
+
+} // namespace curp
