@@ -309,6 +309,8 @@ void frm_CURP::CmdCalc_Click()
     const std::u32string Ap = upperCodePoints(Txt[0]->text());
     const std::u32string Am = upperCodePoints(Txt[1]->text());
     const std::u32string Nm = upperCodePoints(Txt[2]->text());
+    // The date as the box shows it once what was typed is taken.
+    DtP->acceptTypedText();
     const std::chrono::year_month_day FB = toYearMonthDay(DtP->date());
     const std::u32string_view CveSexo = CmbSexo->currentIndex() == 0 ? U"H" : U"M";
     const std::u32string CveEnt = toCodePoints(CveStr(CmbEnt->currentText()));

@@ -1,11 +1,20 @@
-// The date box: its format in the user's locale, typing a date, and moving
-// between its parts and out of it from the keyboard.
+// The date box: its format in the user's locale, typing and pasting a date,
+// years typed short, moving between its parts and out of it from the
+// keyboard, and its calendar.
 #include "date_picker.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -19,14 +28,31 @@ private slots:
     void cleanup();
     void displayFormat_data();
     void displayFormat();
+    void fullYear_data();
+    void fullYear();
+    void dateFromText_data();
+    void dateFromText();
     void typing_data();
     void typing();
+    void shortYearTakenHoweverLeft_data();
+    void shortYearTakenHoweverLeft();
     void arrowsMoveBetweenParts();
     void oneTabLeaves_data();
     void oneTabLeaves();
+    void backtabLandsOnFirstPart_data();
+    void backtabLandsOnFirstPart();
+    void calendarFromKeyboard_data();
+    void calendarFromKeyboard();
+    void calendarOpensOnTypedDate();
+    void pasting_data();
+    void pasting();
 
 private: // NOLINT(readability-redundant-access-specifiers): ends the test slots
     void tabIntoDate();
+    QLineEdit* text() const
+    {
+        return picker->findChild<QLineEdit*>();
+    }
 
     std::unique_ptr<QWidget> window;
     QLineEdit* before = nullptr;
@@ -42,6 +68,9 @@ void DatePickerTest::init()
     picker = new DatePicker(window.get());
     picker->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));
     picker->setDate(QDate(1980, 1, 1));
+    picker->setCalendarPopup(true);
+    // Two-digit years are read against a fixed today, as in April 2026.
+    picker->setToday([] { return QDate(2026, 4, 15); });
     after = new QLineEdit(window.get());
     before->setGeometry(0, 0, 120, 24);
     picker->setGeometry(0, 30, 120, 24);
@@ -81,6 +110,67 @@ void DatePickerTest::displayFormat()
     QCOMPARE(DatePicker::displayFormatFor(QLocale(locale)), format);
 }
 
+void DatePickerTest::fullYear_data()
+{
+    QTest::addColumn<int>("typed");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<int>("currentYear");
+    QTest::addColumn<int>("year");
+    QTest::newRow("last century") << 75 << 2 << 2026 << 1975;
+    QTest::newRow("this century, leading zero") << 5 << 2 << 2026 << 2005;
+    QTest::newRow("this very year") << 26 << 2 << 2026 << 2026;
+    QTest::newRow("next year's digits are a century back") << 27 << 2 << 2026 << 1927;
+    QTest::newRow("thirty") << 30 << 2 << 2026 << 1930;
+    QTest::newRow("the rule moves with today") << 75 << 2 << 2080 << 2075;
+    QTest::newRow("one digit, this decade") << 5 << 1 << 2026 << 2025;
+    QTest::newRow("one digit, last decade") << 7 << 1 << 2026 << 2017;
+    QTest::newRow("three digits as typed") << 975 << 3 << 2026 << 975;
+}
+
+void DatePickerTest::fullYear()
+{
+    QFETCH(int, typed);
+    QFETCH(int, digits);
+    QFETCH(int, currentYear);
+    QFETCH(int, year);
+    QCOMPARE(DatePicker::fullYear(typed, digits, currentYear), year);
+}
+
+void DatePickerTest::dateFromText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QDate>("date");
+    const QDate april23(1975, 4, 23);
+    const QString dmy = u"dd/MM/yyyy"_s;
+    QTest::newRow("slashes") << u"23/04/1975"_s << dmy << april23;
+    QTest::newRow("dashes") << u"23-04-1975"_s << dmy << april23;
+    QTest::newRow("dots, one-digit month") << u"23.4.1975"_s << dmy << april23;
+    QTest::newRow("year first whatever the format") << u"1975-04-23"_s << dmy << april23;
+    QTest::newRow("month first") << u"04/23/1975"_s << u"MM/dd/yyyy"_s << april23;
+    QTest::newRow("eight digits in the format's order") << u"23041975"_s << dmy << april23;
+    QTest::newRow("two-digit year") << u"23/04/75"_s << dmy << april23;
+    QTest::newRow("one-digit day and month, two-digit year")
+        << u"3/4/75"_s << dmy << QDate(1975, 4, 3);
+    QTest::newRow("day the month lacks becomes its last")
+        << u"29/02/2023"_s << dmy << QDate(2023, 2, 28);
+    QTest::newRow("leap day kept") << u"29/02/2024"_s << dmy << QDate(2024, 2, 29);
+    QTest::newRow("no date: words") << u"hola"_s << dmy << QDate();
+    QTest::newRow("no date: two parts") << u"23/04"_s << dmy << QDate();
+    QTest::newRow("no date: month 13") << u"23/13/1975"_s << dmy << QDate();
+    QTest::newRow("no date: day 0") << u"0/04/1975"_s << dmy << QDate();
+    QTest::newRow("no date: day 32") << u"32/04/1975"_s << dmy << QDate();
+    QTest::newRow("no date: five-digit year") << u"23/04/19750"_s << dmy << QDate();
+}
+
+void DatePickerTest::dateFromText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, format);
+    QFETCH(QDate, date);
+    QCOMPARE(DatePicker::dateFromText(text, format, QDate(2026, 4, 15)), date);
+}
+
 void DatePickerTest::typing_data()
 {
     QTest::addColumn<QString>("format");
@@ -98,6 +188,25 @@ void DatePickerTest::typing_data()
     QTest::newRow("month first") << u"MM/dd/yyyy"_s << u"4/23/1975"_s << april23;
     QTest::newRow("year first") << u"yyyy/MM/dd"_s << u"1975/04/23"_s << april23;
     QTest::newRow("dots") << u"dd.MM.yyyy"_s << u"23.04.1975"_s << april23;
+    QTest::newRow("two-digit year") << u"dd/MM/yyyy"_s << u"23/04/75"_s << april23;
+    QTest::newRow("short day, month and year")
+        << u"dd/MM/yyyy"_s << u"3/4/75"_s << QDate(1975, 4, 3);
+    QTest::newRow("two-digit year with leading zero")
+        << u"dd/MM/yyyy"_s << u"23/04/05"_s << QDate(2005, 4, 23);
+    QTest::newRow("two-digit year below the range's digits")
+        << u"dd/MM/yyyy"_s << u"23/04/12"_s << QDate(2012, 4, 23);
+    QTest::newRow("two-digit year after this year")
+        << u"dd/MM/yyyy"_s << u"23/04/30"_s << QDate(1930, 4, 23);
+    QTest::newRow("one-digit year") << u"dd/MM/yyyy"_s << u"23/04/5"_s << QDate(2025, 4, 23);
+    QTest::newRow("month first, two-digit year") << u"MM/dd/yyyy"_s << u"04/23/75"_s << april23;
+    QTest::newRow("year first, two-digit year") << u"yyyy/MM/dd"_s << u"75/04/23"_s << april23;
+    QTest::newRow("day the month lacks, two-digit year")
+        << u"dd/MM/yyyy"_s << u"29/02/23"_s << QDate(2023, 2, 28);
+    // Out of the range 1601-9999: the box keeps the year it had.
+    QTest::newRow("year before 1601 is not taken")
+        << u"dd/MM/yyyy"_s << u"23/04/1500"_s << QDate(1980, 4, 23);
+    QTest::newRow("three-digit year is not taken")
+        << u"dd/MM/yyyy"_s << u"23/04/075"_s << QDate(1980, 4, 23);
 }
 
 void DatePickerTest::typing()
@@ -110,6 +219,47 @@ void DatePickerTest::typing()
     QTest::keyClicks(picker, typed);
     QTest::keyClick(picker, Qt::Key_Tab);
     QCOMPARE(picker->date(), date);
+    // The box shows the date it holds, the year in full.
+    QCOMPARE(text()->text(), QLocale().toString(date, format));
+}
+
+void DatePickerTest::shortYearTakenHoweverLeft_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Tab") << u"tab"_s;
+    QTest::newRow("Shift+Tab") << u"backtab"_s;
+    QTest::newRow("click elsewhere") << u"click"_s;
+    QTest::newRow("Enter") << u"enter"_s;
+    QTest::newRow("keypad Enter") << u"keypad enter"_s;
+    QTest::newRow("asked before the date is read") << u"accept"_s;
+    QTest::newRow("calendar opened") << u"calendar"_s;
+}
+
+void DatePickerTest::shortYearTakenHoweverLeft()
+{
+    QFETCH(QString, how);
+    tabIntoDate();
+    QTest::keyClicks(picker, u"23/04/75"_s);
+    if (how == u"tab"_s)
+        QTest::keyClick(picker, Qt::Key_Tab);
+    else if (how == u"backtab"_s)
+        QTest::keyClick(picker, Qt::Key_Backtab);
+    else if (how == u"click"_s)
+        QTest::mouseClick(after, Qt::LeftButton);
+    else if (how == u"enter"_s)
+        QTest::keyClick(picker, Qt::Key_Return);
+    else if (how == u"keypad enter"_s)
+        QTest::keyClick(picker, Qt::Key_Enter, Qt::KeypadModifier);
+    else if (how == u"accept"_s)
+        picker->acceptTypedText();
+    else
+        QTest::keyClick(picker, Qt::Key_F4);
+    QCOMPARE(picker->date(), QDate(1975, 4, 23));
+    QCOMPARE(text()->text(), u"23/04/1975"_s);
+    if (how == u"calendar"_s) {
+        QVERIFY(picker->calendarWidget()->isVisible());
+        QCOMPARE(picker->calendarWidget()->selectedDate(), QDate(1975, 4, 23));
+    }
 }
 
 void DatePickerTest::arrowsMoveBetweenParts()
@@ -154,6 +304,177 @@ void DatePickerTest::oneTabLeaves()
     QCOMPARE(QApplication::focusWidget(), picker);
     QTest::keyClick(picker, Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), before);
+}
+
+void DatePickerTest::backtabLandsOnFirstPart_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDateTimeEdit::Section>("first");
+    QTest::newRow("day first") << u"dd/MM/yyyy"_s << u"23041975"_s << QDateTimeEdit::DaySection;
+    QTest::newRow("month first") << u"MM/dd/yyyy"_s << u"04231975"_s << QDateTimeEdit::MonthSection;
+    QTest::newRow("year first") << u"yyyy/MM/dd"_s << u"19750423"_s << QDateTimeEdit::YearSection;
+}
+
+void DatePickerTest::backtabLandsOnFirstPart()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, typed);
+    QFETCH(QDateTimeEdit::Section, first);
+    picker->setDisplayFormat(format);
+    after->setFocus();
+    QTest::keyClick(after, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), picker);
+    QCOMPARE(picker->currentSection(), first);
+    QTest::keyClicks(picker, typed);
+    QTest::keyClick(picker, Qt::Key_Tab);
+    QCOMPARE(picker->date(), QDate(1975, 4, 23));
+    QCOMPARE(QApplication::focusWidget(), after);
+}
+
+void DatePickerTest::calendarFromKeyboard_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<Qt::Key>("closeWith");
+    QTest::addColumn<QDate>("date");
+    const QDate start(1980, 1, 1);
+    const QDate nextDay(1980, 1, 2);
+    const QDate nextWeek(1980, 1, 8);
+    const auto alt = Qt::KeyboardModifiers(Qt::AltModifier);
+    const auto none = Qt::KeyboardModifiers();
+    QTest::newRow("Alt+Down, Right, Enter picks the next day")
+        << Qt::Key_Down << alt << Qt::Key_Return << nextDay;
+    QTest::newRow("Alt+Up, Right, Enter picks the next day")
+        << Qt::Key_Up << alt << Qt::Key_Return << nextDay;
+    QTest::newRow("F4, Right, Enter picks the next day")
+        << Qt::Key_F4 << none << Qt::Key_Return << nextDay;
+    QTest::newRow("Alt+Down, Right, Escape changes nothing")
+        << Qt::Key_Down << alt << Qt::Key_Escape << start;
+    QTest::newRow("F4, Right, Escape changes nothing")
+        << Qt::Key_F4 << none << Qt::Key_Escape << start;
+    QTest::newRow("Down moves a week") << Qt::Key_F4 << none << Qt::Key_Down << nextWeek;
+}
+
+void DatePickerTest::calendarFromKeyboard()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(Qt::Key, closeWith);
+    QFETCH(QDate, date);
+    tabIntoDate();
+    QTest::keyClick(picker, key, modifiers);
+    // Opening the calendar changes nothing by itself.
+    QCOMPARE(picker->date(), QDate(1980, 1, 1));
+    QCalendarWidget* calendar = picker->calendarWidget();
+    QVERIFY(calendar->isVisible());
+    QCOMPARE(calendar->selectedDate(), QDate(1980, 1, 1));
+    QWidget* inCalendar = QApplication::focusWidget();
+    QVERIFY(calendar->isAncestorOf(inCalendar));
+    if (closeWith == Qt::Key_Down) {
+        QTest::keyClick(inCalendar, Qt::Key_Down);
+        QTest::keyClick(inCalendar, Qt::Key_Return);
+    } else {
+        QTest::keyClick(inCalendar, Qt::Key_Right);
+        QTest::keyClick(inCalendar, closeWith);
+    }
+    QVERIFY(!calendar->isVisible());
+    QCOMPARE(picker->date(), date);
+    QCOMPARE(QApplication::focusWidget(), picker);
+}
+
+void DatePickerTest::calendarOpensOnTypedDate()
+{
+    // A click on the button, after a date typed with a short year.
+    tabIntoDate();
+    QTest::keyClicks(picker, u"23/04/75"_s);
+    QStyleOptionComboBox option;
+    option.initFrom(picker);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QRect button = picker->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                         QStyle::SC_ComboBoxArrow, picker);
+    QTest::mousePress(picker, Qt::LeftButton, {}, button.center());
+    QVERIFY(picker->calendarWidget()->isVisible());
+    QCOMPARE(picker->calendarWidget()->selectedDate(), QDate(1975, 4, 23));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(picker->date(), QDate(1975, 4, 23));
+}
+
+void DatePickerTest::pasting_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QDate>("date");
+    const QDate april23(1975, 4, 23);
+    const QDate unchanged(1980, 1, 1);
+    QTest::newRow("Ctrl+V on the day, slashes")
+        << u"23/04/1975"_s << u"ctrl+v"_s << u"day"_s << april23;
+    QTest::newRow("dashes") << u"23-04-1975"_s << u"ctrl+v"_s << u"day"_s << april23;
+    QTest::newRow("dots, one-digit month") << u"23.4.1975"_s << u"ctrl+v"_s << u"day"_s << april23;
+    QTest::newRow("year first") << u"1975-04-23"_s << u"ctrl+v"_s << u"day"_s << april23;
+    QTest::newRow("two-digit year") << u"23/04/75"_s << u"ctrl+v"_s << u"day"_s << april23;
+    QTest::newRow("with a line break") << u"23/04/1975\n"_s << u"ctrl+v"_s << u"day"_s << april23;
+    QTest::newRow("cursor in the month") << u"23/04/1975"_s << u"ctrl+v"_s << u"month"_s << april23;
+    QTest::newRow("cursor at the end") << u"23/04/1975"_s << u"ctrl+v"_s << u"end"_s << april23;
+    QTest::newRow("all selected") << u"23-04-1975"_s << u"ctrl+v"_s << u"all"_s << april23;
+    QTest::newRow("Shift+Insert") << u"23/04/1975"_s << u"shift+insert"_s << u"day"_s << april23;
+    QTest::newRow("context menu") << u"23/04/1975"_s << u"menu"_s << u"day"_s << april23;
+    QTest::newRow("not a date") << u"hola"_s << u"ctrl+v"_s << u"day"_s << unchanged;
+    QTest::newRow("not a date, from the menu") << u"hola"_s << u"menu"_s << u"day"_s << unchanged;
+    QTest::newRow("impossible date: last day of the month")
+        << u"31/04/1990"_s << u"ctrl+v"_s << u"day"_s << QDate(1990, 4, 30);
+    QTest::newRow("out of range") << u"23/04/1500"_s << u"ctrl+v"_s << u"day"_s << unchanged;
+    QTest::newRow("a number into the selected part")
+        << u"23"_s << u"ctrl+v"_s << u"day"_s << QDate(1980, 1, 23);
+}
+
+void DatePickerTest::pasting()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(QString, how);
+    QFETCH(QString, where);
+    QFETCH(QDate, date);
+    QApplication::clipboard()->setText(clipboard);
+    tabIntoDate();
+    if (where == u"month"_s) {
+        QTest::keyClick(picker, Qt::Key_Right);
+    } else if (where == u"end"_s) {
+        text()->end(false);
+    } else if (where == u"all"_s) {
+        QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+    }
+    if (how == u"ctrl+v"_s) {
+        QTest::keyClick(picker, Qt::Key_V, Qt::ControlModifier);
+    } else if (how == u"shift+insert"_s) {
+        QTest::keyClick(picker, Qt::Key_Insert, Qt::ShiftModifier);
+    } else {
+        // The menu's Paste, chosen once the menu is open.
+        bool pasted = false;
+        QTimer::singleShot(0, this, [&pasted] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            const QList<QAction*> actions = menu->actions();
+            const auto paste = std::find_if(actions.cbegin(), actions.cend(), [](QAction* a) {
+                return a->text().startsWith(u"&Paste"_s);
+            });
+            if (paste != actions.cend()) {
+                (*paste)->trigger();
+                pasted = true;
+            }
+            menu->close();
+        });
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                  picker->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(picker, &menuKey);
+        QVERIFY(pasted);
+    }
+    QCOMPARE(picker->date(), date);
+    QCOMPARE(text()->text(), QLocale().toString(date, picker->displayFormat()));
+    QTest::keyClick(picker, Qt::Key_Tab);
+    QCOMPARE(picker->date(), date);
 }
 
 QTEST_MAIN(DatePickerTest)
