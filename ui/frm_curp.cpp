@@ -4,12 +4,12 @@
 #include "key_text.h"
 #include "module1.h"
 #include "state_catalogue.h"
+#include "type_ahead_list.h"
 
 #include <curp/calc_clave.h>
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFocusEvent>
 #include <QFont>
 #include <QFontDatabase>
@@ -173,13 +173,14 @@ frm_CURP::frm_CURP(QWidget* parent)
     DtP->setAccessibleName(captions[3]);
     Lbl[3]->setBuddy(DtP);
 
-    CmbSexo = new QComboBox(this);
+    CmbSexo = new TypeAheadList(this);
     CmbSexo->addItems({u"0:Masculino"_s, u"1:Femenino"_s});
     CmbSexo->setAccessibleName(captions[4]);
     Lbl[4]->setBuddy(CmbSexo);
 
-    CmbEnt = new QComboBox(this);
+    CmbEnt = new TypeAheadList(this);
     CmbEnt->addItems(stateEntries());
+    CmbEnt->setSearch(&searchStates);
     CmbEnt->setCurrentIndex(-1);
     CmbEnt->setAccessibleName(captions[5]);
     Lbl[5]->setBuddy(CmbEnt);

@@ -10,13 +10,13 @@
 
 class DatePicker;
 class QCloseEvent;
-class QComboBox;
 class QEvent;
 class QFrame;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TypeAheadList;
 
 class frm_CURP final : public QWidget
 {
@@ -59,8 +59,8 @@ private:
     std::array<QLabel*, 6> Lbl{};
     std::array<QLineEdit*, 3> Txt{};
     DatePicker* DtP;
-    QComboBox* CmbSexo;
-    QComboBox* CmbEnt;
+    TypeAheadList* CmbSexo;
+    TypeAheadList* CmbEnt;
     QFrame* Line1;
     QFrame* Line2;
     QPushButton* CmdCalc;

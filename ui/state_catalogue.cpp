@@ -11,6 +11,12 @@ QStringList stateEntries()
     return list;
 }
 
+int searchStates(const QString& typed)
+{
+    const curp::State* state = curp::SearchState(typed.toStdString());
+    return state ? int(state - curp::States().data()) : -1;
+}
+
 QString CveStr(QStringView StrText)
 {
     // Only catalogue entries and the empty text come from the state list;

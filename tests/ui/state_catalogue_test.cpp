@@ -12,6 +12,8 @@ class StateCatalogueTest : public QObject
 private slots:
     void entriesInTheirOrder();
     void accentedNames();
+    void searchStates_data();
+    void searchStates();
     void CveStr_data();
     void CveStr();
 };
@@ -39,6 +41,27 @@ void StateCatalogueTest::accentedNames()
     QVERIFY(entries.contains(u"NL: NUEVO LEON"_s));
     QVERIFY(entries.contains(u"QT: QUERETARO"_s));
     QVERIFY(entries.contains(u"SP: SAN LUIS POTOSI"_s));
+}
+
+void StateCatalogueTest::searchStates_data()
+{
+    // The letters typed into the state list and the entry they pick.
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("code") << u"df"_s << u"DF: DISTRITO FEDERAL"_s;
+    QTest::newRow("name") << u"sonora"_s << u"SR: SONORA"_s;
+    QTest::newRow("name with an accent typed") << u"Nuevo León"_s << u"NL: NUEVO LEON"_s;
+    QTest::newRow("accented entry") << u"yucatan"_s << u"YN: YUCATÁN"_s;
+    QTest::newRow("last entry") << u"extranjero"_s << u"NE: EXTRANJERO"_s;
+    QTest::newRow("nothing") << u"xyz"_s << QString();
+}
+
+void StateCatalogueTest::searchStates()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, entry);
+    const int index = ::searchStates(typed);
+    QCOMPARE(index < 0 ? QString() : stateEntries().at(index), entry);
 }
 
 void StateCatalogueTest::CveStr_data()
