@@ -7,6 +7,7 @@
 
 #include <curp/calc_clave.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include <QFontInfo>
 #include <QFrame>
 #include <QInputMethodEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +26,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -82,6 +85,8 @@ private slots:
     void keyInMask_data();
     void keyInMask();
     void typedDate();
+    void everydayEntry_data();
+    void everydayEntry();
     void lists_data();
     void lists();
     void resultCanBeCopied();
@@ -108,15 +113,25 @@ private: // NOLINT(readability-redundant-access-specifiers): ends the test slots
     void fill(const QString& ap, const QString& am, const QString& nm, QDate date, int sex,
               int state);
     void pressEnterIn(const QString& name, Qt::Key key = Qt::Key_Return);
+    void runStep(const QString& step);
     static QString expectedKey(const QString& ap, const QString& am, const QString& nm, QDate date,
                                const char* sex, const QString& state);
+
+    void openForm();
 
     std::unique_ptr<frm_CURP> form;
 };
 
 void FrmCurpTest::init()
 {
+    openForm();
+}
+
+void FrmCurpTest::openForm()
+{
     form = std::make_unique<frm_CURP>();
+    // Two-digit years are read against a fixed today, as in April 2026.
+    control<DatePicker>(u"DtP"_s)->setToday([] { return QDate(2026, 4, 15); });
     form->show();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
 }
@@ -124,6 +139,7 @@ void FrmCurpTest::init()
 void FrmCurpTest::cleanup()
 {
     form.reset();
+    QLocale::setDefault(QLocale::system());
 }
 
 void FrmCurpTest::fill(const QString& ap, const QString& am, const QString& nm, QDate date, int sex,
@@ -486,16 +502,132 @@ void FrmCurpTest::typedDate()
     QCOMPARE(result()->text(), u"GODJ-750423-H-DF-MZN-0-0"_s);
 }
 
+// One step of a keyboard session: "focus NAME", "type TEXT", "key KEYS"
+// ("Shift+Tab", "Alt+Down"), "paste TEXT" (Ctrl+V), "click NAME".
+void FrmCurpTest::runStep(const QString& step)
+{
+    const qsizetype blank = step.indexOf(u' ');
+    const QString verb = step.first(blank);
+    const QString what = step.sliced(blank + 1);
+    QWidget* focus = QApplication::focusWidget();
+    if (verb == u"focus"_s) {
+        control(what)->setFocus();
+    } else if (verb == u"type"_s) {
+        type(focus, what);
+    } else if (verb == u"key"_s) {
+        const QKeyCombination key = QKeySequence::fromString(what)[0];
+        QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+    } else if (verb == u"paste"_s) {
+        QApplication::clipboard()->setText(what);
+        QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
+    } else if (verb == u"click"_s) {
+        QTest::mouseClick(control(what), Qt::LeftButton);
+    } else {
+        QFAIL(qPrintable(u"unknown step "_s + step));
+    }
+}
+
+void FrmCurpTest::everydayEntry_data()
+{
+    // What a person types, from "Nombre(s)" on, and the date, sex and state
+    // the key must carry; the names are GOMEZ DIAZ JUAN, the state DF.
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("sex");
+    QTest::addColumn<QString>("state");
+    const QDate april23(1975, 4, 23);
+    const QDate start(1980, 1, 1);
+    const auto row = [](const char* name, const char* locale, const QStringList& steps, QDate date,
+                        const char* sex = "H", const char* state = "DF") {
+        QTest::newRow(name) << QString::fromLatin1(locale) << steps << date
+                            << QString::fromLatin1(sex) << QString::fromLatin1(state);
+    };
+    const QString intoDate = u"key Tab"_s;
+    row("two-digit year, Enter at once", "es_MX", {intoDate, u"type 23/04/75"_s, u"key Return"_s},
+        april23);
+    row("two-digit year, month first", "en_US", {intoDate, u"type 04/23/75"_s, u"key Return"_s},
+        april23);
+    row("two-digit year, C locale", "C", {intoDate, u"type 23/04/75"_s, u"key Return"_s}, april23);
+    row("two-digit year, then a click on Calcular", "es_MX",
+        {intoDate, u"type 23/04/75"_s, u"click CmdCalc"_s}, april23);
+    row("one-digit day and month", "es_MX", {intoDate, u"type 3/4/75"_s, u"key Return"_s},
+        QDate(1975, 4, 3));
+    row("Shift+Tab from Sexo lands on the day", "es_MX",
+        {u"focus CmbSexo"_s, u"key Shift+Tab"_s, u"type 23041975"_s, u"key Return"_s}, april23);
+    row("Alt+Down opens the calendar, Enter there picks", "es_MX",
+        {intoDate, u"key Alt+Down"_s, u"key Right"_s, u"key Return"_s, u"key Return"_s},
+        QDate(1980, 1, 2));
+    row("F4 opens the calendar, Escape closes it", "es_MX",
+        {intoDate, u"key F4"_s, u"key Right"_s, u"key Escape"_s, u"key Return"_s}, start);
+    row("date pasted right after Tab", "es_MX", {intoDate, u"paste 23/04/1975"_s, u"key Return"_s},
+        april23);
+    row("impossible date: the month's last day, shown", "es_MX",
+        {intoDate, u"type 29/02/2023"_s, u"key Return"_s}, QDate(2023, 2, 28));
+    row("year before 1601: the year held before", "es_MX",
+        {intoDate, u"type 23/04/1500"_s, u"key Return"_s}, QDate(1980, 4, 23));
+    for (const auto& [typed, code] :
+         {std::pair{"sonora", "SR"}, std::pair{"tamaulipas", "TS"}, std::pair{"guerrero", "GR"},
+          std::pair{"nuevo leon", "NL"}, std::pair{"baja california sur", "BS"}}) {
+        const QByteArray name = QByteArray("state typed by name: ") + typed;
+        row(name.constData(), "es_MX",
+            {u"focus CmbEnt"_s, u"type "_s + QString::fromLatin1(typed), u"key Return"_s}, start,
+            "H", code);
+    }
+    row("sex typed by name", "es_MX", {u"focus CmbSexo"_s, u"type f"_s, u"key Return"_s}, start,
+        "M");
+}
+
+void FrmCurpTest::everydayEntry()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, steps);
+    QFETCH(QDate, date);
+    QFETCH(QString, sex);
+    QFETCH(QString, state);
+    QLocale::setDefault(QLocale(locale));
+    openForm();
+    fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1980, 1, 1), 0, 8);
+    box(2)->setFocus();
+    for (const QString& step : steps) {
+        runStep(step);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    QCOMPARE(result()->text(),
+             expectedKey(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, date, sex == u"H"_s ? "H" : "M", state));
+    // The date the key carries is the one the box shows, year in full.
+    const auto* dateBox = control<DatePicker>(u"DtP"_s);
+    QCOMPARE(dateBox->findChild<QLineEdit*>()->text(),
+             QLocale().toString(date, DatePicker::displayFormatFor(QLocale())));
+}
+
 void FrmCurpTest::lists_data()
 {
     QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("chosen");
     QTest::newRow("state by its code") << u"CmbEnt"_s << u"DF"_s << u"DF: DISTRITO FEDERAL"_s;
+    QTest::newRow("state by its code, lower case")
+        << u"CmbEnt"_s << u"df"_s << u"DF: DISTRITO FEDERAL"_s;
     QTest::newRow("first state of a letter") << u"CmbEnt"_s << u"c"_s << u"CC: CAMPECHE"_s;
     QTest::newRow("born abroad") << u"CmbEnt"_s << u"NE"_s << u"NE: EXTRANJERO"_s;
     QTest::newRow("no match keeps nothing chosen") << u"CmbEnt"_s << u"W"_s << QString();
+    QTest::newRow("a code wins over names") << u"CmbEnt"_s << u"ch"_s << u"CH: CHIHUAHUA"_s;
+    QTest::newRow("then the first name in list order")
+        << u"CmbEnt"_s << u"chi"_s << u"CS: CHIAPAS"_s;
+    QTest::newRow("more letters, another name") << u"CmbEnt"_s << u"chih"_s << u"CH: CHIHUAHUA"_s;
+    QTest::newRow("name without its accent") << u"CmbEnt"_s << u"michoacan"_s << u"MN: MICHOACÁN"_s;
+    QTest::newRow("start of an accented name") << u"CmbEnt"_s << u"mex"_s << u"MC: MÉXICO"_s;
+    QTest::newRow("accent typed where the list has none")
+        << u"CmbEnt"_s << u"nuevo león"_s << u"NL: NUEVO LEON"_s;
+    QTest::newRow("spaces between words")
+        << u"CmbEnt"_s << u"baja california sur"_s << u"BS: BAJA CALIFORNIA SUR"_s;
     QTest::newRow("sex by its digit") << u"CmbSexo"_s << u"1"_s << u"1:Femenino"_s;
+    QTest::newRow("sex by its name") << u"CmbSexo"_s << u"f"_s << u"1:Femenino"_s;
+    QTest::newRow("sex by more of its name") << u"CmbSexo"_s << u"Fem"_s << u"1:Femenino"_s;
+    QTest::newRow("a letter that matches nothing keeps the entry")
+        << u"CmbSexo"_s << u"fx"_s << u"1:Femenino"_s;
 }
 
 void FrmCurpTest::lists()
@@ -505,8 +637,10 @@ void FrmCurpTest::lists()
     QFETCH(QString, chosen);
     auto* combo = control<QComboBox>(list);
     combo->setFocus();
-    QTest::keyClicks(combo, typed);
+    type(combo, typed);
     QCOMPARE(combo->currentText(), chosen);
+    // Typing a name never opens the list, spaces included.
+    QVERIFY(!combo->view()->isVisible());
 
     QStringList items;
     for (int i = 0; i < combo->count(); ++i)
