@@ -44,39 +44,72 @@ stop() {
     app_pid=
 }
 
-# session LOCALE DATE-AS-TYPED EXPECTED-KEY
+# session LOCALE EXPECTED-KEY STEP...: types the names, Tab into the date,
+# then each step: "type:TEXT", "key:KEYS" (xdotool key names) or "paste:TEXT"
+# (put on the clipboard, then Ctrl+V). The steps end in "Entidad"; Enter
+# computes the key, which is read back from the result box.
 session() {
-    start "$1"
+    local locale=$1 expected=$2 step
+    shift 2
+    start "$locale"
     xdotool type --delay 15 gomez
     xdotool key Tab
     xdotool type --delay 15 diaz
     xdotool key Tab
     xdotool type --delay 15 juan
     xdotool key Tab
-    xdotool type --delay 15 "$2"
-    xdotool key Tab Tab
-    xdotool type --delay 15 DF
+    for step in "$@"; do
+        case $step in
+        type:*) xdotool type --delay 15 "${step#type:}" ;;
+        key:*) xdotool key --delay 15 ${step#key:} ;;
+        paste:*)
+            printf '%s' "${step#paste:}" | xclip -selection clipboard
+            xdotool key ctrl+v
+            ;;
+        esac
+    done
     xdotool key Return
     # From the state list to the result box: its text is selected on arrival.
     xdotool key Tab Tab ctrl+a ctrl+c
     local shown
     shown=$(timeout 5 xclip -o -selection clipboard || true)
     stop
-    if [ "$shown" != "$3" ]; then
-        echo "FAIL: LANG=$1, date typed as $2: the box shows '$shown', expected '$3'"
+    if [ "$shown" != "$expected" ]; then
+        echo "FAIL: LANG=$locale, $*: the box shows '$shown', expected '$expected'"
         return 1
     fi
-    echo "ok: LANG=$1, date typed as $2: $shown"
+    echo "ok: LANG=$locale, $*: $shown"
 }
 
 failed=0
 key=GODJ-750423-H-DF-MZN-0-0
-session C.UTF-8 23/04/1975 "$key" || failed=1
-session C.UTF-8 23041975 "$key" || failed=1
-session es_MX.UTF-8 23/04/1975 "$key" || failed=1
-session es_MX.UTF-8 23/4/1975 "$key" || failed=1
-session en_US.UTF-8 04/23/1975 "$key" || failed=1
-session de_DE.UTF-8 23.04.1975 "$key" || failed=1
+to_state=(key:Tab key:Tab)
+# The date in the locale's order, typed in full or with any separator.
+session C.UTF-8 "$key" type:23/04/1975 "${to_state[@]}" type:DF || failed=1
+session C.UTF-8 "$key" type:23041975 "${to_state[@]}" type:DF || failed=1
+session es_MX.UTF-8 "$key" type:23/04/1975 "${to_state[@]}" type:DF || failed=1
+session es_MX.UTF-8 "$key" type:23/4/1975 "${to_state[@]}" type:DF || failed=1
+session en_US.UTF-8 "$key" type:04/23/1975 "${to_state[@]}" type:DF || failed=1
+session de_DE.UTF-8 "$key" type:23.04.1975 "${to_state[@]}" type:DF || failed=1
+# Two-digit years, in the locale's order; states and sex typed by name.
+session C.UTF-8 "$key" type:23/04/75 "${to_state[@]}" type:df || failed=1
+session es_MX.UTF-8 GODJ-750403-H-TS-MZN-0-7 type:3/4/75 "${to_state[@]}" type:tamaulipas ||
+    failed=1
+session es_MX.UTF-8 GODJ-750423-M-NL-MZN-0-4 \
+    type:23/04/75 key:Tab type:f key:Tab "type:nuevo león" || failed=1
+session en_US.UTF-8 GODJ-750423-H-NL-MZN-0-4 \
+    type:04/23/75 "${to_state[@]}" "type:nuevo leon" || failed=1
+# Shift+Tab back into the date lands on the day.
+session es_MX.UTF-8 GODJ-750423-H-GR-MZN-0-1 \
+    key:Tab key:shift+Tab type:23041975 "${to_state[@]}" type:guerrero || failed=1
+# The calendar from the keyboard: Enter picks, Escape changes nothing.
+session es_MX.UTF-8 GODJ-800102-H-BS-MZN-0-3 \
+    key:alt+Down key:Right key:Return "${to_state[@]}" "type:baja california sur" || failed=1
+session es_MX.UTF-8 GODJ-800101-H-DF-MZN-0-2 \
+    key:F4 key:Right key:Escape "${to_state[@]}" type:df || failed=1
+# A whole date pasted into the day.
+session es_MX.UTF-8 GODJ-750423-H-SR-MZN-0-0 paste:23/04/1975 "${to_state[@]}" type:sonora ||
+    failed=1
 
 # The link: a click opens the registry's page with the desktop's handler.
 cat >"$work/browser" <<SCRIPT
