@@ -71,8 +71,15 @@ session() {
     xdotool key Return
     # From the state list to the result box: its text is selected on arrival.
     xdotool key Tab Tab ctrl+a ctrl+c
-    local shown
-    shown=$(timeout 5 xclip -o -selection clipboard || true)
+    # The program may still be busy with the keys (under the sanitizers, with
+    # other tests running), and the clipboard may still hold a date pasted
+    # earlier: read until the key is there, for up to 5 seconds.
+    local shown= _
+    for _ in $(seq 50); do
+        shown=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+        [ "$shown" != "$expected" ] || break
+        sleep 0.1
+    done
     stop
     if [ "$shown" != "$expected" ]; then
         echo "FAIL: LANG=$locale, $*: the box shows '$shown', expected '$expected'"
