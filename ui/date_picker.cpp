@@ -337,10 +337,11 @@ bool DatePicker::eventFilter(QObject* watched, QEvent* event)
 void DatePicker::contextMenuEvent(QContextMenuEvent* event)
 {
     // The menu's Paste is chosen while the menu is open, inside this call;
-    // the window may be closed meanwhile.
+    // the window may be closed meanwhile, which cppcheck cannot know.
     const QPointer<DatePicker> self(this);
     pasting = true;
     QDateEdit::contextMenuEvent(event);
+    // cppcheck-suppress knownConditionTrueFalse
     if (self)
         pasting = false;
 }
