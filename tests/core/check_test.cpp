@@ -1,6 +1,6 @@
 // Checking a key someone gives: the text as people paste it, every problem
 // in order of position, and the sentence that tells a person about each.
-#include "curp/check.h"
+#include "key_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +9,6 @@
 #include <vector>
 
 namespace curp {
-
-// Findings print as their fields, so that a failing row shows what differs.
-void PrintTo(const KeyFinding& f, std::ostream* os)
-{
-    *os << "{problem " << static_cast<int>(f.problem) << ", position " << f.position << ", found U+"
-        << std::hex << static_cast<unsigned>(f.found) << std::dec << ", length " << f.length
-        << ", due " << f.due << "}";
-}
-
 namespace {
 
 using P = KeyProblem;

@@ -3,11 +3,24 @@
 #define CURP_KEY_TEST_SUPPORT_H
 
 #include "curp/calc_clave.h"
+#include "curp/check.h"
 
 #include <chrono>
 #include <ostream>
 #include <string>
 #include <string_view>
+
+namespace curp {
+
+// Findings print as their fields, so that a failing row shows what differs.
+inline void PrintTo(const KeyFinding& f, std::ostream* os)
+{
+    *os << "{problem " << static_cast<int>(f.problem) << ", position " << f.position << ", found U+"
+        << std::hex << static_cast<unsigned>(f.found) << std::dec << ", length " << f.length
+        << ", due " << f.due << "}";
+}
+
+} // namespace curp
 
 namespace curp::test {
 
