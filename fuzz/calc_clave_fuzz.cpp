@@ -7,7 +7,14 @@
 //   - a second call gives the same result;
 //   - the UTF-8 and UTF-32 entries give the same key;
 //   - a result of 17 characters or more ends with the check digit of its
-//     first 17 characters (so a result never has exactly 17).
+//     first 17 characters (so a result never has exactly 17);
+//   - checking and reading the whole input, and each short text of it, give
+//     what a second reading of the rules (tests/oracle/key_oracle.h) gives,
+//     and the sentences of the findings are UTF-8 without control characters;
+//   - for plain A-Z names, H, M or X, a catalogue state and a birth year of
+//     1900-1999, the key checks clean and reads back its date, sex and state;
+//   - an 18-character key with any one character changed checks clean only
+//     when the oracle finds the change keeps every rule.
 //
 // Layout of an input:
 //   bytes 0-1  year, little-endian signed 16 bits (-32768 is no valid year)
@@ -18,6 +25,9 @@
 //              further 0xFF bytes included; texts that are missing are empty.
 // fuzz/make-seeds.sh writes inputs in this layout.
 #include "curp/calc_clave.h"
+#include "curp/check.h"
+#include "curp/read.h"
+#include "key_oracle.h"
 
 #include <algorithm>
 #include <array>
@@ -26,8 +36,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -65,79 +78,11 @@ Input Split(const std::uint8_t* data, std::size_t size)
     return input;
 }
 
-// A text for the UTF-32 entry, decoded here rather than by the library so that
-// the two entries are compared against an independent decoder. Well-formed
-// UTF-8 gives its scalar values and `valid`. Anything else clears `valid` and
-// gives values the UTF-32 entry must refuse: a byte that starts no complete,
-// shortest-form sequence becomes the lone surrogate U+DC00 + byte, and an
-// encoded surrogate or a value past U+10FFFF keeps its value.
-struct Decoded {
-    std::u32string text;
-    bool valid = true;
-};
-
-Decoded Decode(std::string_view bytes)
-{
-    Decoded out;
-    out.text.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<std::uint8_t>(bytes[i]);
-        std::size_t length = 0;
-        char32_t value = 0;
-        char32_t shortest = 0; // smallest value this length may encode
-        if (lead < 0x80) {
-            length = 1;
-            value = lead;
-        } else if ((lead & 0xE0u) == 0xC0) {
-            length = 2;
-            value = lead & 0x1Fu;
-            shortest = 0x80;
-        } else if ((lead & 0xF0u) == 0xE0) {
-            length = 3;
-            value = lead & 0x0Fu;
-            shortest = 0x800;
-        } else if ((lead & 0xF8u) == 0xF0) {
-            length = 4;
-            value = lead & 0x07u;
-            shortest = 0x10000;
-        }
-        bool complete = length > 0 && length <= bytes.size() - i;
-        for (std::size_t k = 1; complete && k < length; ++k) {
-            const auto next = static_cast<std::uint8_t>(bytes[i + k]);
-            complete = (next & 0xC0u) == 0x80;
-            value = (value << 6) | (next & 0x3Fu);
-        }
-        if (!complete || value < shortest) {
-            out.text.push_back(0xDC00 + lead);
-            out.valid = false;
-            ++i;
-            continue;
-        }
-        if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-            out.valid = false;
-        }
-        out.text.push_back(value);
-        i += length;
-    }
-    return out;
-}
-
-// Weighted sum of the first 17 characters, each worth its place in the
-// dictionary (-1 when absent), with weights 18 down to 2; the digit brings the
-// sum up to the next multiple of ten.
-char32_t CheckDigitOf(std::u32string_view key)
-{
-    constexpr std::u32string_view dictionary = U"0123456789ABCDEFGHIJKLMNÑOPQRSTUVWXYZ";
-    int sum = 0;
-    for (std::size_t i = 0; i < 17; ++i) {
-        const auto place = dictionary.find(key[i]);
-        const int value = place == std::u32string_view::npos ? -1 : static_cast<int>(place);
-        sum += value * static_cast<int>(18 - i);
-    }
-    const int remainder = ((sum % 10) + 10) % 10;
-    return static_cast<char32_t>(U'0' + (10 - remainder) % 10);
-}
+// Texts for the UTF-32 entry come from the oracle's decoder, so that the two
+// entries are compared against a decoder other than the library's.
+using curp::oracle::CheckDigitOf;
+using curp::oracle::Decode;
+using curp::oracle::Decoded;
 
 bool IsBlank(std::string_view text)
 {
@@ -150,6 +95,66 @@ void Require(bool holds, const char* what)
         std::fprintf(stderr, "calc_clave_fuzz: violated: %s\n", what);
         std::abort();
     }
+}
+
+// --- Checking and reading keys ---
+
+// CheckKey and ReadKey say of `text` what the oracle says, and a sentence
+// for each finding is UTF-8 without control characters, so that it can be
+// shown anywhere, a terminal included.
+void CheckAgreesWithOracle(std::string_view text)
+{
+    const curp::oracle::Key given = curp::oracle::Prepare(text);
+    const std::vector<curp::KeyFinding> findings = curp::CheckKey(text);
+    Require(findings == curp::oracle::Findings(given), "CheckKey agrees with the oracle");
+    const std::optional<curp::KeyData> data = curp::ReadKey(text);
+    Require(data.has_value() == curp::oracle::Read(given).has_value(),
+            "ReadKey reads exactly what the oracle reads");
+    Require(curp::CheckKey(curp::NormalizeKey(text)) == findings,
+            "a normalised key has the findings of the text it came from");
+    for (const curp::KeyFinding& finding : findings) {
+        const std::string sentence = curp::Describe(finding);
+        Require(!sentence.empty() && Decode(sentence).valid, "a sentence is UTF-8");
+        Require(std::none_of(sentence.begin(), sentence.end(),
+                             [](char c) { return c >= 0 && c < ' '; }),
+                "a sentence holds no control character");
+    }
+}
+
+// Plain A-Z names, H, M or X, a state of the catalogue and a birth year of
+// 1900-1999: the key Calc_Clave computes checks clean and reads back the
+// date, sex and state it was computed from.
+void CheckComputedKey(const Input& in, std::string_view key)
+{
+    const auto& t = in.texts;
+    const auto plain = [](std::string_view text) {
+        return std::all_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    };
+    const int year = static_cast<int>(in.FB.year());
+    const curp::State* state = curp::FindStateByCode(t[kCveEnt]);
+    const bool sexLetter = t[kCveSexo] == "H" || t[kCveSexo] == "M" || t[kCveSexo] == "X";
+    if (key.size() != 18 || !plain(t[kAp]) || !plain(t[kAm]) || !plain(t[kNm]) || !sexLetter ||
+        state == nullptr || state->code != t[kCveEnt] || year < 1900 || year > 1999) {
+        return;
+    }
+    Require(curp::CheckKey(key).empty(), "a computed key checks clean");
+    const std::optional<curp::KeyData> data = curp::ReadKey(key);
+    Require(data && data->birth == in.FB && data->sex == t[kCveSexo][0] && data->state == state,
+            "a computed key reads back its date, sex and state");
+}
+
+// An 18-character key with one character changed, the position and the new
+// character chosen by `seed`: CheckKey reports it clean only when the oracle
+// does (the change keeps every rule), and otherwise finds what the oracle finds.
+void CheckSingleChange(std::u32string key, std::size_t seed)
+{
+    constexpr std::u32string_view candidates =
+        U"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ\u00D1\u00F1a\u00C9*- \u0410";
+    key[seed % key.size()] = candidates[(seed / key.size()) % candidates.size()];
+    const std::string text = curp::oracle::Encode(key);
+    Require(curp::CheckKey(text).empty() == curp::oracle::Findings(text).empty(),
+            "a changed key is clean only when the change keeps every rule");
+    CheckAgreesWithOracle(text);
 }
 
 } // namespace
@@ -185,6 +190,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fromUtf32.size() >= 17) {
         Require(fromUtf32.size() > 17 && fromUtf32.back() == CheckDigitOf(fromUtf32),
                 "the last character is the check digit of the first 17");
+    }
+
+    const std::string_view whole(reinterpret_cast<const char*>(data), size);
+    CheckAgreesWithOracle(whole);
+    for (const std::string_view text : t) {
+        if (text.size() <= 64) { // longer texts are never keys
+            CheckAgreesWithOracle(text);
+        }
+    }
+    CheckComputedKey(in, key);
+    if (fromUtf32.size() == 18) {
+        CheckSingleChange(fromUtf32, std::hash<std::string_view>{}(whole));
     }
     return 0;
 }
