@@ -1,7 +1,10 @@
-// Cost of one key computation through the UTF-8 entry.
+// Cost of one key computation through the UTF-8 entry, and of checking and
+// reading back a key someone gives.
 //   cmake --preset bench && cmake --build --preset bench
 //   build/bench/bench/calc_clave_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include "curp/calc_clave.h"
+#include "curp/check.h"
+#include "curp/read.h"
 
 #include <benchmark/benchmark.h>
 
@@ -56,5 +59,32 @@ void LongName(benchmark::State& state)
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(LongName)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+
+// Checking a key as the window shows it, dashes and all.
+void CheckWellFormedKey(benchmark::State& state)
+{
+    for ([[maybe_unused]] auto _ : state) {
+        benchmark::DoNotOptimize(curp::CheckKey("GODJ-750423-H-DF-MZN-0-0"sv));
+    }
+}
+BENCHMARK(CheckWellFormedKey);
+
+// A key with a problem of each kind that can come together: an accent, an
+// impossible date, a wrong sex letter, an unknown state, a letter as check digit.
+void CheckKeyWithProblems(benchmark::State& state)
+{
+    for ([[maybe_unused]] auto _ : state) {
+        benchmark::DoNotOptimize(curp::CheckKey("GÓDJ751323FXXMZN0A"sv));
+    }
+}
+BENCHMARK(CheckKeyWithProblems);
+
+void ReadWellFormedKey(benchmark::State& state)
+{
+    for ([[maybe_unused]] auto _ : state) {
+        benchmark::DoNotOptimize(curp::ReadKey("GODJ-750423-H-DF-MZN-0-0"sv));
+    }
+}
+BENCHMARK(ReadWellFormedKey);
 
 } // namespace

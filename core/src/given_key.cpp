@@ -4,16 +4,9 @@
 
 namespace curp::detail {
 
-bool IsKeySeparator(char32_t c) noexcept
+bool IsWideKeySeparator(char32_t c) noexcept
 {
     switch (c) {
-    case U'-':
-    case U' ':
-    case U'\t':
-    case U'\n':
-    case U'\v':
-    case U'\f':
-    case U'\r':
     case U'\u00A0': // no-break space
     case U'\u00AD': // soft hyphen
     case U'\u1680':
@@ -32,19 +25,17 @@ bool IsKeySeparator(char32_t c) noexcept
     }
 }
 
-char32_t UpperAscii(char32_t c) noexcept
-{
-    return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
-}
-
 GivenKey TakeApart(std::string_view text) noexcept
 {
     GivenKey key;
     for (std::size_t i = 0; i < text.size();) {
-        const DecodedScalar c = DecodeScalar(text, i);
-        if (c.length == 0) {
-            key.utf8 = false;
-            return key;
+        DecodedScalar c{static_cast<unsigned char>(text[i]), 1};
+        if (c.value >= 0x80) {
+            c = DecodeScalar(text, i);
+            if (c.length == 0) {
+                key.utf8 = false;
+                return key;
+            }
         }
         i += c.length;
         if (IsKeySeparator(c.value)) {

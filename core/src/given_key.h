@@ -15,13 +15,25 @@ namespace curp::detail {
 
 inline constexpr std::size_t kKeyLength = 18;
 
+// The separators of IsKeySeparator beyond ASCII.
+bool IsWideKeySeparator(char32_t c) noexcept;
+
 // The dashes and blanks that the window's mask and copied text put into a
 // key and NormalizeKey drops: spaces of every width, tabs, line breaks,
 // no-break spaces, byte order marks, hyphens, dashes and the minus sign.
-bool IsKeySeparator(char32_t c) noexcept;
+constexpr bool IsKeySeparator(char32_t c) noexcept
+{
+    if (c < 0x80) { // most characters: told without a look at the rest
+        return c == U'-' || c == U' ' || (c >= U'\t' && c <= U'\r');
+    }
+    return IsWideKeySeparator(c);
+}
 
 // ASCII "a"-"z" in upper case; every other character as it is.
-char32_t UpperAscii(char32_t c) noexcept;
+constexpr char32_t UpperAscii(char32_t c) noexcept
+{
+    return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
+}
 
 constexpr bool IsKeyLetter(char32_t c) noexcept
 {
