@@ -49,7 +49,8 @@ class CheckKeyRows : public ::testing::TestWithParam<CheckRow>
 
 TEST_P(CheckKeyRows, FindsEveryProblemInOrder)
 {
-    EXPECT_EQ(CheckKey(GetParam().text), GetParam().findings);
+    const CheckRow& row = GetParam();
+    EXPECT_EQ(CheckKey(row.text), row.findings);
 }
 
 // clang-format off
@@ -129,7 +130,8 @@ class DescribeRows : public ::testing::TestWithParam<SentenceRow>
 
 TEST_P(DescribeRows, OneSentence)
 {
-    EXPECT_EQ(Describe(GetParam().finding), GetParam().sentence);
+    const SentenceRow& row = GetParam();
+    EXPECT_EQ(Describe(row.finding), row.sentence);
 }
 
 // clang-format off

@@ -59,7 +59,8 @@ class FindStateRows : public ::testing::TestWithParam<LookupRow>
 
 TEST_P(FindStateRows, FindsWhatIsMeant)
 {
-    EXPECT_EQ(CodeOf(FindState(GetParam().text)), GetParam().code ? GetParam().code : "(none)");
+    const LookupRow& row = GetParam();
+    EXPECT_EQ(CodeOf(FindState(row.text)), row.code ? row.code : "(none)");
 }
 
 // clang-format off
@@ -91,7 +92,8 @@ class SearchStateRows : public ::testing::TestWithParam<LookupRow>
 
 TEST_P(SearchStateRows, PointsToFirstMatch)
 {
-    EXPECT_EQ(CodeOf(SearchState(GetParam().text)), GetParam().code ? GetParam().code : "(none)");
+    const LookupRow& row = GetParam();
+    EXPECT_EQ(CodeOf(SearchState(row.text)), row.code ? row.code : "(none)");
 }
 
 // clang-format off
