@@ -6,22 +6,6 @@
 #include <optional>
 
 namespace curp {
-namespace {
-
-// The whole computation on working copies that hold scalar values only.
-std::u32string ComputeKey(detail::Names names, std::chrono::year_month_day FB,
-                          std::u32string_view CveSexo, std::u32string_view CveEnt)
-{
-    if (!FB.ok() || !detail::HasNameAndSurname(names.Ap, names.Am, names.Nm)) {
-        return {};
-    }
-    detail::PrepareNames(names);
-    std::u32string key = detail::ComposeBody(names, FB, CveSexo, CveEnt);
-    detail::AppendCheckDigit(key);
-    return key;
-}
-
-} // namespace
 
 std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
                           std::chrono::year_month_day FB, std::u32string_view CveSexo,
@@ -33,8 +17,8 @@ std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u
                 return {};
             }
         }
-        return ComputeKey({std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB, CveSexo,
-                          CveEnt);
+        return detail::ComputeKey({std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB,
+                                  CveSexo, CveEnt);
     } catch (...) { // out of memory: the computation has no other failure
         return {};
     }
@@ -54,7 +38,7 @@ std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_vie
             return {};
         }
         return detail::EncodeUtf8(
-            ComputeKey({std::move(*ap), std::move(*am), std::move(*nm)}, FB, *sexo, *ent));
+            detail::ComputeKey({std::move(*ap), std::move(*am), std::move(*nm)}, FB, *sexo, *ent));
     } catch (...) { // out of memory: the computation has no other failure
         return {};
     }

@@ -19,11 +19,65 @@ constexpr std::array<std::u32string_view, 45> kInconvenientWords = {
 };
 
 // The first vowel from the second character on, or "X".
-char32_t FirstInnerVowel(std::u32string_view text)
+Letter FirstInnerVowel(std::u32string_view text)
 {
     const auto inner = From(text, 2);
     const auto it = std::find_if(inner.begin(), inner.end(), IsVowel);
-    return it != inner.end() ? *it : U'X';
+    if (it == inner.end()) {
+        return {U'X', 0, PieceRule::NoInnerVowel};
+    }
+    return {*it, static_cast<std::size_t>(it - inner.begin()) + 2, PieceRule::Taken};
+}
+
+// The rule of positions 1-4, chosen by the length of the paternal surname:
+// calls add(kind, from, letter) for each letter, in order. A position beyond
+// the end of its text gives no letter; an empty paternal surname (both
+// surnames emptied by preparation) gives none at all.
+template <class Add>
+void PickInitialLetters(const Names& names, Add&& add)
+{
+    const auto take = [&add](PieceKind kind, NameText from, std::u32string_view text,
+                             std::size_t pos) {
+        if (const auto c = CharAt(text, pos); !c.empty()) {
+            add(kind, from, Letter{c.front(), pos, PieceRule::Taken});
+        }
+    };
+    const std::u32string_view Ap = names.Ap;
+    if (Ap.empty()) {
+        return;
+    }
+    take(PieceKind::PaternalInitial, NameText::Ap, Ap, 1);
+    if (Ap.size() <= 2) {
+        take(PieceKind::MaternalInitial, NameText::Am, names.Am, 1);
+        take(PieceKind::GivenInitial, NameText::Nm, names.Nm, 1);
+        take(PieceKind::GivenSecondLetter, NameText::Nm, names.Nm, 2);
+    } else {
+        add(PieceKind::PaternalVowel, NameText::Ap, FirstInnerVowel(Ap));
+        take(PieceKind::MaternalInitial, NameText::Am, names.Am, 1);
+        take(PieceKind::GivenInitial, NameText::Nm, names.Nm, 1);
+    }
+}
+
+// The rule of the inner consonant, shared by InnerConsonant and by
+// InternalConsonant, which the compiler reduces to the character alone.
+inline Letter PickInnerConsonant(std::u32string_view text) noexcept
+{
+    if (text.size() < 3) {
+        return {U'X', 0, PieceRule::TooShort};
+    }
+    const auto inner = From(text, 2);
+    const auto it = std::find_if_not(inner.begin(), inner.end(), IsVowel);
+    if (it == inner.end()) {
+        return {U'X', 0, PieceRule::NoInnerConsonant};
+    }
+    const std::size_t at = static_cast<std::size_t>(it - inner.begin()) + 2;
+    if (*it == U' ') {
+        return {U'X', at, PieceRule::SpaceIsX};
+    }
+    if (*it == kEnye) {
+        return {U'X', at, PieceRule::EnyeIsX};
+    }
+    return {*it, at, PieceRule::Taken};
 }
 
 void AppendTwoDigits(std::u32string& body, unsigned value)
@@ -34,23 +88,21 @@ void AppendTwoDigits(std::u32string& body, unsigned value)
 
 } // namespace
 
+BlockLetters InitialLetters(const Names& names)
+{
+    BlockLetters block;
+    PickInitialLetters(names, [&block](PieceKind kind, NameText from, Letter letter) {
+        block.letters[block.size++] = {kind, from, letter};
+    });
+    return block;
+}
+
 std::u32string InitialBlock(const Names& names)
 {
-    const std::u32string_view Ap = names.Ap;
     std::u32string block;
-    if (Ap.empty()) {
-        return block; // both surnames were emptied by preparation
-    }
-    block += CharAt(Ap, 1);
-    if (Ap.size() <= 2) {
-        block += CharAt(names.Am, 1);
-        block += CharAt(names.Nm, 1);
-        block += CharAt(names.Nm, 2);
-    } else {
-        block += FirstInnerVowel(Ap);
-        block += CharAt(names.Am, 1);
-        block += CharAt(names.Nm, 1);
-    }
+    PickInitialLetters(names, [&block](PieceKind /*kind*/, NameText /*from*/, Letter letter) {
+        block += letter.letter;
+    });
     return block;
 }
 
@@ -81,34 +133,14 @@ void AppendBirthDate(std::u32string& body, std::chrono::year_month_day FB)
     AppendTwoDigits(body, static_cast<unsigned>(FB.day()));
 }
 
-char32_t InternalConsonant(std::u32string_view text) noexcept
+Letter InnerConsonant(std::u32string_view text) noexcept
 {
-    if (text.size() < 3) {
-        return U'X';
-    }
-    const auto inner = From(text, 2);
-    const auto it = std::find_if_not(inner.begin(), inner.end(), IsVowel);
-    if (it == inner.end() || *it == U' ' || *it == kEnye) {
-        return U'X';
-    }
-    return *it;
+    return PickInnerConsonant(text);
 }
 
-std::u32string ComposeBody(const Names& names, std::chrono::year_month_day FB,
-                           std::u32string_view CveSexo, std::u32string_view CveEnt)
+char32_t InternalConsonant(std::u32string_view text) noexcept
 {
-    std::u32string body = InitialBlock(names);
-    FilterInconvenientWord(body);
-    ReplaceEnyeInBlock(body);
-    body.reserve(body.size() + 6 + CveSexo.size() + CveEnt.size() + 4 + 1);
-    AppendBirthDate(body, FB);
-    body += CveSexo;
-    body += CveEnt;
-    body += InternalConsonant(names.Ap);
-    body += InternalConsonant(names.Am);
-    body += InternalConsonant(names.Nm);
-    body += U'0'; // the differentiator
-    return body;
+    return PickInnerConsonant(text).letter;
 }
 
 } // namespace curp::detail

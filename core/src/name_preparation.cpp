@@ -6,11 +6,6 @@
 namespace curp::detail {
 namespace {
 
-bool IsBlank(std::u32string_view text)
-{
-    return text.find_first_not_of(U' ') == std::u32string_view::npos;
-}
-
 // Each particle ends with one space; their order matters, since "DE LOS "
 // must go before "DE " can take its first word.
 constexpr std::array<std::u32string_view, 9> kParticles = {
@@ -27,11 +22,6 @@ void DropPrefix(std::u32string& text, std::u32string_view prefix)
 }
 
 } // namespace
-
-bool HasNameAndSurname(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm)
-{
-    return !IsBlank(Nm) && !(IsBlank(Ap) && IsBlank(Am));
-}
 
 void RepairEnye(std::u32string& text)
 {
@@ -74,19 +64,6 @@ void FillMissingSurnames(Names& names)
     if (names.Am.empty()) {
         names.Am = U"X";
     }
-}
-
-void PrepareNames(Names& names)
-{
-    for (std::u32string* text : {&names.Ap, &names.Am, &names.Nm}) {
-        RepairEnye(*text);
-        RemoveParticles(*text);
-    }
-    DropCommonFirstName(names.Nm);
-    for (std::u32string* text : {&names.Ap, &names.Am, &names.Nm}) {
-        RemoveApostrophes(*text);
-    }
-    FillMissingSurnames(names);
 }
 
 } // namespace curp::detail

@@ -1,0 +1,155 @@
+// Where each character of a computed key comes from, and what a person needs
+// to know about the result: the pieces of the key in order, what preparation
+// did to the name texts, and notes such as characters that no registry key
+// holds, a missing piece or a birth in 2000 or later. Every fact is a value a
+// program can test; Describe gives the Spanish sentences a person reads.
+#ifndef CURP_EXPLAIN_H
+#define CURP_EXPLAIN_H
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace curp {
+
+// One of Calc_Clave's six inputs.
+enum class KeyInput { None, Ap, Am, Nm, FB, CveSexo, CveEnt };
+
+// What a piece of the key is.
+enum class PieceKind {
+    PaternalInitial,   // first letter of the paternal surname
+    PaternalVowel,     // first vowel of the paternal surname after its first letter
+    MaternalInitial,   // first letter of the maternal surname
+    GivenInitial,      // first letter of the given name
+    GivenSecondLetter, // second letter of the given name (after a paternal surname of 1 or 2 letters)
+    BirthDate,         // "yymmdd"
+    Sex,
+    State,
+    PaternalConsonant, // first inner consonant of the paternal surname
+    MaternalConsonant, // ... of the maternal surname
+    GivenConsonant,    // ... of the given name
+    Differentiator,    // always "0" here; the registry's may differ
+    CheckDigit,
+};
+
+// How the characters of a piece were obtained.
+enum class PieceRule {
+    Taken,            // the character at `position` of `source`
+    FromInput,        // date, sex or state, written from the input
+    Constant,         // the differentiator
+    Computed,         // the check digit, from the first 17 characters
+    NoInnerVowel,     // "X": no vowel after the first letter of `source`
+    TooShort,         // "X": `source` has fewer than 3 characters
+    NoInnerConsonant, // "X": nothing but vowels after the first letter of `source`
+    SpaceIsX,         // "X": the first non-vowel after the first letter is a space
+    EnyeIsX,          // "X" for the "Ñ" at `position` of `source`
+    InconvenientWord, // "X" for the letter at `position`: the first four letters would spell `word`
+    MissingSurname,   // "X" standing for a maternal surname that is missing
+};
+
+// One piece of the key.
+struct KeyPiece {
+    PieceKind kind;
+    PieceRule rule;
+    std::string characters; // UTF-8, exactly as they stand in the key
+    KeyInput input;         // the input the piece comes from (None for the constant and the digit)
+    std::string source;     // name pieces: the prepared text the rule looked at ("GOMEZ")
+    std::size_t position = 0; // name pieces: 1-based position in `source` of the character
+                              // taken or replaced; 0 when the rule found none
+    std::string word;         // InconvenientWord: the word the first four letters would spell
+
+    friend bool operator==(const KeyPiece&, const KeyPiece&) = default;
+};
+
+// What preparation did to one name text before letters were taken from it.
+struct PreparedName {
+    KeyInput input;                // Ap, Am or Nm
+    std::string typed;             // as given
+    std::string prepared;          // the working text (before a missing surname is filled in)
+    bool enyeRepaired = false;     // "¥" read as "Ñ"
+    bool particlesRemoved = false; // "DE LOS ", "DEL ", "Y ", "MC ", "VAN ", ... taken out
+    std::string dropped; // given name: "JOSE", "MARIA" or "JOSE MARIA" dropped from its front
+    bool apostrophesRemoved = false; // apostrophes deleted
+
+    friend bool operator==(const PreparedName&, const PreparedName&) = default;
+};
+
+// A fact about the result.
+enum class NoteKind {
+    // Why there is no key (the key is empty).
+    InvalidText, // `input` is not valid Unicode (not well-formed UTF-8 for the UTF-8 entry)
+    InvalidDate, // the date of birth is not a calendar date
+    NoGivenName, // the given name is empty or spaces only
+    NoSurname,   // both surnames are empty or spaces only
+    // Why the key cannot be the registry's.
+    AccentedLetters, // `text`: the accented letters in the key ("Ó, Í"), which registry keys never hold
+    OtherCharacters, // `text`: the key's other characters that are not A-Z or 0-9 ("-, 1")
+    Born2000OrLater, // the registry writes a letter at position 17, not "0"
+    UnknownSex,      // `text`: the sex given is not H, M or X
+    UnknownState,    // `text`: the state given is not a code of the catalogue
+    // A piece is missing.
+    NoSex,
+    NoState,           // positions 12-13, and with them the check digit
+    SurnamesEmptied,   // preparation left both surnames empty: positions 1-4 are missing
+    GivenNameEmptied,  // preparation left the given name empty: its initial is missing
+    GivenNameTooShort, // a one-letter given name after a short surname: the 4th letter is missing
+    Incomplete,        // the key is shorter than 18 characters and has no check digit
+    // For information.
+    SurnameMoved,    // `text`: the maternal surname, which takes the missing paternal one's place
+    RegistryAssigns, // always last: positions 17-18 are the registry's to assign
+};
+
+// One fact about the result.
+struct KeyNote {
+    NoteKind kind;
+    KeyInput input = KeyInput::None; // InvalidText: the input concerned
+    std::string text;                // characters, or the text the kind names
+
+    friend bool operator==(const KeyNote&, const KeyNote&) = default;
+};
+
+// A computed key with its explanation.
+struct KeyExplanation {
+    std::string key;                 // Calc_Clave's result, UTF-8
+    std::vector<KeyPiece> pieces;    // in key order; their characters concatenate to `key`
+    std::vector<PreparedName> names; // Ap, Am, Nm; empty when there is no key
+    std::vector<KeyNote> notes;      // in the order Describe shows them
+
+    // True when some note is of `kind`.
+    bool Has(NoteKind kind) const noexcept;
+};
+
+// Computes the key exactly as Calc_Clave does, from the same arguments, and
+// says where each character came from. `key` is always Calc_Clave's result
+// (for the UTF-32 entry, its UTF-8 form). The notes always end with
+// RegistryAssigns; when the key is empty, they start with every reason found.
+// When memory runs out the explanation is empty: no key, pieces or notes.
+KeyExplanation ExplainKey(std::string_view Ap, std::string_view Am, std::string_view Nm,
+                          std::chrono::year_month_day FB, std::string_view CveSexo,
+                          std::string_view CveEnt) noexcept;
+KeyExplanation ExplainKey(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
+                          std::chrono::year_month_day FB, std::u32string_view CveSexo,
+                          std::u32string_view CveEnt) noexcept;
+
+// False when the registry's key surely differs from `explanation.key`: it is
+// not 18 characters long, holds something other than A-Z and 0-9, a sex or
+// state the registry does not use, or the person was born in 2000 or later.
+// True does not mean the registry issued it: positions 17-18 may differ.
+bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept;
+
+// The explanation as Spanish sentences, one per line, to be shown as they
+// are: the pieces ("GO: G y O de GOMEZ (inicial y primera vocal interna)",
+// "800101: fecha de nacimiento (aammdd)", letters of one text or the three
+// inner consonants together on one line), then each name text that
+// preparation changed, then the notes.
+std::vector<std::string> Describe(const KeyExplanation& explanation);
+
+// One note as a Spanish sentence: "Ó, Í: la CURP se escribe sin acentos;
+// escriba los nombres sin acentos".
+std::string Describe(const KeyNote& note);
+
+} // namespace curp
+
+#endif // CURP_EXPLAIN_H
