@@ -103,4 +103,10 @@ TEST(BirthDate, YearModulo100)
 }
 
 } // namespace
+
+std::span<const KeyRow> CompositionRows()
+{
+    return kCompositionRows;
+}
+
 } // namespace curp::test

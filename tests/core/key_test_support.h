@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -52,6 +53,11 @@ inline std::u32string KeyOf(const KeyRow& row)
 {
     return Calc_Clave(row.Ap, row.Am, row.Nm, row.FB, row.CveSexo, row.CveEnt);
 }
+
+// The key tables of the name preparation and code composition tests, for
+// checks that must hold on every one of their rows.
+std::span<const KeyRow> PreparationRows();
+std::span<const KeyRow> CompositionRows();
 
 // Test case names for INSTANTIATE_TEST_SUITE_P.
 struct RowName {

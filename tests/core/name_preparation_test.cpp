@@ -61,4 +61,10 @@ TEST(NamePreparationLongText, ParticlesRepeatedThousandsOfTimesAllGo)
 }
 
 } // namespace
+
+std::span<const KeyRow> PreparationRows()
+{
+    return kPreparationRows;
+}
+
 } // namespace curp::test

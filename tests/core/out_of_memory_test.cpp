@@ -1,6 +1,8 @@
-// Running out of memory inside Calc_Clave gives the empty result; no
-// exception leaves it. Every allocation is made to fail in turn.
+// Running out of memory inside Calc_Clave gives the empty result, and inside
+// ExplainKey the empty explanation; no exception leaves them. Every
+// allocation is made to fail in turn.
 #include "curp/calc_clave.h"
+#include "curp/explain.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +61,29 @@ TEST(OutOfMemory, EveryFailingAllocationGivesEmptyKey)
         EXPECT_EQ(key, "") << "allocation " << allowed << " refused";
     }
     FAIL() << "the computation needs more than 64 allocations";
+}
+
+// Never a partial explanation: either all of it or nothing at all.
+TEST(OutOfMemory, EveryFailingAllocationGivesEmptyExplanation)
+{
+    const auto explain = [] {
+        return curp::ExplainKey("DE LA ROSA Y GOMEZ"sv, "O'DIAZ"sv, "JOSE MARIA JUAN"sv, kBorn,
+                                "H"sv, "DF"sv);
+    };
+    const curp::KeyExplanation whole = explain();
+    ASSERT_EQ(whole.key, "ROOJ750423HDFSDN09");
+    for (int allowed = 0; allowed < 1000; ++allowed) {
+        g_allocations_left = allowed;
+        g_failed = false;
+        const curp::KeyExplanation explained = explain();
+        g_allocations_left = -1;
+        if (!g_failed) {
+            EXPECT_EQ(explained, whole);
+            return;
+        }
+        EXPECT_EQ(explained, curp::KeyExplanation{}) << "allocation " << allowed << " refused";
+    }
+    FAIL() << "the explanation needs more than 1000 allocations";
 }
 
 } // namespace

@@ -53,24 +53,25 @@ enum class PieceRule {
 struct KeyPiece {
     PieceKind kind;
     PieceRule rule;
-    std::string characters; // UTF-8, exactly as they stand in the key
-    KeyInput input;         // the input the piece comes from (None for the constant and the digit)
-    std::string source;     // name pieces: the prepared text the rule looked at ("GOMEZ")
+    std::string characters{}; // UTF-8, exactly as they stand in the key
+    KeyInput input =
+        KeyInput::None;   // the input the piece comes from (None for the constant and the digit)
+    std::string source{}; // name pieces: the prepared text the rule looked at ("GOMEZ")
     std::size_t position = 0; // name pieces: 1-based position in `source` of the character
                               // taken or replaced; 0 when the rule found none
-    std::string word;         // InconvenientWord: the word the first four letters would spell
+    std::string word{};       // InconvenientWord: the word the first four letters would spell
 
     friend bool operator==(const KeyPiece&, const KeyPiece&) = default;
 };
 
 // What preparation did to one name text before letters were taken from it.
 struct PreparedName {
-    KeyInput input;                // Ap, Am or Nm
-    std::string typed;             // as given
-    std::string prepared;          // the working text (before a missing surname is filled in)
+    KeyInput input = KeyInput::Nm; // Ap, Am or Nm
+    std::string typed{};           // as given
+    std::string prepared{};        // the working text (before a missing surname is filled in)
     bool enyeRepaired = false;     // "¥" read as "Ñ"
     bool particlesRemoved = false; // "DE LOS ", "DEL ", "Y ", "MC ", "VAN ", ... taken out
-    std::string dropped; // given name: "JOSE", "MARIA" or "JOSE MARIA" dropped from its front
+    std::string dropped{}; // given name: "JOSE", "MARIA" or "JOSE MARIA" dropped from its front
     bool apostrophesRemoved = false; // apostrophes deleted
 
     friend bool operator==(const PreparedName&, const PreparedName&) = default;
@@ -105,7 +106,7 @@ enum class NoteKind {
 struct KeyNote {
     NoteKind kind;
     KeyInput input = KeyInput::None; // InvalidText: the input concerned
-    std::string text;                // characters, or the text the kind names
+    std::string text{};              // characters, or the text the kind names
 
     friend bool operator==(const KeyNote&, const KeyNote&) = default;
 };
@@ -119,6 +120,8 @@ struct KeyExplanation {
 
     // True when some note is of `kind`.
     bool Has(NoteKind kind) const noexcept;
+
+    friend bool operator==(const KeyExplanation&, const KeyExplanation&) = default;
 };
 
 // Computes the key exactly as Calc_Clave does, from the same arguments, and

@@ -1,0 +1,423 @@
+// The explanation of a key: the computation runs once, with a trace that
+// keeps its working texts, and the pieces are read off those texts and off
+// the same rules that picked each letter.
+#include "curp/explain.h"
+
+#include "curp/states.h"
+#include "key_rules.h"
+#include "text.h"
+#include "utf.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace curp {
+namespace {
+
+using detail::NameText;
+using detail::Step;
+
+constexpr std::size_t kNameCount = 3;
+
+constexpr std::size_t Index(NameText which) noexcept
+{
+    return static_cast<std::size_t>(which);
+}
+
+constexpr std::size_t Index(Step step) noexcept
+{
+    return static_cast<std::size_t>(step);
+}
+
+// The working texts detail::ComputeKey shows while it runs.
+struct Recorder {
+    // Each name text after each preparation step that was shown for it.
+    std::array<std::array<std::u32string, Index(Step::SurnamesFilled) + 1>, kNameCount> names;
+    // The first four letters as picked, after the word filter, after Ñ -> X.
+    std::array<std::u32string, 3> block;
+    // The length of the body after each step of the composition.
+    std::array<std::size_t, detail::kStepCount> ends{};
+
+    void operator()(Step step, NameText which, std::u32string_view text)
+    {
+        names[Index(which)][Index(step)] = text;
+    }
+
+    void operator()(Step step, std::u32string_view body)
+    {
+        if (step >= Step::BlockPicked && step <= Step::BlockEnyeReplaced) {
+            block[Index(step) - Index(Step::BlockPicked)] = body;
+        }
+        ends[Index(step)] = body.size();
+    }
+
+    const std::u32string& Name(NameText which, Step after) const
+    {
+        return names[Index(which)][Index(after)];
+    }
+};
+
+std::string Utf8(std::u32string_view text)
+{
+    return detail::EncodeUtf8(text);
+}
+
+std::u32string Trimmed(std::u32string_view text)
+{
+    std::u32string out(text);
+    detail::Trim(out);
+    return out;
+}
+
+// What preparation did to one name text, read from its successive forms.
+PreparedName Prepared(KeyInput input, std::u32string_view typed, const Recorder& seen,
+                      NameText which)
+{
+    const std::u32string& repaired = seen.Name(which, Step::EnyeRepaired);
+    const std::u32string& withoutParticles = seen.Name(which, Step::ParticlesRemoved);
+    // Only the given name goes through the JOSE / MARIA step.
+    const std::u32string& shortened =
+        which == NameText::Nm ? seen.Name(which, Step::CommonNameDropped) : withoutParticles;
+    const std::u32string& prepared = seen.Name(which, Step::ApostrophesRemoved);
+
+    PreparedName name{input, Utf8(typed), Utf8(prepared)};
+    name.enyeRepaired = repaired != typed;
+    // Removing particles also trims; trimming alone removes no particle.
+    name.particlesRemoved = withoutParticles != Trimmed(repaired);
+    if (shortened != withoutParticles) {
+        // What was dropped is what stands before the shortened text.
+        name.dropped = Utf8(Trimmed(std::u32string_view(withoutParticles)
+                                        .substr(0, withoutParticles.size() - shortened.size())));
+    }
+    name.apostrophesRemoved = prepared != shortened;
+    return name;
+}
+
+KeyInput InputOf(NameText which) noexcept
+{
+    switch (which) {
+    case NameText::Ap:
+        return KeyInput::Ap;
+    case NameText::Am:
+        return KeyInput::Am;
+    case NameText::Nm:
+        break;
+    }
+    return KeyInput::Nm;
+}
+
+bool IsKeyCharacter(char32_t c) noexcept
+{
+    return (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
+}
+
+// A letter with an accent or other mark over a letter A-Z ("Ó", "ü"), or a
+// combining mark typed after one. "Ñ" is a letter of its own.
+bool IsAccented(char32_t c)
+{
+    if (c >= 0x0300 && c <= 0x036F) {
+        return true;
+    }
+    if (c < 0x80 || c == U'\u00D1' || c == U'\u00F1') {
+        return false;
+    }
+    const std::string folded = FoldForSearch(Utf8(std::u32string_view(&c, 1)));
+    return folded.size() == 1 && folded[0] >= 'A' && folded[0] <= 'Z';
+}
+
+// The notes on the characters of the key that no registry key holds, each
+// character once, in key order.
+void NoteForeignCharacters(std::u32string_view key, std::vector<KeyNote>& notes)
+{
+    std::u32string accented;
+    std::u32string other;
+    for (const char32_t c : key) {
+        if (IsKeyCharacter(c)) {
+            continue;
+        }
+        std::u32string& list = IsAccented(c) ? accented : other;
+        if (list.find(c) == std::u32string::npos) {
+            list.push_back(c);
+        }
+    }
+    if (!accented.empty()) {
+        notes.push_back({NoteKind::AccentedLetters, KeyInput::None, Utf8(accented)});
+    }
+    if (!other.empty()) {
+        notes.push_back({NoteKind::OtherCharacters, KeyInput::None, Utf8(other)});
+    }
+}
+
+// Builds the explanation from the trace of one computation.
+class Explainer
+{
+public:
+    Explainer(const std::array<std::u32string_view, 5>& typed, std::chrono::year_month_day FB,
+              const Recorder& seen, std::u32string_view key)
+        : typed_(typed)
+        , FB_(FB)
+        , seen_(seen)
+        , key_(key)
+    {
+        for (std::size_t i = 0; i < kNameCount; ++i) {
+            final_[i] = seen.names[i][Index(Step::SurnamesFilled)];
+        }
+        const auto beforeFill = [&seen](NameText which) -> const std::u32string& {
+            return seen.Name(which, Step::ApostrophesRemoved);
+        };
+        // A paternal surname that preparation left empty takes the maternal
+        // one, and a maternal surname left empty (or moved) becomes "X".
+        moved_ = Final(NameText::Ap) != beforeFill(NameText::Ap);
+        maternalFilled_ = Final(NameText::Am) != beforeFill(NameText::Am);
+    }
+
+    KeyExplanation Explain()
+    {
+        KeyExplanation out;
+        out.key = Utf8(key_);
+        AddBlockPieces(out.pieces);
+        AddCopied(out.pieces, PieceKind::BirthDate, KeyInput::FB, Step::BirthDate);
+        AddCopied(out.pieces, PieceKind::Sex, KeyInput::CveSexo, Step::Sex);
+        AddCopied(out.pieces, PieceKind::State, KeyInput::CveEnt, Step::State);
+        AddConsonant(out.pieces, PieceKind::PaternalConsonant, NameText::Ap, Step::ConsonantAp);
+        AddConsonant(out.pieces, PieceKind::MaternalConsonant, NameText::Am, Step::ConsonantAm);
+        AddConsonant(out.pieces, PieceKind::GivenConsonant, NameText::Nm, Step::ConsonantNm);
+        out.pieces.push_back({PieceKind::Differentiator, PieceRule::Constant,
+                              Slice(Step::ConsonantNm, Step::Differentiator), KeyInput::None});
+        if (key_.size() > End(Step::Differentiator)) {
+            out.pieces.push_back({PieceKind::CheckDigit, PieceRule::Computed,
+                                  Utf8(key_.substr(End(Step::Differentiator))), KeyInput::None});
+        }
+        for (const NameText which : {NameText::Ap, NameText::Am, NameText::Nm}) {
+            out.names.push_back(Prepared(InputOf(which), typed_[Index(which)], seen_, which));
+        }
+        AddNotes(out);
+        return out;
+    }
+
+private:
+    const std::u32string& Final(NameText which) const
+    {
+        return final_[Index(which)];
+    }
+
+    std::size_t End(Step step) const
+    {
+        return seen_.ends[Index(step)];
+    }
+
+    // The characters the steps after `from` up to `to` added to the body.
+    std::string Slice(Step from, Step to) const
+    {
+        return Utf8(key_.substr(End(from), End(to) - End(from)));
+    }
+
+    // The input whose text stands in the place of `which`.
+    KeyInput Input(NameText which) const noexcept
+    {
+        return which == NameText::Ap && moved_ ? KeyInput::Am : InputOf(which);
+    }
+
+    bool IsMissingSurname(NameText which) const noexcept
+    {
+        return which == NameText::Am && maternalFilled_;
+    }
+
+    KeyPiece NamePiece(PieceKind kind, NameText from, const detail::Letter& letter,
+                       char32_t written) const
+    {
+        if (IsMissingSurname(from)) {
+            return {kind, PieceRule::MissingSurname, Utf8(std::u32string_view(&written, 1)),
+                    KeyInput::Am};
+        }
+        return {kind,        letter.rule,       Utf8(std::u32string_view(&written, 1)),
+                Input(from), Utf8(Final(from)), letter.at};
+    }
+
+    void AddBlockPieces(std::vector<KeyPiece>& pieces) const
+    {
+        const detail::BlockLetters letters =
+            detail::InitialLetters({Final(NameText::Ap), Final(NameText::Am), Final(NameText::Nm)});
+        const auto& [picked, filtered, written] = seen_.block;
+        for (std::size_t i = 0; i < letters.size; ++i) {
+            const detail::BlockLetter& letter = letters.letters[i];
+            KeyPiece piece = NamePiece(letter.kind, letter.from, letter.letter, written[i]);
+            if (filtered[i] != picked[i]) {
+                piece.rule = PieceRule::InconvenientWord;
+                piece.word = Utf8(picked);
+            } else if (written[i] != filtered[i]) {
+                piece.rule = PieceRule::EnyeIsX;
+            }
+            pieces.push_back(std::move(piece));
+        }
+    }
+
+    void AddCopied(std::vector<KeyPiece>& pieces, PieceKind kind, KeyInput input, Step step) const
+    {
+        const auto previous = static_cast<Step>(Index(step) - 1);
+        if (End(step) > End(previous)) {
+            pieces.push_back({kind, PieceRule::FromInput, Slice(previous, step), input});
+        }
+    }
+
+    void AddConsonant(std::vector<KeyPiece>& pieces, PieceKind kind, NameText from, Step step) const
+    {
+        const detail::Letter letter = detail::InnerConsonant(Final(from));
+        pieces.push_back(NamePiece(kind, from, letter, key_[End(step) - 1]));
+    }
+
+    void AddNotes(KeyExplanation& out) const
+    {
+        std::vector<KeyNote>& notes = out.notes;
+        NoteForeignCharacters(key_, notes);
+        if (static_cast<int>(FB_.year()) >= 2000) {
+            notes.push_back({NoteKind::Born2000OrLater});
+        }
+        const std::u32string_view sex = typed_[3];
+        if (sex.empty()) {
+            notes.push_back({NoteKind::NoSex});
+        } else if (sex != U"H" && sex != U"M" && sex != U"X") {
+            notes.push_back({NoteKind::UnknownSex, KeyInput::CveSexo, Utf8(sex)});
+        }
+        const std::string state = Utf8(typed_[4]);
+        if (state.empty()) {
+            notes.push_back({NoteKind::NoState});
+        } else if (const State* known = FindStateByCode(state); !known || known->code != state) {
+            notes.push_back({NoteKind::UnknownState, KeyInput::CveEnt, state});
+        }
+        const auto has = [&out](PieceKind kind) {
+            return std::any_of(out.pieces.begin(), out.pieces.end(),
+                               [kind](const KeyPiece& p) { return p.kind == kind; });
+        };
+        if (Final(NameText::Ap).empty()) {
+            notes.push_back({NoteKind::SurnamesEmptied});
+        }
+        if (Final(NameText::Nm).empty()) {
+            notes.push_back({NoteKind::GivenNameEmptied});
+        } else if (has(PieceKind::GivenInitial) && !has(PieceKind::PaternalVowel) &&
+                   !has(PieceKind::GivenSecondLetter)) {
+            notes.push_back({NoteKind::GivenNameTooShort});
+        }
+        if (key_.size() < 18) {
+            notes.push_back({NoteKind::Incomplete});
+        }
+        if (moved_) {
+            notes.push_back({NoteKind::SurnameMoved, KeyInput::Am, Utf8(Final(NameText::Ap))});
+        }
+        notes.push_back({NoteKind::RegistryAssigns});
+    }
+
+    const std::array<std::u32string_view, 5>& typed_;
+    std::chrono::year_month_day FB_;
+    const Recorder& seen_;
+    std::u32string_view key_;
+    std::array<std::u32string, kNameCount> final_;
+    bool moved_ = false;
+    bool maternalFilled_ = false;
+};
+
+// The explanation of texts that hold scalar values only.
+KeyExplanation ExplainValid(const std::array<std::u32string_view, 5>& typed,
+                            std::chrono::year_month_day FB)
+{
+    const auto [Ap, Am, Nm, CveSexo, CveEnt] = typed;
+    KeyExplanation out;
+    if (!FB.ok()) {
+        out.notes.push_back({NoteKind::InvalidDate});
+    }
+    if (!detail::HasGivenName(Nm)) {
+        out.notes.push_back({NoteKind::NoGivenName});
+    }
+    if (!detail::HasSurname(Ap, Am)) {
+        out.notes.push_back({NoteKind::NoSurname});
+    }
+    if (!out.notes.empty()) {
+        out.notes.push_back({NoteKind::RegistryAssigns});
+        return out;
+    }
+    Recorder seen;
+    const std::u32string key = detail::ComputeKey(
+        {std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB, CveSexo, CveEnt, seen);
+    return Explainer(typed, FB, seen, key).Explain();
+}
+
+constexpr std::array<KeyInput, 5> kTextInputs = {KeyInput::Ap, KeyInput::Am, KeyInput::Nm,
+                                                 KeyInput::CveSexo, KeyInput::CveEnt};
+
+// The explanation when some texts are not valid Unicode: no key.
+KeyExplanation Refused(const std::array<bool, 5>& valid, std::chrono::year_month_day FB)
+{
+    KeyExplanation out;
+    for (std::size_t i = 0; i < valid.size(); ++i) {
+        if (!valid[i]) {
+            out.notes.push_back({NoteKind::InvalidText, kTextInputs[i]});
+        }
+    }
+    if (!FB.ok()) {
+        out.notes.push_back({NoteKind::InvalidDate});
+    }
+    out.notes.push_back({NoteKind::RegistryAssigns});
+    return out;
+}
+
+} // namespace
+
+bool KeyExplanation::Has(NoteKind kind) const noexcept
+{
+    return std::any_of(notes.begin(), notes.end(),
+                       [kind](const KeyNote& note) { return note.kind == kind; });
+}
+
+KeyExplanation ExplainKey(std::string_view Ap, std::string_view Am, std::string_view Nm,
+                          std::chrono::year_month_day FB, std::string_view CveSexo,
+                          std::string_view CveEnt) noexcept
+{
+    try {
+        std::array<std::optional<std::u32string>, 5> decoded;
+        std::array<bool, 5> valid{};
+        const std::array<std::string_view, 5> texts = {Ap, Am, Nm, CveSexo, CveEnt};
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            decoded[i] = detail::DecodeUtf8(texts[i]);
+            valid[i] = decoded[i].has_value();
+        }
+        if (std::find(valid.begin(), valid.end(), false) != valid.end()) {
+            return Refused(valid, FB);
+        }
+        return ExplainValid({*decoded[0], *decoded[1], *decoded[2], *decoded[3], *decoded[4]}, FB);
+    } catch (...) { // out of memory
+        return {};
+    }
+}
+
+KeyExplanation ExplainKey(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
+                          std::chrono::year_month_day FB, std::u32string_view CveSexo,
+                          std::u32string_view CveEnt) noexcept
+{
+    try {
+        const std::array<std::u32string_view, 5> texts = {Ap, Am, Nm, CveSexo, CveEnt};
+        std::array<bool, 5> valid{};
+        std::transform(texts.begin(), texts.end(), valid.begin(), detail::IsValidUtf32);
+        if (std::find(valid.begin(), valid.end(), false) != valid.end()) {
+            return Refused(valid, FB);
+        }
+        return ExplainValid(texts, FB);
+    } catch (...) { // out of memory
+        return {};
+    }
+}
+
+bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept
+{
+    constexpr std::array<NoteKind, 7> kNotRegistry = {
+        NoteKind::AccentedLetters, NoteKind::OtherCharacters, NoteKind::Born2000OrLater,
+        NoteKind::NoSex,           NoteKind::UnknownSex,      NoteKind::NoState,
+        NoteKind::UnknownState,
+    };
+    // Without accented or other characters the key is ASCII: one byte a character.
+    return explanation.key.size() == 18 &&
+           std::none_of(kNotRegistry.begin(), kNotRegistry.end(),
+                        [&explanation](NoteKind kind) { return explanation.Has(kind); });
+}
+
+} // namespace curp

@@ -1,0 +1,369 @@
+// The explanation of a key: its pieces, the facts about the result, and the
+// sentences a person reads.
+#include "curp/explain.h"
+#include "key_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace curp {
+
+// Failures show the key and the sentences rather than bytes.
+void PrintTo(const KeyExplanation& explanation, std::ostream* os)
+{
+    *os << "key \"" << explanation.key << "\"";
+    for (const std::string& line : Describe(explanation)) {
+        *os << "\n  " << line;
+    }
+}
+
+namespace test {
+namespace {
+
+using namespace std::string_view_literals;
+using std::chrono::April;
+using std::chrono::February;
+using std::chrono::January;
+using std::chrono::July;
+using std::chrono::June;
+
+// UTF-8 from code points and back, for texts known to be valid.
+std::string Utf8(std::u32string_view text)
+{
+    std::string out;
+    for (const char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        constexpr std::array<unsigned, 4> kLead = {0x00, 0xC0, 0xE0, 0xF0};
+        const int extra = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        out += static_cast<char>(kLead[static_cast<std::size_t>(extra)] | (c >> (6 * extra)));
+        for (int k = extra - 1; k >= 0; --k) {
+            out += static_cast<char>(0x80u | ((c >> (6 * k)) & 0x3Fu));
+        }
+    }
+    return out;
+}
+
+std::u32string Utf32(std::string_view text)
+{
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i++]);
+        const int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        char32_t c = lead & (0x7Fu >> extra);
+        for (int k = 0; k < extra; ++k) {
+            c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3Fu);
+        }
+        out += c;
+    }
+    return out;
+}
+
+// One person, the facts expected about their key, and lines the person must
+// read among the sentences, in this order.
+struct ExplainRow {
+    const char* name;
+    std::u32string_view Ap, Am, Nm;
+    std::chrono::year_month_day FB;
+    std::u32string_view CveSexo, CveEnt;
+    std::vector<NoteKind> notes;
+    std::vector<std::string_view> lines;
+};
+
+void PrintTo(const ExplainRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+KeyExplanation ExplainRowKey(const ExplainRow& row)
+{
+    return ExplainKey(row.Ap, row.Am, row.Nm, row.FB, row.CveSexo, row.CveEnt);
+}
+
+class Explain : public ::testing::TestWithParam<ExplainRow>
+{};
+
+TEST_P(Explain, GivesFactsAndSentences)
+{
+    const ExplainRow& row = GetParam();
+    const KeyExplanation explained = ExplainRowKey(row);
+    std::vector<NoteKind> kinds;
+    for (const KeyNote& note : explained.notes) {
+        kinds.push_back(note.kind);
+    }
+    EXPECT_EQ(kinds, row.notes);
+
+    const std::vector<std::string> lines = Describe(explained);
+    auto from = lines.begin();
+    for (const std::string_view expected : row.lines) {
+        const auto found = std::find(from, lines.end(), expected);
+        EXPECT_NE(found, lines.end()) << "missing, or out of order: " << expected;
+        from = found == lines.end() ? from : found + 1;
+    }
+}
+
+constexpr auto k1980 = kBorn1980;
+constexpr auto kRegistry = NoteKind::RegistryAssigns;
+constexpr auto kIncomplete = NoteKind::Incomplete;
+
+// clang-format off
+const ExplainRow kExplainRows[] = {
+    {"Typical", U"GOMEZ", U"DIAZ", U"JUAN", k1980, U"H", U"DF", {kRegistry},
+     {"GO: G y O de GOMEZ (inicial y primera vocal interna)",
+      "D: inicial de DIAZ",
+      "J: inicial de JUAN",
+      "800101: fecha de nacimiento (aammdd)",
+      "H: sexo",
+      "DF: entidad de nacimiento",
+      "MZN: primeras consonantes internas",
+      "0: diferenciador",
+      "2: dígito verificador",
+      "las posiciones 17 y 18 las asigna el registro; confirme la CURP en www.gob.mx/curp"}},
+    {"AccentsNamed", U"GÓMEZ", U"DÍAZ", U"JUAN", k1980, U"H", U"DF",
+     {NoteKind::AccentedLetters, kRegistry},
+     {"GE: G y E de GÓMEZ (inicial y primera vocal interna)",
+      "ÓÍN: primeras consonantes internas",
+      "Ó, Í: la CURP se escribe sin acentos; escriba los nombres sin acentos"}},
+    {"YenRepairedAndWordFiltered", U"PE¥A", U"NAVA", U"ELSA", 1966y / July / 20, U"M", U"MC",
+     {kRegistry},
+     {"P: inicial de PEÑA",
+      "X: en lugar de E (primera vocal interna de PEÑA), porque PENE es una palabra inconveniente",
+      "X: primera consonante interna de PEÑA; la Ñ se escribe X",
+      "PE¥A se toma como PEÑA: ¥ se lee Ñ"}},
+    {"FilteredWordAtMaternalInitial", U"MA", U"ESTRADA", U"ONELIA", k1980, U"H", U"DF",
+     {kRegistry},
+     {"M: inicial de MA",
+      "X: en lugar de E (inicial de ESTRADA), porque MEON es una palabra inconveniente",
+      "ON: O y N de ONELIA (inicial y segunda letra)"}},
+    {"EnyeAndNoVowelGiveX", U"PRZ", U"ÑAVA", U"IÑES", k1980, U"H", U"DF", {kRegistry},
+     {"X: PRZ no tiene vocal interna",
+      "X: inicial de ÑAVA; la Ñ se escribe X",
+      "X: primera consonante interna de IÑES; la Ñ se escribe X"}},
+    {"ParticlesApostropheJoseMaria", U"DE LA O'FARRILL Y MUÑOZ", U"FERNANDEZ DEL CASTILLO",
+     U"JOSE MARIA DE LOS ANGELES", k1980, U"M", U"MC", {kRegistry},
+     {"OA: O y A de OFARRILL  MUÑOZ (inicial y primera vocal interna)",
+      "DE LA O'FARRILL Y MUÑOZ se toma como OFARRILL  MUÑOZ: sin partículas, sin apóstrofos",
+      "FERNANDEZ DEL CASTILLO se toma como FERNANDEZ  CASTILLO: sin partículas",
+      "JOSE MARIA DE LOS ANGELES se toma como ANGELES: sin partículas, sin JOSE MARIA"}},
+    {"JoseDropped", U"PEREZ", U"LOPEZ", U"JOSE LUIS", k1980, U"H", U"DF", {kRegistry},
+     {"L: inicial de LUIS",
+      "JOSE LUIS se toma como LUIS: sin JOSE"}},
+    {"MissingMaternalIsX", U"MUÑOZ", U"", U"ANA", k1980, U"M", U"DF", {kRegistry},
+     {"X: sin apellido materno",
+      "X: primera consonante interna de MUÑOZ; la Ñ se escribe X",
+      "X: sin apellido materno"}},
+    {"MaternalTakesPaternalPlace", U"", U"LOPEZ", U"PEDRO", k1980, U"H", U"DF",
+     {NoteKind::SurnameMoved, kRegistry},
+     {"LO: L y O de LOPEZ (inicial y primera vocal interna)",
+      "X: sin apellido materno",
+      "sin apellido paterno: el materno, LOPEZ, ocupa su lugar"}},
+    {"ShortSurname", U"LI", U"WONG", U"ANA", k1980, U"M", U"DF", {kRegistry},
+     {"L: inicial de LI",
+      "W: inicial de WONG",
+      "AN: A y N de ANA (inicial y segunda letra)",
+      "X: LI tiene menos de tres letras"}},
+    {"ShortSurnameOneLetterName", U"LI", U"WONG", U"A", 1990y / June / 15, U"M", U"NE",
+     {NoteKind::GivenNameTooShort, kIncomplete, kRegistry},
+     {"el nombre tiene una sola letra: falta la cuarta letra",
+      "la CURP queda incompleta y sin dígito verificador"}},
+    {"InnerConsonantRules", U"LA O", U"OIA", U"AL", k1980, U"H", U"DF", {kRegistry},
+     {"X: LA O no tiene consonante interna en su primera palabra",
+      "X: OIA no tiene consonante interna",
+      "X: AL tiene menos de tres letras"}},
+    {"Born2005", U"GOMEZ", U"DIAZ", U"JUAN", 2005y / January / 1, U"H", U"DF",
+     {NoteKind::Born2000OrLater, kRegistry},
+     {"050101: fecha de nacimiento (aammdd)",
+      "nacimiento en 2000 o después: en la CURP la posición 17 es una letra, no 0"}},
+    {"NoState", U"GOMEZ", U"DIAZ", U"JUAN", k1980, U"H", U"",
+     {NoteKind::NoState, kIncomplete, kRegistry},
+     {"0: diferenciador",
+      "elija la entidad de nacimiento",
+      "la CURP queda incompleta y sin dígito verificador"}},
+    {"UnknownSexAndState", U"GOMEZ", U"DIAZ", U"JUAN", k1980, U"F", U"XX",
+     {NoteKind::UnknownSex, NoteKind::UnknownState, kRegistry},
+     {"F: el sexo se escribe H, M o X",
+      "XX: no es una entidad del catálogo"}},
+    {"NonBinaryXIsKnown", U"GOMEZ", U"DIAZ", U"JUAN", k1980, U"X", U"NE", {kRegistry}, {}},
+    {"OtherCharactersNamed", U"AE-LUNA", U"LOPEZ", U"ANA", k1980, U"H", U"df",
+     {NoteKind::OtherCharacters, NoteKind::UnknownState, kRegistry},
+     {"d, f, -: la CURP solo lleva letras de la A a la Z y dígitos"}},
+    {"InvisibleCharactersByCode", U"LI", U"WONG", U"\tB", k1980, U"H", U"DF",
+     {NoteKind::OtherCharacters, kRegistry},
+     {"U+0009: la CURP solo lleva letras de la A a la Z y dígitos"}},
+    {"SpaceNamed", U"LI", U"WONG", U"A B", k1980, U"H", U"DF",
+     {NoteKind::OtherCharacters, kRegistry},
+     {"espacio: la CURP solo lleva letras de la A a la Z y dígitos"}},
+    {"SurnamesEmptied", U"'", U"", U"JUAN", k1980, U"H", U"DF",
+     {NoteKind::SurnamesEmptied, kIncomplete, kRegistry},
+     {"X: el apellido paterno queda vacío",
+      "' queda vacío: sin apóstrofos",
+      "los apellidos quedan vacíos sin partículas ni apóstrofos: faltan las cuatro primeras letras"}},
+    {"GivenNameEmptied", U"PEREZ", U"LOPEZ", U"DE LOS ", k1980, U"H", U"DF",
+     {NoteKind::GivenNameEmptied, kIncomplete, kRegistry},
+     {"X: el nombre queda vacío",
+      "DE LOS queda vacío: sin partículas"}},
+    // No key: every reason found, and nothing else but the registry note.
+    {"EmptyNoGivenName", U"GOMEZ", U"DIAZ", U"  ", k1980, U"H", U"DF",
+     {NoteKind::NoGivenName, kRegistry},
+     {"sin CURP: falta el nombre"}},
+    {"EmptyNoSurname", U"", U" ", U"JUAN", k1980, U"H", U"DF",
+     {NoteKind::NoSurname, kRegistry},
+     {"sin CURP: falta al menos un apellido"}},
+    {"EmptyInvalidDate", U"GOMEZ", U"DIAZ", U"JUAN", 2023y / February / 29, U"H", U"DF",
+     {NoteKind::InvalidDate, kRegistry},
+     {"sin CURP: la fecha de nacimiento no existe"}},
+    {"EmptyEveryReason", U"", U"", U"", 1980y / April / 31, U"H", U"DF",
+     {NoteKind::InvalidDate, NoteKind::NoGivenName, NoteKind::NoSurname, kRegistry},
+     {}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Rows, Explain, ::testing::ValuesIn(kExplainRows), RowName{});
+
+// Where each piece comes from, when the maternal surname stands in for a
+// missing paternal one.
+TEST(ExplainPieces, SayWhichInputAndCharacter)
+{
+    const KeyExplanation explained = ExplainKey(U"", U"LOPEZ", U"PEDRO", kBorn1980, U"H", U"DF");
+    using K = PieceKind;
+    using R = PieceRule;
+    using I = KeyInput;
+    const std::vector<KeyPiece> expected = {
+        {K::PaternalInitial, R::Taken, "L", I::Am, "LOPEZ", 1},
+        {K::PaternalVowel, R::Taken, "O", I::Am, "LOPEZ", 2},
+        {K::MaternalInitial, R::MissingSurname, "X", I::Am},
+        {K::GivenInitial, R::Taken, "P", I::Nm, "PEDRO", 1},
+        {K::BirthDate, R::FromInput, "800101", I::FB},
+        {K::Sex, R::FromInput, "H", I::CveSexo},
+        {K::State, R::FromInput, "DF", I::CveEnt},
+        {K::PaternalConsonant, R::Taken, "P", I::Am, "LOPEZ", 3},
+        {K::MaternalConsonant, R::MissingSurname, "X", I::Am},
+        {K::GivenConsonant, R::Taken, "D", I::Nm, "PEDRO", 3},
+        {K::Differentiator, R::Constant, "0", I::None},
+        {K::CheckDigit, R::Computed, "9", I::None},
+    };
+    EXPECT_EQ(explained.pieces, expected);
+    EXPECT_EQ(explained.key, "LOXP800101HDFPXD09");
+}
+
+TEST(ExplainPieces, FilteredWordAndReplacedEnyeKeepTheirPlace)
+{
+    const KeyExplanation explained = ExplainKey(U"PE¥A", U"NAVA", U"ELSA", kBorn1980, U"M", U"MC");
+    ASSERT_GE(explained.pieces.size(), 9u);
+    EXPECT_EQ(explained.pieces[1], (KeyPiece{PieceKind::PaternalVowel, PieceRule::InconvenientWord,
+                                             "X", KeyInput::Ap, "PEÑA", 2, "PENE"}));
+    EXPECT_EQ(explained.pieces[7], (KeyPiece{PieceKind::PaternalConsonant, PieceRule::EnyeIsX, "X",
+                                             KeyInput::Ap, "PEÑA", 3}));
+}
+
+TEST(ExplainNames, SayWhatPreparationDid)
+{
+    const KeyExplanation explained =
+        ExplainKey(U"DE LA O'FARRILL", U"PE¥A", U"JOSE MARIA ANA", kBorn1980, U"H", U"DF");
+    const std::vector<PreparedName> expected = {
+        {KeyInput::Ap, "DE LA O'FARRILL", "OFARRILL", false, true, "", true},
+        {KeyInput::Am, "PE¥A", "PEÑA", true, false, "", false},
+        {KeyInput::Nm, "JOSE MARIA ANA", "ANA", false, false, "JOSE MARIA", false},
+    };
+    EXPECT_EQ(explained.names, expected);
+}
+
+// A text that is not valid Unicode, in each argument of either entry.
+TEST(ExplainRefusal, NamesTheInvalidText)
+{
+    constexpr std::array<KeyInput, 5> inputs = {KeyInput::Ap, KeyInput::Am, KeyInput::Nm,
+                                                KeyInput::CveSexo, KeyInput::CveEnt};
+    for (std::size_t arg = 0; arg < inputs.size(); ++arg) {
+        std::array<std::string, 5> utf8 = {"GOMEZ", "DIAZ", "JUAN", "H", "DF"};
+        std::array<std::u32string, 5> utf32 = {U"GOMEZ", U"DIAZ", U"JUAN", U"H", U"DF"};
+        utf8[arg] += "\xC3";
+        utf32[arg] += char32_t{0xD800};
+        const KeyExplanation fromUtf8 =
+            ExplainKey(utf8[0], utf8[1], utf8[2], kBorn1980, utf8[3], utf8[4]);
+        const KeyExplanation fromUtf32 =
+            ExplainKey(utf32[0], utf32[1], utf32[2], kBorn1980, utf32[3], utf32[4]);
+        const std::vector<KeyNote> expected = {{NoteKind::InvalidText, inputs[arg]},
+                                               {NoteKind::RegistryAssigns}};
+        EXPECT_EQ(fromUtf8.notes, expected) << "argument " << arg;
+        EXPECT_EQ(fromUtf32, fromUtf8) << "argument " << arg;
+        EXPECT_TRUE(fromUtf8.key.empty() && fromUtf8.pieces.empty());
+    }
+}
+
+// Whether the window may present the key as one the registry could hold.
+TEST(CouldBeRegistryKey, OnlyForEighteenPlainCharactersBornBefore2000)
+{
+    const struct {
+        const char* why;
+        std::u32string_view Ap;
+        std::chrono::year_month_day FB;
+        std::u32string_view CveSexo, CveEnt;
+        bool could;
+    } rows[] = {
+        {"typical", U"GOMEZ", k1980, U"H", U"DF", true},
+        {"non-binary", U"GOMEZ", k1980, U"X", U"NE", true},
+        {"accent", U"GÓMEZ", k1980, U"H", U"DF", false},
+        {"born 2000", U"GOMEZ", 2000y / January / 1, U"H", U"DF", false},
+        {"no state", U"GOMEZ", k1980, U"H", U"", false},
+        {"lower-case state", U"GOMEZ", k1980, U"H", U"df", false},
+        {"state not in the catalogue", U"GOMEZ", k1980, U"H", U"ZZ", false},
+        {"sex F", U"GOMEZ", k1980, U"F", U"DF", false},
+        {"no sex, three-letter state", U"GOMEZ", k1980, U"", U"DFX", false},
+        {"no key", U"", k1980, U"H", U"DF", false},
+    };
+    for (const auto& row : rows) {
+        const KeyExplanation explained = ExplainKey(row.Ap, U"DIAZ", row.Ap.empty() ? U"" : U"JUAN",
+                                                    row.FB, row.CveSexo, row.CveEnt);
+        EXPECT_EQ(CouldBeRegistryKey(explained), row.could) << row.why;
+    }
+}
+
+// What must hold for every person of the key tables: the explanation gives
+// exactly Calc_Clave's key, through either entry, and each piece names
+// truly where its characters stand.
+TEST(ExplainInvariants, HoldOnEveryKeyTableRow)
+{
+    std::vector<KeyRow> rows(PreparationRows().begin(), PreparationRows().end());
+    rows.insert(rows.end(), CompositionRows().begin(), CompositionRows().end());
+    for (const KeyRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        const KeyExplanation explained =
+            ExplainKey(row.Ap, row.Am, row.Nm, row.FB, row.CveSexo, row.CveEnt);
+        const std::string key = Calc_Clave(Utf8(row.Ap), Utf8(row.Am), Utf8(row.Nm), row.FB,
+                                           Utf8(row.CveSexo), Utf8(row.CveEnt));
+        EXPECT_EQ(explained.key, key);
+        EXPECT_EQ(ExplainKey(Utf8(row.Ap), Utf8(row.Am), Utf8(row.Nm), row.FB, Utf8(row.CveSexo),
+                             Utf8(row.CveEnt)),
+                  explained);
+
+        std::string joined;
+        for (std::size_t i = 0; i < explained.pieces.size(); ++i) {
+            const KeyPiece& piece = explained.pieces[i];
+            joined += piece.characters;
+            if (i > 0) {
+                EXPECT_LT(explained.pieces[i - 1].kind, piece.kind) << "pieces out of key order";
+            }
+            const std::u32string source = Utf32(piece.source);
+            const std::u32string_view at =
+                piece.position == 0 || piece.position > source.size()
+                    ? std::u32string_view()
+                    : std::u32string_view(source).substr(piece.position - 1, 1);
+            if (piece.rule == PieceRule::Taken && !piece.source.empty()) {
+                EXPECT_EQ(Utf8(at), piece.characters) << "piece " << i;
+            }
+            if (piece.rule == PieceRule::EnyeIsX) {
+                EXPECT_EQ(at, U"Ñ") << "piece " << i;
+            }
+        }
+        EXPECT_EQ(joined, explained.key);
+    }
+}
+
+} // namespace
+} // namespace test
+} // namespace curp
