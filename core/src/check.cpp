@@ -1,11 +1,11 @@
 #include "curp/check.h"
 
+#include "characters.h"
 #include "given_key.h"
 #include "key_rules.h"
 #include "utf.h"
 
 #include <array>
-#include <cstdio>
 
 namespace curp {
 namespace {
@@ -107,29 +107,14 @@ std::string_view PieceAt(std::size_t pos)
     }
 }
 
-// A character as a sentence shows it: itself between « » when it is a
-// visible character of ASCII or the Latin alphabets, else its code point
-// ("U+200B"). Invisible and control characters, and look-alikes of other
-// scripts (a Cyrillic "А"), are thus seen for what they are, and nothing
-// that a terminal would act on ever reaches it raw.
+// A character as a sentence shows it: itself between « » when it may be
+// shown as it is, else its code point ("el carácter U+200B").
 std::string Shown(char32_t c)
 {
-    if ((c > U' ' && c < 0x7F) || (c >= 0xA1 && c <= 0x17F && c != 0xAD)) {
+    if (detail::IsShownAsIs(c)) {
         return "«" + detail::EncodeUtf8(std::u32string_view(&c, 1)) + "»";
     }
-    std::array<char, 16> code{};
-    std::snprintf(code.data(), code.size(), "U+%04X", static_cast<unsigned>(c));
-    return std::string("el carácter ") + code.data();
-}
-
-// A letter with an accent or diaeresis: it folds to a single letter A-Z.
-bool IsAccentedLetter(char32_t c)
-{
-    if (c < 0x80 || !detail::IsScalarValue(c)) {
-        return false;
-    }
-    const std::string folded = FoldForSearch(detail::EncodeUtf8(std::u32string_view(&c, 1)));
-    return folded.size() == 1 && folded[0] >= 'A' && folded[0] <= 'Z';
+    return "el carácter " + detail::CodePointName(c);
 }
 
 // The likely slip behind a character out of place, when there is one.
@@ -155,7 +140,7 @@ std::string_view Hint(std::size_t pos, Slot slot, char32_t c)
         const bool fromNames = pos <= 4 || pos >= 14;
         return fromNames ? ": ninguna clave lleva Ñ, en su lugar va X" : "";
     }
-    if (IsAccentedLetter(c)) {
+    if (detail::IsAccentedLetter(c)) {
         return ": las claves se escriben sin acentos";
     }
     return {};

@@ -3,6 +3,7 @@
 // the same rules that picked each letter.
 #include "curp/explain.h"
 
+#include "characters.h"
 #include "curp/states.h"
 #include "key_rules.h"
 #include "text.h"
@@ -112,18 +113,10 @@ bool IsKeyCharacter(char32_t c) noexcept
     return (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
 }
 
-// A letter with an accent or other mark over a letter A-Z ("Ó", "ü"), or a
-// combining mark typed after one. "Ñ" is a letter of its own.
+// An accented letter, or a combining accent typed after a letter.
 bool IsAccented(char32_t c)
 {
-    if (c >= 0x0300 && c <= 0x036F) {
-        return true;
-    }
-    if (c < 0x80 || c == U'\u00D1' || c == U'\u00F1') {
-        return false;
-    }
-    const std::string folded = FoldForSearch(Utf8(std::u32string_view(&c, 1)));
-    return folded.size() == 1 && folded[0] >= 'A' && folded[0] <= 'Z';
+    return (c >= 0x0300 && c <= 0x036F) || detail::IsAccentedLetter(c);
 }
 
 // The notes on the characters of the key that no registry key holds, each

@@ -2,12 +2,11 @@
 // program that shows them.
 #include "curp/explain.h"
 
+#include "characters.h"
 #include "text.h"
 #include "utf.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -60,24 +59,17 @@ std::string_view Field(KeyInput input) noexcept
     return "el texto";
 }
 
-// A character as a person can read it in a list: invisible ones (controls,
-// spaces other than the plain one, marks that would join the comma before
-// them, format characters) by their code, "U+00A0".
+// A character as a list names it: itself, "espacio", or its code point
+// ("U+0009") when it is invisible or of another script.
 std::string Visible(char32_t c)
 {
     if (c == U' ') {
         return "espacio";
     }
-    const bool invisible = c < 0x20 || (c >= 0x7F && c <= 0xA0) || c == 0xAD ||
-                           (c >= 0x0300 && c <= 0x036F) || (c >= 0x2000 && c <= 0x200F) ||
-                           (c >= 0x2028 && c <= 0x202F) || (c >= 0x2060 && c <= 0x206F) ||
-                           c == 0x3000 || c == 0xFEFF;
-    if (!invisible) {
+    if (detail::IsShownAsIs(c)) {
         return detail::EncodeUtf8(std::u32string_view(&c, 1));
     }
-    std::array<char, 12> code{};
-    std::snprintf(code.data(), code.size(), "U+%04X", static_cast<unsigned>(c));
-    return code.data();
+    return detail::CodePointName(c);
 }
 
 // "Ó, Í": the characters of a note, each once, separated by commas.
