@@ -15,6 +15,9 @@
 //     1900-1999, the key checks clean and reads back its date, sex and state;
 //   - an 18-character key with any one character changed checks clean only
 //     when the oracle finds the change keeps every rule.
+//   - the explanation of the same input gives the same key through either
+//     entry, its pieces concatenate to that key, a piece taken from a name
+//     stands at the position it names, and its sentences can be written.
 //
 // Layout of an input:
 //   bytes 0-1  year, little-endian signed 16 bits (-32768 is no valid year)
@@ -28,6 +31,7 @@
 #include "curp/check.h"
 #include "curp/read.h"
 #include "key_oracle.h"
+#include "curp/explain.h"
 
 #include <algorithm>
 #include <array>
@@ -157,6 +161,38 @@ void CheckSingleChange(std::u32string key, std::size_t seed)
     CheckAgreesWithOracle(text);
 }
 
+// --- Explaining keys ---
+
+// The explanation of an input against the key Calc_Clave gave for it.
+void CheckExplanation(const Input& in, const std::array<Decoded, kTextCount>& decoded,
+                      std::string_view key)
+{
+    const auto& t = in.texts;
+    const curp::KeyExplanation explained =
+        curp::ExplainKey(t[kAp], t[kAm], t[kNm], in.FB, t[kCveSexo], t[kCveEnt]);
+    Require(explained.key == key, "the explanation gives Calc_Clave's key");
+    Require(explained == curp::ExplainKey(decoded[kAp].text, decoded[kAm].text, decoded[kNm].text,
+                                          in.FB, decoded[kCveSexo].text, decoded[kCveEnt].text),
+            "the UTF-8 and UTF-32 entries explain alike");
+    Require(!explained.notes.empty() &&
+                explained.notes.back().kind == curp::NoteKind::RegistryAssigns,
+            "the notes end with the registry's positions");
+
+    std::string joined;
+    for (const curp::KeyPiece& piece : explained.pieces) {
+        joined += piece.characters;
+        if (piece.rule == curp::PieceRule::Taken && !piece.source.empty()) {
+            const std::u32string source = Decode(piece.source).text;
+            Require(piece.position >= 1 && piece.position <= source.size() &&
+                        Decode(piece.characters).text == source.substr(piece.position - 1, 1),
+                    "a piece taken from a name stands at the position it names");
+        }
+    }
+    Require(joined == key, "the pieces of the explanation concatenate to the key");
+    Require(curp::Describe(explained).size() >= explained.notes.size(),
+            "every note has its sentence");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -203,5 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fromUtf32.size() == 18) {
         CheckSingleChange(fromUtf32, std::hash<std::string_view>{}(whole));
     }
+
+    CheckExplanation(in, decoded, key);
     return 0;
 }
