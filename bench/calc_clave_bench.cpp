@@ -1,9 +1,10 @@
-// Cost of one key computation through the UTF-8 entry, and of checking and
-// reading back a key someone gives.
+// Cost of one key computation through the UTF-8 entry, of its explanation,
+// and of checking and reading back a key someone gives.
 //   cmake --preset bench && cmake --build --preset bench
 //   build/bench/bench/calc_clave_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 #include "curp/calc_clave.h"
 #include "curp/check.h"
+#include "curp/explain.h"
 #include "curp/read.h"
 
 #include <benchmark/benchmark.h>
@@ -25,6 +26,25 @@ void TypicalPerson(benchmark::State& state)
     }
 }
 BENCHMARK(TypicalPerson);
+
+// The key with its pieces and notes, and then its sentences.
+void ExplainTypicalPerson(benchmark::State& state)
+{
+    for ([[maybe_unused]] auto _ : state) {
+        benchmark::DoNotOptimize(
+            curp::ExplainKey("GOMEZ"sv, "DIAZ"sv, "JUAN"sv, kBorn, "H"sv, "DF"sv));
+    }
+}
+BENCHMARK(ExplainTypicalPerson);
+
+void DescribeTypicalPerson(benchmark::State& state)
+{
+    for ([[maybe_unused]] auto _ : state) {
+        benchmark::DoNotOptimize(
+            curp::Describe(curp::ExplainKey("GOMEZ"sv, "DIAZ"sv, "JUAN"sv, kBorn, "H"sv, "DF"sv)));
+    }
+}
+BENCHMARK(DescribeTypicalPerson);
 
 void CompoundNameWithParticles(benchmark::State& state)
 {
