@@ -31,18 +31,28 @@ constexpr std::size_t Index(Step step) noexcept
     return static_cast<std::size_t>(step);
 }
 
-// The working texts detail::ComputeKey shows while it runs.
-struct Recorder {
-    // Each name text after each preparation step that was shown for it.
-    std::array<std::array<std::u32string, Index(Step::SurnamesFilled) + 1>, kNameCount> names;
-    // The first four letters as picked, after the word filter, after Ñ -> X.
-    std::array<std::u32string, 3> block;
-    // The length of the body after each step of the composition.
-    std::array<std::size_t, detail::kStepCount> ends{};
+constexpr std::size_t kPreparationSteps = Index(Step::SurnamesFilled) + 1;
+
+// The working texts detail::ComputeKey shows while it runs. A name text is
+// kept only after a step that changed it, so a name that preparation leaves
+// alone costs no copy.
+class Recorder
+{
+public:
+    explicit Recorder(const std::array<std::u32string_view, 5>& typed)
+    {
+        std::copy_n(typed.begin(), kNameCount, latest_.begin());
+    }
 
     void operator()(Step step, NameText which, std::u32string_view text)
     {
-        names[Index(which)][Index(step)] = text;
+        const std::size_t i = Index(which);
+        if (text != latest_[i]) {
+            std::u32string& kept = names_[i][Index(step)];
+            kept = text;
+            latest_[i] = kept;
+            changed_[i][Index(step)] = true;
+        }
     }
 
     void operator()(Step step, std::u32string_view body)
@@ -53,10 +63,28 @@ struct Recorder {
         ends[Index(step)] = body.size();
     }
 
-    const std::u32string& Name(NameText which, Step after) const
+    // The name text as it stood after `after` (as typed before any change).
+    std::u32string_view Name(const std::array<std::u32string_view, 5>& typed, NameText which,
+                             Step after) const
     {
-        return names[Index(which)][Index(after)];
+        const std::size_t i = Index(which);
+        for (std::size_t step = Index(after) + 1; step-- > 0;) {
+            if (changed_[i][step]) {
+                return names_[i][step];
+            }
+        }
+        return typed[i];
     }
+
+    // The first four letters as picked, after the word filter, after Ñ -> X.
+    std::array<std::u32string, 3> block;
+    // The length of the body after each step of the composition.
+    std::array<std::size_t, detail::kStepCount> ends{};
+
+private:
+    std::array<std::array<std::u32string, kPreparationSteps>, kNameCount> names_;
+    std::array<std::array<bool, kPreparationSteps>, kNameCount> changed_{};
+    std::array<std::u32string_view, kNameCount> latest_;
 };
 
 std::string Utf8(std::u32string_view text)
@@ -64,32 +92,36 @@ std::string Utf8(std::u32string_view text)
     return detail::EncodeUtf8(text);
 }
 
-std::u32string Trimmed(std::u32string_view text)
+// The text without the spaces around it, as detail::Trim leaves it.
+std::u32string_view Trimmed(std::u32string_view text)
 {
-    std::u32string out(text);
-    detail::Trim(out);
-    return out;
+    const std::size_t first = text.find_first_not_of(U' ');
+    if (first == std::u32string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(U' ') + 1 - first);
 }
 
 // What preparation did to one name text, read from its successive forms.
-PreparedName Prepared(KeyInput input, std::u32string_view typed, const Recorder& seen,
-                      NameText which)
+PreparedName Prepared(KeyInput input, const std::array<std::u32string_view, 5>& typed,
+                      const Recorder& seen, NameText which)
 {
-    const std::u32string& repaired = seen.Name(which, Step::EnyeRepaired);
-    const std::u32string& withoutParticles = seen.Name(which, Step::ParticlesRemoved);
+    const auto after = [&](Step step) { return seen.Name(typed, which, step); };
+    const std::u32string_view repaired = after(Step::EnyeRepaired);
+    const std::u32string_view withoutParticles = after(Step::ParticlesRemoved);
     // Only the given name goes through the JOSE / MARIA step.
-    const std::u32string& shortened =
-        which == NameText::Nm ? seen.Name(which, Step::CommonNameDropped) : withoutParticles;
-    const std::u32string& prepared = seen.Name(which, Step::ApostrophesRemoved);
+    const std::u32string_view shortened =
+        which == NameText::Nm ? after(Step::CommonNameDropped) : withoutParticles;
+    const std::u32string_view prepared = after(Step::ApostrophesRemoved);
 
-    PreparedName name{input, Utf8(typed), Utf8(prepared)};
-    name.enyeRepaired = repaired != typed;
+    PreparedName name{input, Utf8(typed[Index(which)]), Utf8(prepared)};
+    name.enyeRepaired = repaired != typed[Index(which)];
     // Removing particles also trims; trimming alone removes no particle.
     name.particlesRemoved = withoutParticles != Trimmed(repaired);
     if (shortened != withoutParticles) {
         // What was dropped is what stands before the shortened text.
-        name.dropped = Utf8(Trimmed(std::u32string_view(withoutParticles)
-                                        .substr(0, withoutParticles.size() - shortened.size())));
+        name.dropped =
+            Utf8(Trimmed(withoutParticles.substr(0, withoutParticles.size() - shortened.size())));
     }
     name.apostrophesRemoved = prepared != shortened;
     return name;
@@ -152,23 +184,22 @@ public:
         , FB_(FB)
         , seen_(seen)
         , key_(key)
+        , final_{std::u32string(Seen(NameText::Ap, Step::SurnamesFilled)),
+                 std::u32string(Seen(NameText::Am, Step::SurnamesFilled)),
+                 std::u32string(Seen(NameText::Nm, Step::SurnamesFilled))}
     {
-        for (std::size_t i = 0; i < kNameCount; ++i) {
-            final_[i] = seen.names[i][Index(Step::SurnamesFilled)];
-        }
-        const auto beforeFill = [&seen](NameText which) -> const std::u32string& {
-            return seen.Name(which, Step::ApostrophesRemoved);
-        };
         // A paternal surname that preparation left empty takes the maternal
         // one, and a maternal surname left empty (or moved) becomes "X".
-        moved_ = Final(NameText::Ap) != beforeFill(NameText::Ap);
-        maternalFilled_ = Final(NameText::Am) != beforeFill(NameText::Am);
+        moved_ = final_.Ap != Seen(NameText::Ap, Step::ApostrophesRemoved);
+        maternalFilled_ = final_.Am != Seen(NameText::Am, Step::ApostrophesRemoved);
     }
 
     KeyExplanation Explain()
     {
         KeyExplanation out;
         out.key = Utf8(key_);
+        out.pieces.reserve(13);
+        out.names.reserve(kNameCount);
         AddBlockPieces(out.pieces);
         AddCopied(out.pieces, PieceKind::BirthDate, KeyInput::FB, Step::BirthDate);
         AddCopied(out.pieces, PieceKind::Sex, KeyInput::CveSexo, Step::Sex);
@@ -183,16 +214,29 @@ public:
                                   Utf8(key_.substr(End(Step::Differentiator))), KeyInput::None});
         }
         for (const NameText which : {NameText::Ap, NameText::Am, NameText::Nm}) {
-            out.names.push_back(Prepared(InputOf(which), typed_[Index(which)], seen_, which));
+            out.names.push_back(Prepared(InputOf(which), typed_, seen_, which));
         }
         AddNotes(out);
         return out;
     }
 
 private:
+    std::u32string_view Seen(NameText which, Step after) const
+    {
+        return seen_.Name(typed_, which, after);
+    }
+
     const std::u32string& Final(NameText which) const
     {
-        return final_[Index(which)];
+        switch (which) {
+        case NameText::Ap:
+            return final_.Ap;
+        case NameText::Am:
+            return final_.Am;
+        case NameText::Nm:
+            break;
+        }
+        return final_.Nm;
     }
 
     std::size_t End(Step step) const
@@ -230,8 +274,7 @@ private:
 
     void AddBlockPieces(std::vector<KeyPiece>& pieces) const
     {
-        const detail::BlockLetters letters =
-            detail::InitialLetters({Final(NameText::Ap), Final(NameText::Am), Final(NameText::Nm)});
+        const detail::BlockLetters letters = detail::InitialLetters(final_);
         const auto& [picked, filtered, written] = seen_.block;
         for (std::size_t i = 0; i < letters.size; ++i) {
             const detail::BlockLetter& letter = letters.letters[i];
@@ -305,7 +348,7 @@ private:
     std::chrono::year_month_day FB_;
     const Recorder& seen_;
     std::u32string_view key_;
-    std::array<std::u32string, kNameCount> final_;
+    detail::Names final_; // the name texts letters are taken from
     bool moved_ = false;
     bool maternalFilled_ = false;
 };
@@ -329,7 +372,7 @@ KeyExplanation ExplainValid(const std::array<std::u32string_view, 5>& typed,
         out.notes.push_back({NoteKind::RegistryAssigns});
         return out;
     }
-    Recorder seen;
+    Recorder seen(typed);
     const std::u32string key = detail::ComputeKey(
         {std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB, CveSexo, CveEnt, seen);
     return Explainer(typed, FB, seen, key).Explain();
