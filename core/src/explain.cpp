@@ -19,7 +19,12 @@ namespace {
 using detail::NameText;
 using detail::Step;
 
-constexpr std::size_t kNameCount = 3;
+// The five texts of Calc_Clave's arguments, in their order.
+constexpr std::size_t kTextCount = 5;
+using Texts = std::array<std::u32string_view, kTextCount>;
+constexpr std::size_t kNameCount = 3; // Ap, Am, Nm come first
+constexpr std::size_t kSexText = 3;
+constexpr std::size_t kStateText = 4;
 
 constexpr std::size_t Index(NameText which) noexcept
 {
@@ -39,7 +44,7 @@ constexpr std::size_t kPreparationSteps = Index(Step::SurnamesFilled) + 1;
 class Recorder
 {
 public:
-    explicit Recorder(const std::array<std::u32string_view, 5>& typed)
+    explicit Recorder(const Texts& typed)
     {
         std::copy_n(typed.begin(), kNameCount, latest_.begin());
     }
@@ -64,8 +69,7 @@ public:
     }
 
     // The name text as it stood after `after` (as typed before any change).
-    std::u32string_view Name(const std::array<std::u32string_view, 5>& typed, NameText which,
-                             Step after) const
+    std::u32string_view Name(const Texts& typed, NameText which, Step after) const
     {
         const std::size_t i = Index(which);
         for (std::size_t step = Index(after) + 1; step-- > 0;) {
@@ -103,8 +107,7 @@ std::u32string_view Trimmed(std::u32string_view text)
 }
 
 // What preparation did to one name text, read from its successive forms.
-PreparedName Prepared(KeyInput input, const std::array<std::u32string_view, 5>& typed,
-                      const Recorder& seen, NameText which)
+PreparedName Prepared(KeyInput input, const Texts& typed, const Recorder& seen, NameText which)
 {
     const auto after = [&](Step step) { return seen.Name(typed, which, step); };
     const std::u32string_view repaired = after(Step::EnyeRepaired);
@@ -178,8 +181,8 @@ void NoteForeignCharacters(std::u32string_view key, std::vector<KeyNote>& notes)
 class Explainer
 {
 public:
-    Explainer(const std::array<std::u32string_view, 5>& typed, std::chrono::year_month_day FB,
-              const Recorder& seen, std::u32string_view key)
+    Explainer(const Texts& typed, std::chrono::year_month_day FB, const Recorder& seen,
+              std::u32string_view key)
         : typed_(typed)
         , FB_(FB)
         , seen_(seen)
@@ -310,13 +313,13 @@ private:
         if (static_cast<int>(FB_.year()) >= 2000) {
             notes.push_back({NoteKind::Born2000OrLater});
         }
-        const std::u32string_view sex = typed_[3];
+        const std::u32string_view sex = typed_[kSexText];
         if (sex.empty()) {
             notes.push_back({NoteKind::NoSex});
         } else if (sex != U"H" && sex != U"M" && sex != U"X") {
             notes.push_back({NoteKind::UnknownSex, KeyInput::CveSexo, Utf8(sex)});
         }
-        const std::string state = Utf8(typed_[4]);
+        const std::string state = Utf8(typed_[kStateText]);
         if (state.empty()) {
             notes.push_back({NoteKind::NoState});
         } else if (const State* known = FindStateByCode(state); !known || known->code != state) {
@@ -344,7 +347,7 @@ private:
         notes.push_back({NoteKind::RegistryAssigns});
     }
 
-    const std::array<std::u32string_view, 5>& typed_;
+    const Texts& typed_;
     std::chrono::year_month_day FB_;
     const Recorder& seen_;
     std::u32string_view key_;
@@ -354,10 +357,9 @@ private:
 };
 
 // The explanation of texts that hold scalar values only.
-KeyExplanation ExplainValid(const std::array<std::u32string_view, 5>& typed,
-                            std::chrono::year_month_day FB)
+KeyExplanation ExplainValid(const Texts& typed, std::chrono::year_month_day FB)
 {
-    const auto [Ap, Am, Nm, CveSexo, CveEnt] = typed;
+    const auto& [Ap, Am, Nm, CveSexo, CveEnt] = typed;
     KeyExplanation out;
     if (!FB.ok()) {
         out.notes.push_back({NoteKind::InvalidDate});
@@ -378,11 +380,11 @@ KeyExplanation ExplainValid(const std::array<std::u32string_view, 5>& typed,
     return Explainer(typed, FB, seen, key).Explain();
 }
 
-constexpr std::array<KeyInput, 5> kTextInputs = {KeyInput::Ap, KeyInput::Am, KeyInput::Nm,
-                                                 KeyInput::CveSexo, KeyInput::CveEnt};
+constexpr std::array<KeyInput, kTextCount> kTextInputs = {KeyInput::Ap, KeyInput::Am, KeyInput::Nm,
+                                                          KeyInput::CveSexo, KeyInput::CveEnt};
 
 // The explanation when some texts are not valid Unicode: no key.
-KeyExplanation Refused(const std::array<bool, 5>& valid, std::chrono::year_month_day FB)
+KeyExplanation Refused(const std::array<bool, kTextCount>& valid, std::chrono::year_month_day FB)
 {
     KeyExplanation out;
     for (std::size_t i = 0; i < valid.size(); ++i) {
@@ -410,9 +412,9 @@ KeyExplanation ExplainKey(std::string_view Ap, std::string_view Am, std::string_
                           std::string_view CveEnt) noexcept
 {
     try {
-        std::array<std::optional<std::u32string>, 5> decoded;
-        std::array<bool, 5> valid{};
-        const std::array<std::string_view, 5> texts = {Ap, Am, Nm, CveSexo, CveEnt};
+        std::array<std::optional<std::u32string>, kTextCount> decoded;
+        std::array<bool, kTextCount> valid{};
+        const std::array<std::string_view, kTextCount> texts = {Ap, Am, Nm, CveSexo, CveEnt};
         for (std::size_t i = 0; i < texts.size(); ++i) {
             decoded[i] = detail::DecodeUtf8(texts[i]);
             valid[i] = decoded[i].has_value();
@@ -431,8 +433,8 @@ KeyExplanation ExplainKey(std::u32string_view Ap, std::u32string_view Am, std::u
                           std::u32string_view CveEnt) noexcept
 {
     try {
-        const std::array<std::u32string_view, 5> texts = {Ap, Am, Nm, CveSexo, CveEnt};
-        std::array<bool, 5> valid{};
+        const Texts texts = {Ap, Am, Nm, CveSexo, CveEnt};
+        std::array<bool, kTextCount> valid{};
         std::transform(texts.begin(), texts.end(), valid.begin(), detail::IsValidUtf32);
         if (std::find(valid.begin(), valid.end(), false) != valid.end()) {
             return Refused(valid, FB);
