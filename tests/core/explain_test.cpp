@@ -188,6 +188,9 @@ const ExplainRow kExplainRows[] = {
      {NoteKind::UnknownSex, NoteKind::UnknownState, kRegistry},
      {"F: el sexo se escribe H, M o X",
       "XX: no es una entidad del catálogo"}},
+    {"NoSex", U"GOMEZ", U"DIAZ", U"JUAN", k1980, U"", U"DF",
+     {NoteKind::NoSex, kIncomplete, kRegistry},
+     {"elija el sexo"}},
     {"NonBinaryXIsKnown", U"GOMEZ", U"DIAZ", U"JUAN", k1980, U"X", U"NE", {kRegistry}, {}},
     {"OtherCharactersNamed", U"AE-LUNA", U"LOPEZ", U"ANA", k1980, U"H", U"df",
      {NoteKind::OtherCharacters, NoteKind::UnknownState, kRegistry},
@@ -276,9 +279,17 @@ TEST(ExplainNames, SayWhatPreparationDid)
 // A text that is not valid Unicode, in each argument of either entry.
 TEST(ExplainRefusal, NamesTheInvalidText)
 {
-    constexpr std::array<KeyInput, 5> inputs = {KeyInput::Ap, KeyInput::Am, KeyInput::Nm,
-                                                KeyInput::CveSexo, KeyInput::CveEnt};
-    for (std::size_t arg = 0; arg < inputs.size(); ++arg) {
+    const struct {
+        KeyInput input;
+        std::string_view sentence;
+    } inputs[] = {
+        {KeyInput::Ap, "sin CURP: el apellido paterno no es texto válido"},
+        {KeyInput::Am, "sin CURP: el apellido materno no es texto válido"},
+        {KeyInput::Nm, "sin CURP: el nombre no es texto válido"},
+        {KeyInput::CveSexo, "sin CURP: el sexo no es texto válido"},
+        {KeyInput::CveEnt, "sin CURP: la entidad no es texto válido"},
+    };
+    for (std::size_t arg = 0; arg < std::size(inputs); ++arg) {
         std::array<std::string, 5> utf8 = {"GOMEZ", "DIAZ", "JUAN", "H", "DF"};
         std::array<std::u32string, 5> utf32 = {U"GOMEZ", U"DIAZ", U"JUAN", U"H", U"DF"};
         utf8[arg] += "\xC3";
@@ -287,9 +298,10 @@ TEST(ExplainRefusal, NamesTheInvalidText)
             ExplainKey(utf8[0], utf8[1], utf8[2], kBorn1980, utf8[3], utf8[4]);
         const KeyExplanation fromUtf32 =
             ExplainKey(utf32[0], utf32[1], utf32[2], kBorn1980, utf32[3], utf32[4]);
-        const std::vector<KeyNote> expected = {{NoteKind::InvalidText, inputs[arg]},
+        const std::vector<KeyNote> expected = {{NoteKind::InvalidText, inputs[arg].input},
                                                {NoteKind::RegistryAssigns}};
         EXPECT_EQ(fromUtf8.notes, expected) << "argument " << arg;
+        EXPECT_EQ(Describe(fromUtf8).front(), inputs[arg].sentence);
         EXPECT_EQ(fromUtf32, fromUtf8) << "argument " << arg;
         EXPECT_TRUE(fromUtf8.key.empty() && fromUtf8.pieces.empty());
     }
