@@ -29,9 +29,9 @@
 // fuzz/make-seeds.sh writes inputs in this layout.
 #include "curp/calc_clave.h"
 #include "curp/check.h"
+#include "curp/explain.h"
 #include "curp/read.h"
 #include "key_oracle.h"
-#include "curp/explain.h"
 
 #include <algorithm>
 #include <array>
