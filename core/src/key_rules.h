@@ -1,5 +1,7 @@
 // The stages of the key computation, in the order Calc_Clave runs them.
-// All texts are UTF-32 holding Unicode scalar values only.
+// All texts are UTF-32 holding Unicode scalar values only. Every comparison is
+// exact and case-sensitive: the rules see upper-case text only as the caller
+// gives it, and "Á", "a" or "ñ" are characters like any other.
 #ifndef CURP_KEY_RULES_H
 #define CURP_KEY_RULES_H
 
@@ -29,7 +31,7 @@ enum class NameText : std::uint8_t { Ap, Am, Nm };
 // --- Name preparation (name_preparation.cpp) ---
 
 // A key is computed only for a given name and at least one surname. Blank is
-// empty or U+0020 spaces only.
+// empty or U+0020 spaces only: a tab or a no-break space is a character.
 inline bool IsBlank(std::u32string_view text) noexcept
 {
     return text.find_first_not_of(U' ') == std::u32string_view::npos;
@@ -45,20 +47,34 @@ inline bool HasSurname(std::u32string_view Ap, std::u32string_view Am) noexcept
     return !IsBlank(Ap) || !IsBlank(Am);
 }
 
-// "¥" is how "Ñ" arrives through some code pages; it is turned back into "Ñ".
+// "¥" (U+00A5) is how "Ñ" arrives through some code pages; every one is turned
+// back into "Ñ" (U+00D1).
 void RepairEnye(std::u32string& text);
 
-// Removes the particles ("DE LOS ", "DEL ", "Y ", "VAN ", ...) wherever they occur.
+// Removes the particles "DE LOS ", "DE LAS ", "DE LA ", "DE EL ", "DEL ", "DE ",
+// "Y ", "MC " and "VAN ", one pass each in that order, so that "DE LOS " goes
+// whole before "DE " can take its first word. A pass replaces every occurrence
+// wherever it stands, also the end of a longer word ("ANDRADE LOPEZ" becomes
+// "ANDRA LOPEZ", "GUY MARTIN" "GU MARTIN"), by one space, and then trims the
+// text, whether or not anything matched. So only the first pass can match a
+// space typed at the end ("DE LOS " goes, "DE LAS " becomes "LAS"), and a
+// particle between two words leaves two spaces. A text without a space holds
+// no particle and is left as it is.
 void RemoveParticles(std::u32string& text);
 
-// "JOSE " and then "MARIA " are dropped from the front of a compound given name.
+// "JOSE " is dropped from the front of Nm when more follows it, and the rest
+// trimmed; then, on the result, the same for "MARIA ". "JOSE MARIA ANTONIO"
+// becomes "ANTONIO", "MARIA JOSE ANA" "JOSE ANA"; "JOSE" and "JOSE MARIA" keep
+// their last word.
 void DropCommonFirstName(std::u32string& Nm);
 
-// Apostrophes are deleted ("O'BRIEN" -> "OBRIEN").
+// Apostrophes (U+0027 only) are deleted, not replaced ("O'BRIEN" -> "OBRIEN"),
+// and the text trimmed; a text of apostrophes becomes empty.
 void RemoveApostrophes(std::u32string& text);
 
-// A missing paternal surname is replaced by the maternal one, and a missing
-// maternal surname by "X".
+// An empty paternal surname takes the maternal one's place, and an empty
+// maternal surname becomes "X". Afterwards Am is never empty, and Ap is empty
+// only when both surnames were.
 void FillMissingSurnames(Names& names);
 
 // --- Code composition (code_composition.cpp) ---
@@ -84,27 +100,41 @@ struct BlockLetters {
     std::size_t size = 0;
 };
 
-// Positions 1-4, chosen by the length of the paternal surname, with the
-// place each letter comes from.
+// Positions 1-4, chosen by the length of the prepared paternal surname, with
+// the place each letter comes from:
+//   1 or 2 characters  Ap's first, Am's first, Nm's first and second
+//   3 or more          Ap's first, Ap's first vowel (A, E, I, O, U) from the
+//                      second character on or "X", Am's first, Nm's first
+//   empty              nothing: preparation emptied both surnames
+// A character past the end of its text is left out, not replaced, so there are
+// fewer letters when Nm has fewer characters than it should give.
 BlockLetters InitialLetters(const Names& names);
 
 // Positions 1-4 as text.
 std::u32string InitialBlock(const Names& names);
 
-// True when `block` is exactly one of the 45 inconvenient words.
+// True when `block` is exactly one of the 45 inconvenient words ("BUEI" to
+// "RUIN", all upper case); false for any other text, a shorter one included.
 bool IsInconvenientWord(std::u32string_view block) noexcept;
 
-// A block that spells one of the inconvenient words gets "X" as its second letter.
+// A block that is an inconvenient word gets "X" as its second letter; any
+// other block stays. The block is compared with any "Ñ" still in it.
 void FilterInconvenientWord(std::u32string& block);
 
-// "Ñ" in the block becomes "X".
+// Every "Ñ" in the block becomes "X", after the word filter.
 void ReplaceEnyeInBlock(std::u32string& block);
 
-// Appends the date of birth as "yymmdd"; the year is taken modulo 100.
+// Appends the date of birth as "yymmdd", each part with two digits. The year
+// is taken modulo 100, rounded down, so years before 1 give 00..99 as well
+// (-1 gives "99"). FB is a valid date: Calc_Clave refuses any other first.
 void AppendBirthDate(std::u32string& body, std::chrono::year_month_day FB);
 
-// The first non-vowel from the second character on, or "X" (also for a
-// space or a "Ñ" found there, and for a text of fewer than 3 characters).
+// The internal consonant of one prepared name text: "X" when the text has
+// fewer than 3 characters; otherwise the first character from the second on
+// that is not one of the vowels A, E, I, O and U. Any other character counts:
+// a consonant, an accented vowel, a lower-case letter, a digit, a hyphen. "X"
+// when that character is a space or "Ñ", or when every character from the
+// second on is a vowel.
 Letter InnerConsonant(std::u32string_view text) noexcept;
 
 // Just the character of InnerConsonant.
@@ -112,10 +142,16 @@ char32_t InternalConsonant(std::u32string_view text) noexcept;
 
 // --- Check digit (check_digit.cpp) ---
 
-// The check digit (0..9) over the first 17 characters of a body of 17 or more.
+// The check digit (0..9) of a body. Characters 1 to 17 (as many as the body
+// has, when fewer) are weighted 18 down to 2 and valued by their place in
+// "0123456789ABCDEFGHIJKLMNÑOPQRSTUVWXYZ"; any other character (lower case,
+// accents, spaces, hyphens, ...) counts -1. r is the sum modulo 10 rounded
+// down, 0..9 also when the sum is negative; the digit is 0 for r = 0, else
+// 10 - r. Characters after the 17th do not count.
 int CheckDigit(std::u32string_view body) noexcept;
 
-// Appends the check digit when the body has more than 16 characters.
+// Appends the check digit ("0".."9") to a body of 17 or more characters, after
+// its last one; a body of 16 or fewer is left as it is.
 void AppendCheckDigit(std::u32string& body);
 
 // --- The computation, step by step ---
@@ -179,7 +215,11 @@ void PrepareNames(Names& names, Trace&& trace = Trace{})
     }
 }
 
-// The 17-character body: block, date, sex, state, consonants, differentiator.
+// The body: block (filtered, "Ñ" as "X"), date, CveSexo and CveEnt as given,
+// the internal consonants of Ap, Am and Nm, and the differentiator "0". It has
+// 17 characters when every piece has its usual width; a missing piece (no
+// state, a short block) makes it shorter and longer sex or state texts make it
+// longer. Nothing is padded or cut.
 template <class Trace = NoTrace>
 std::u32string ComposeBody(const Names& names, std::chrono::year_month_day FB,
                            std::u32string_view CveSexo, std::u32string_view CveEnt,
