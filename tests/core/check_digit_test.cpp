@@ -7,14 +7,6 @@
 namespace curp::test {
 namespace {
 
-class CheckDigit : public ::testing::TestWithParam<KeyRow>
-{};
-
-TEST_P(CheckDigit, GivesKey)
-{
-    EXPECT_EQ(KeyOf(GetParam()), GetParam().key);
-}
-
 using std::chrono::April;
 using std::chrono::January;
 using std::chrono::March;
@@ -35,7 +27,7 @@ const KeyRow kCheckDigitRows[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Rows, CheckDigit, ::testing::ValuesIn(kCheckDigitRows), RowName{});
+INSTANTIATE_TEST_SUITE_P(CheckDigit, KeyTable, ::testing::ValuesIn(kCheckDigitRows), RowName{});
 
 } // namespace
 } // namespace curp::test

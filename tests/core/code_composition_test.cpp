@@ -9,14 +9,6 @@
 namespace curp::test {
 namespace {
 
-class CodeComposition : public ::testing::TestWithParam<KeyRow>
-{};
-
-TEST_P(CodeComposition, GivesKey)
-{
-    EXPECT_EQ(KeyOf(GetParam()), GetParam().key);
-}
-
 constexpr auto kApril23of1975 = 1975y / std::chrono::April / 23;
 
 // clang-format off
@@ -53,7 +45,8 @@ const KeyRow kCompositionRows[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Rows, CodeComposition, ::testing::ValuesIn(kCompositionRows), RowName{});
+INSTANTIATE_TEST_SUITE_P(CodeComposition, KeyTable, ::testing::ValuesIn(kCompositionRows),
+                         RowName{});
 
 // Each of the 45 words, spelled by a block, gets "X" as its second letter.
 TEST(InconvenientWords, EachIsFiltered)

@@ -5,6 +5,8 @@
 #include "curp/calc_clave.h"
 #include "curp/check.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <ostream>
 #include <span>
@@ -67,6 +69,13 @@ struct RowName {
         return info.param.name;
     }
 };
+
+// The one test of a table of people: each gets exactly its key. Every rule's
+// file gives its own table, named for the rule:
+//   INSTANTIATE_TEST_SUITE_P(CheckDigit, KeyTable, ::testing::ValuesIn(kRows), RowName{});
+// (the test itself is in key_test_support.cpp).
+class KeyTable : public ::testing::TestWithParam<KeyRow>
+{};
 
 } // namespace curp::test
 

@@ -9,14 +9,6 @@
 namespace curp::test {
 namespace {
 
-class NamePreparation : public ::testing::TestWithParam<KeyRow>
-{};
-
-TEST_P(NamePreparation, GivesKey)
-{
-    EXPECT_EQ(KeyOf(GetParam()), GetParam().key);
-}
-
 // clang-format off
 const KeyRow kPreparationRows[] = {
     // Particles, in their order, wherever they stand.
@@ -48,7 +40,8 @@ const KeyRow kPreparationRows[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Rows, NamePreparation, ::testing::ValuesIn(kPreparationRows), RowName{});
+INSTANTIATE_TEST_SUITE_P(NamePreparation, KeyTable, ::testing::ValuesIn(kPreparationRows),
+                         RowName{});
 
 TEST(NamePreparationLongText, ParticlesRepeatedThousandsOfTimesAllGo)
 {
