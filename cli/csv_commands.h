@@ -1,0 +1,41 @@
+// The commands that go through a whole CSV file, row by row: each row is
+// written out with every input field unchanged and in place, plus the
+// columns of the result.
+#ifndef CURP_CLI_CSV_COMMANDS_H
+#define CURP_CLI_CSV_COMMANDS_H
+
+#include <cstdio>
+#include <string>
+
+namespace curp::cli {
+
+// Exit statuses of the command.
+enum Status : int {
+    kAllRows = 0,     // every row (every key) gave a result
+    kSomeRows = 1,    // some row gave no key, or some key is not valid
+    kUsageError = 2,  // wrong arguments, or a file that cannot be read as CSV
+};
+
+// Where a CSV command reads, writes and reports.
+struct CsvRun {
+    std::FILE* in = nullptr;
+    std::FILE* out = nullptr; // rows only
+    std::FILE* err = nullptr; // messages, prefixed "curp: <name>:<line>: "
+    std::string name;         // the file as named in messages
+    bool progress = false;    // show the count of rows on `err` as they go by
+};
+
+// `curp calcula --csv`: adds curp_calculada, coincide (when there is a curp
+// column) and error to each row.
+Status CalculaCsv(const CsvRun& run);
+
+// `curp valida --csv`: adds valida and problemas, from the column curp.
+Status ValidaCsv(const CsvRun& run);
+
+// Every row written as it was read, with nothing computed: the reading and
+// writing alone, as a yardstick for the two commands above.
+Status CopyCsv(const CsvRun& run);
+
+} // namespace curp::cli
+
+#endif // CURP_CLI_CSV_COMMANDS_H

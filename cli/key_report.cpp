@@ -1,0 +1,148 @@
+#include "key_report.h"
+
+#include "curp/check.h"
+
+#include <QList>
+#include <QString>
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cstdio>
+
+namespace curp::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+std::string IsoDate(std::chrono::year_month_day date)
+{
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return text.data();
+}
+
+const char* SexName(char sex)
+{
+    switch (sex) {
+    case 'H':
+        return "hombre";
+    case 'M':
+        return "mujer";
+    default:
+        return "no binario";
+    }
+}
+
+std::vector<std::string> ProblemsOf(std::string_view key)
+{
+    std::vector<std::string> problems;
+    for (const KeyFinding& finding : CheckKey(key)) {
+        problems.push_back(Describe(finding));
+    }
+    return problems;
+}
+
+Json Object(const std::string& clave, const std::vector<std::string>& problems)
+{
+    return Json{{"clave", clave},
+                {"valida", problems.empty()},
+                {"problemas", problems},
+                {"nacimiento", nullptr},
+                {"sexo", nullptr},
+                {"entidad", nullptr},
+                {"entidad_nombre", nullptr}};
+}
+
+void SetData(Json& object, std::chrono::year_month_day birth, char sex, const State* state)
+{
+    object["nacimiento"] = IsoDate(birth);
+    object["sexo"] = std::string(1, sex);
+    if (state != nullptr) {
+        object["entidad"] = state->code;
+        object["entidad_nombre"] = state->name;
+    }
+}
+
+std::string Line(const Json& object)
+{
+    // Bytes that are not UTF-8 (only in a key given as such) show as U+FFFD.
+    return object.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+} // namespace
+
+KeyReport ReportOn(std::string_view text)
+{
+    return {NormalizeKey(text), ProblemsOf(text), ReadKey(text)};
+}
+
+std::string JoinProblems(const std::vector<std::string>& problems)
+{
+    std::string joined;
+    for (const std::string& problem : problems) {
+        if (!joined.empty()) {
+            joined += "; ";
+        }
+        joined += problem;
+    }
+    return joined;
+}
+
+std::string ValidityLine(const KeyReport& report)
+{
+    if (report.problems.empty()) {
+        return Shown(report.clave) + " válida";
+    }
+    return Shown(report.clave) + " no válida: " + JoinProblems(report.problems);
+}
+
+std::string Reading(const KeyReport& report)
+{
+    std::string text = Shown(report.clave) + "\n";
+    if (report.data) {
+        const KeyData& data = *report.data;
+        text += "  nacimiento: " + IsoDate(data.birth) + "\n";
+        text += std::string("  sexo: ") + data.sex + " (" + SexName(data.sex) + ")\n";
+        text += "  entidad: " + std::string(data.state->code) + " (" + std::string(data.state->name) +
+                ")\n";
+    }
+    text += report.problems.empty() ? "  válida\n"
+                                    : "  no válida: " + JoinProblems(report.problems) + "\n";
+    return text;
+}
+
+std::string WithDashes(std::string_view key)
+{
+    constexpr std::u32string_view kMask = U"@@@@-@@@@@@-@-@@-@@@-@-@";
+    const QList<uint> points = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())).toUcs4();
+    auto next = points.rbegin();
+    std::u32string shown(kMask);
+    for (auto place = shown.rbegin(); place != shown.rend(); ++place) {
+        if (*place == U'@') {
+            *place = next != points.rend() ? *next++ : U' ';
+        }
+    }
+    // A key longer than the mask keeps its extra characters in front.
+    shown.insert(shown.begin(), points.begin(), points.begin() + (points.rend() - next));
+    return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size())).toStdString();
+}
+
+std::string ToJson(const KeyReport& report)
+{
+    Json object = Object(report.clave, report.problems);
+    if (report.data) {
+        SetData(object, report.data->birth, report.data->sex, report.data->state);
+    }
+    return Line(object);
+}
+
+std::string ToJson(const Computed& computed)
+{
+    Json object = Object(computed.key, ProblemsOf(computed.key));
+    SetData(object, computed.birth, computed.sex, computed.state);
+    return Line(object);
+}
+
+} // namespace curp::cli

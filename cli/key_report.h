@@ -1,0 +1,49 @@
+// What the command says about a key: whether it is well-formed, its
+// problems in Spanish, and the data it holds, as text or as one JSON object.
+#ifndef CURP_CLI_KEY_REPORT_H
+#define CURP_CLI_KEY_REPORT_H
+
+#include "person.h"
+
+#include "curp/read.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace curp::cli {
+
+struct KeyReport {
+    std::string clave;                 // the key as it was checked (NormalizeKey)
+    std::vector<std::string> problems; // one sentence per problem; empty for a well-formed key
+    std::optional<KeyData> data;       // what the key says, when it can be read
+};
+
+// Checks and reads `text` (a key as a person gives it).
+KeyReport ReportOn(std::string_view text);
+
+// The problems joined by "; ".
+std::string JoinProblems(const std::vector<std::string>& problems);
+
+// "GODJ750423HDFMZN00 válida" or "GODJ750423HDFMZN01 no válida: <problems>".
+std::string ValidityLine(const KeyReport& report);
+
+// The key and, one per line below it, its date of birth, sex, state and problems.
+std::string Reading(const KeyReport& report);
+
+// The key in the window's mask "@@@@-@@@@@@-@-@@-@@@-@-@", filled from the
+// right as the window fills it: a shorter key leaves spaces at the left.
+std::string WithDashes(std::string_view key);
+
+// One line of JSON with the fields clave, valida, problemas, nacimiento
+// (AAAA-MM-DD), sexo, entidad, entidad_nombre; what does not apply is null.
+std::string ToJson(const KeyReport& report);
+
+// The same object for a computed key: date, sex and state as they were
+// given, validity and problems of the key itself.
+std::string ToJson(const Computed& computed);
+
+} // namespace curp::cli
+
+#endif // CURP_CLI_KEY_REPORT_H

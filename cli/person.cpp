@@ -1,0 +1,308 @@
+#include "person.h"
+
+#include "curp/calc_clave.h"
+
+#include <QChar>
+#include <QList>
+#include <QString>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace curp::cli {
+namespace {
+
+using std::chrono::day;
+using std::chrono::month;
+using std::chrono::year;
+
+constexpr int kFirstYear = 1601; // the window's date box takes 1601 to 9999
+constexpr int kLastYear = 9999;
+constexpr std::size_t kKeyLength = 18;
+
+std::string_view TrimBlanks(std::string_view text) noexcept
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool IsBlank(std::string_view text) noexcept
+{
+    return TrimBlanks(text).empty();
+}
+
+// The next run of digits of `text` from `pos`: its value and how many digits.
+struct Number {
+    int value = 0;
+    std::size_t digits = 0;
+};
+
+Number ReadNumber(std::string_view text, std::size_t& pos) noexcept
+{
+    Number number;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && number.digits < 5) {
+        number.value = number.value * 10 + (text[pos] - '0');
+        ++number.digits;
+        ++pos;
+    }
+    return number;
+}
+
+// Three numbers separated twice by the same one of `separators`, and nothing else.
+bool ReadThree(std::string_view text, std::string_view separators, std::array<Number, 3>& parts)
+{
+    std::size_t pos = 0;
+    char separator = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            if (pos >= text.size() || separators.find(text[pos]) == std::string_view::npos ||
+                (separator != 0 && text[pos] != separator)) {
+                return false;
+            }
+            separator = text[pos++];
+        }
+        parts.at(i) = ReadNumber(text, pos);
+        if (parts.at(i).digits == 0) {
+            return false;
+        }
+    }
+    return pos == text.size();
+}
+
+std::string Quoted(std::string_view text)
+{
+    return "«" + Shown(text) + "»";
+}
+
+// Strict UTF-8 (no overlong forms, surrogates or values past U+10FFFF); a
+// leading U+FEFF is kept, as the window would keep it.
+std::optional<QString> DecodeUtf8(std::string_view utf8)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    if (decoder.hasError()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+void EncodeKey(std::u32string_view key, std::string& out)
+{
+    out.clear();
+    for (const char32_t c : key) {
+        if (c >= 0x80) {
+            out = QString::fromUcs4(key.data(), static_cast<qsizetype>(key.size())).toStdString();
+            return;
+        }
+        out.push_back(static_cast<char>(c));
+    }
+}
+
+} // namespace
+
+std::chrono::year_month_day ParseBirthDate(std::string_view text, std::string& error)
+{
+    const std::string_view date = TrimBlanks(text);
+    std::array<Number, 3> parts{};
+    Number yearPart;
+    Number monthPart;
+    Number dayPart;
+    if (ReadThree(date, "-/", parts) && parts[0].digits == 4 && parts[1].digits <= 2 &&
+        parts[2].digits <= 2) {
+        yearPart = parts[0];
+        monthPart = parts[1];
+        dayPart = parts[2];
+    } else if (ReadThree(date, "/-.", parts) && parts[0].digits <= 2 && parts[1].digits <= 2 &&
+               (parts[2].digits == 4 || parts[2].digits <= 2)) {
+        if (parts[2].digits != 4) {
+            error = "año de dos cifras en " + Quoted(date) +
+                    ": escriba el año completo, con cuatro cifras";
+            return {};
+        }
+        dayPart = parts[0];
+        monthPart = parts[1];
+        yearPart = parts[2];
+    } else {
+        error = date.empty() ? std::string("falta la fecha de nacimiento")
+                             : "fecha " + Quoted(date) +
+                                   " no reconocida: se espera AAAA-MM-DD o DD/MM/AAAA";
+        return {};
+    }
+    if (yearPart.value < kFirstYear || yearPart.value > kLastYear) {
+        error = "año fuera de 1601 a 9999 en " + Quoted(date);
+        return {};
+    }
+    const std::chrono::year_month_day birth{year{yearPart.value},
+                                            month{static_cast<unsigned>(monthPart.value)},
+                                            day{static_cast<unsigned>(dayPart.value)}};
+    if (!birth.ok()) {
+        error = "la fecha " + Quoted(date) + " no existe";
+        return {};
+    }
+    return birth;
+}
+
+char ParseSex(std::string_view text) noexcept
+{
+    std::array<char, 10> upper{};
+    const std::string_view word = TrimBlanks(text);
+    if (word.size() > upper.size()) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        const char c = word[i];
+        upper.at(i) = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    const std::string_view folded(upper.data(), word.size());
+    if (folded == "H" || folded == "HOMBRE" || folded == "MASCULINO") {
+        return 'H';
+    }
+    if (folded == "M" || folded == "MUJER" || folded == "FEMENINO" || folded == "F") {
+        return 'M';
+    }
+    return folded == "X" ? 'X' : 0;
+}
+
+bool UpperName(std::string_view utf8, std::u32string& out)
+{
+    out.clear();
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            std::optional<QString> text = DecodeUtf8(utf8);
+            if (!text) {
+                return false;
+            }
+            out.clear();
+            for (const char32_t point : text->toUcs4()) {
+                out.push_back(QChar::toUpper(point));
+            }
+            return true;
+        }
+        out.push_back(static_cast<char32_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+    }
+    return true;
+}
+
+bool IsUtf8(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
+           DecodeUtf8(text).has_value();
+}
+
+void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
+{
+    out.key.clear();
+    out.error.clear();
+    out.state = nullptr;
+    out.sex = 0;
+    // Every reason is given at once, so that a row is mended in one go.
+    const auto fail = [&out](std::string_view reason) {
+        if (!out.error.empty()) {
+            out.error += "; ";
+        }
+        out.error += reason;
+    };
+    const auto notUtf8 = [&fail](const char* column) {
+        fail(std::string("texto que no es UTF-8 válido en ") + column);
+    };
+
+    const bool names = UpperName(person.paterno, Ap_) && UpperName(person.materno, Am_) &&
+                       UpperName(person.nombre, Nm_);
+    if (!names) {
+        for (const auto& [text, column] : {std::pair{person.paterno, "paterno"},
+                                           std::pair{person.materno, "materno"},
+                                           std::pair{person.nombre, "nombre"}}) {
+            if (!IsUtf8(text)) {
+                notUtf8(column);
+            }
+        }
+    } else {
+        const auto blank = [](std::u32string_view text) {
+            return text.find_first_not_of(U' ') == std::u32string_view::npos;
+        };
+        if (blank(Nm_)) {
+            fail("falta el nombre");
+        }
+        if (blank(Ap_) && blank(Am_)) {
+            fail("faltan los dos apellidos");
+        }
+    }
+
+    // Date, sex and state are read as they are; only a text that is not
+    // understood is looked at again, to say whether it is not even UTF-8.
+    std::string reason;
+    out.birth = ParseBirthDate(person.nacimiento, reason);
+    if (!reason.empty()) {
+        IsUtf8(person.nacimiento) ? fail(reason) : notUtf8("nacimiento");
+    }
+
+    if (IsBlank(person.sexo)) {
+        if (missing == Missing::WindowDefaults) {
+            out.sex = 'H';
+        } else {
+            fail("falta el sexo");
+        }
+    } else if ((out.sex = ParseSex(person.sexo)) == 0) {
+        IsUtf8(person.sexo) ? fail("sexo " + Quoted(person.sexo) + " no reconocido: se espera H, M o X")
+                            : notUtf8("sexo");
+    }
+
+    if (IsBlank(person.entidad)) {
+        if (missing == Missing::Error) {
+            fail("falta la entidad");
+        }
+    } else {
+        // A code is the common case and needs no folding of the text.
+        out.state = person.entidad.size() == 2 ? FindStateByCode(person.entidad) : nullptr;
+        if (out.state == nullptr && (out.state = FindState(person.entidad)) == nullptr) {
+            IsUtf8(person.entidad)
+                ? fail("entidad " + Quoted(person.entidad) +
+                       " desconocida: se espera un código (DF, NE) o el nombre de un estado")
+                : notUtf8("entidad");
+        }
+    }
+    if (!out.error.empty()) {
+        return;
+    }
+
+    const char32_t sex[] = {static_cast<char32_t>(out.sex), U'\0'};
+    std::array<char32_t, 2> state{};
+    std::u32string_view stateCode;
+    if (out.state != nullptr) {
+        state = {static_cast<char32_t>(out.state->code[0]), static_cast<char32_t>(out.state->code[1])};
+        stateCode = {state.data(), state.size()};
+    }
+    key_ = Calc_Clave(Ap_, Am_, Nm_, out.birth, std::u32string_view(sex, 1), stateCode);
+    if (key_.empty()) {
+        fail("no se pudo calcular la clave (memoria insuficiente)");
+    } else if (missing == Missing::Error && key_.size() != kKeyLength) {
+        fail("los nombres no dan las cuatro letras iniciales de la clave");
+    } else {
+        EncodeKey(key_, out.key);
+    }
+}
+
+std::string Shown(std::string_view text)
+{
+    constexpr std::size_t kLongest = 40;
+    const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    std::u32string shown;
+    for (const char32_t point : decoded.toUcs4()) {
+        if (shown.size() == kLongest) {
+            shown += U'…';
+            break;
+        }
+        shown += QChar::category(point) == QChar::Other_Control ? char32_t{QChar::ReplacementCharacter}
+                                                                 : point;
+    }
+    return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size())).toStdString();
+}
+
+} // namespace curp::cli
