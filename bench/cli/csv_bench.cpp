@@ -1,0 +1,134 @@
+// Speed of `curp calcula --csv` beside a plain pass through the same file by
+// the same CSV code (every row read and written back, nothing computed).
+//
+//   cmake --preset bench && cmake --build --preset bench --target csv_bench
+//   build/bench/bench/cli/csv_bench [ROWS] [ROUNDS]
+//   build/bench/bench/cli/csv_bench --write FILE [ROWS]   (only writes the file)
+//
+// It writes ROWS (default 1 000 000) typical rows to a temporary file, then
+// runs the plain pass and the computation in turn, ROUNDS times each
+// (default 5), output to /dev/null, and prints the median processor time of
+// each, the rows per second and their ratio.
+#include "csv_commands.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// Names as a spreadsheet holds them: mostly plain, some with accents, lower
+// case, particles or a compound given name.
+constexpr std::array kSurnames = {
+    "GARCIA", "HERNANDEZ", "MARTINEZ", "LOPEZ", "GONZALEZ", "Pérez", "RODRIGUEZ", "SANCHEZ",
+    "RAMIREZ", "cruz", "FLORES", "GOMEZ", "Díaz", "REYES", "MORALES", "JIMENEZ", "DE LA ROSA",
+    "Gutiérrez", "RUIZ", "ORTIZ", "MUÑOZ", "CASTILLO", "Vázquez", "DEL VALLE", "MENDOZA"};
+constexpr std::array kGivenNames = {
+    "JUAN", "MARIA GUADALUPE", "JOSE LUIS", "Ana", "FRANCISCO", "Sofía", "MIGUEL ANGEL",
+    "ALEJANDRA", "CARLOS", "María José", "PEDRO", "LUCIA", "JORGE", "Verónica", "LUIS"};
+constexpr std::array kStates = {"DF", "JC", "NL", "MC", "PL", "GT", "VZ", "Michoacán",
+                                "YN", "CH", "SR", "NE", "oc", "Nuevo León", "BC"};
+
+void WriteRows(std::FILE* file, std::size_t rows)
+{
+    std::mt19937 random(20260101); // the same file every time
+    const auto pick = [&random](const auto& list) {
+        return list[std::uniform_int_distribution<std::size_t>(0, list.size() - 1)(random)];
+    };
+    std::fputs("id,paterno,materno,nombre,nacimiento,sexo,entidad\n", file);
+    for (std::size_t row = 1; row <= rows; ++row) {
+        const int year = std::uniform_int_distribution(1940, 2015)(random);
+        const int month = std::uniform_int_distribution(1, 12)(random);
+        const int day = std::uniform_int_distribution(1, 28)(random);
+        std::fprintf(file, "%zu,%s,%s,%s,%04d-%02d-%02d,%c,%s\n", row, pick(kSurnames),
+                     pick(kSurnames), pick(kGivenNames), year, month, day,
+                     (row % 2) != 0 ? 'H' : 'M', pick(kStates));
+    }
+}
+
+double ProcessorSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Processor time of one command over the whole file.
+double Time(curp::cli::Status (*command)(const curp::cli::CsvRun&), const std::string& path)
+{
+    curp::cli::CsvRun run;
+    run.in = std::fopen(path.c_str(), "rb");
+    run.out = std::fopen("/dev/null", "wb");
+    run.err = std::fopen("/dev/null", "wb");
+    run.name = path;
+    if (run.in == nullptr || run.out == nullptr || run.err == nullptr) {
+        std::perror("csv_bench");
+        std::exit(1);
+    }
+    const double start = ProcessorSeconds();
+    const auto status = command(run);
+    const double seconds = ProcessorSeconds() - start;
+    std::fclose(run.in);
+    std::fclose(run.out);
+    std::fclose(run.err);
+    if (status != curp::cli::kAllRows) {
+        std::fprintf(stderr, "csv_bench: a row gave no key (status %d)\n", status);
+        std::exit(1);
+    }
+    return seconds;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "--write" && args.size() >= 2) {
+        std::FILE* file = std::fopen(argv[2], "wb");
+        if (file == nullptr) {
+            std::perror(argv[2]);
+            return 1;
+        }
+        WriteRows(file, args.size() > 2 ? std::strtoull(argv[3], nullptr, 10) : 1'000'000);
+        return std::fclose(file) == 0 ? 0 : 1;
+    }
+    const std::size_t rows = !args.empty() ? std::strtoull(argv[1], nullptr, 10) : 1'000'000;
+    const int rounds = args.size() > 1 ? std::atoi(argv[2]) : 5;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string path = std::string(tmp != nullptr ? tmp : "/tmp") + "/llave-csv-bench.csv";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        std::perror(path.c_str());
+        return 1;
+    }
+    WriteRows(file, rows);
+    std::fclose(file);
+
+    std::vector<double> copy;
+    std::vector<double> calcula;
+    for (int round = 0; round < rounds; ++round) {
+        copy.push_back(Time(curp::cli::CopyCsv, path));
+        calcula.push_back(Time(curp::cli::CalculaCsv, path));
+    }
+    std::remove(path.c_str());
+    const double plain = Median(copy);
+    const double computed = Median(calcula);
+    const auto perSecond = [rows](double seconds) { return static_cast<double>(rows) / seconds; };
+    std::printf("%zu rows, median of %d rounds (processor time, one core)\n", rows, rounds);
+    std::printf("plain pass (read and write):  %.3f s  %.0f rows/s\n", plain, perSecond(plain));
+    std::printf("curp calcula --csv:           %.3f s  %.0f rows/s\n", computed, perSecond(computed));
+    std::printf("ratio calcula / plain pass:   %.2f\n", computed / plain);
+    return 0;
+}
