@@ -1,5 +1,6 @@
 #include "key_rules.h"
 
+#include <array>
 #include <cstdint>
 
 namespace curp::detail {
@@ -39,13 +40,27 @@ constexpr bool MatchesDictionary()
 }
 static_assert(MatchesDictionary());
 
+// CharValue of every ASCII character, looked up once per character of the body.
+constexpr std::array<std::int8_t, 0x80> kAsciiValues = [] {
+    std::array<std::int8_t, 0x80> values{};
+    for (char32_t c = 0; c < values.size(); ++c) {
+        values.at(c) = static_cast<std::int8_t>(CharValue(c));
+    }
+    return values;
+}();
+
+std::int32_t FastCharValue(char32_t c) noexcept
+{
+    return c < kAsciiValues.size() ? kAsciiValues[c] : CharValue(c);
+}
+
 } // namespace
 
 int CheckDigit(std::u32string_view body) noexcept
 {
     std::int32_t sum = 0;
     for (std::size_t pos = 1; pos <= kCheckedLength && pos <= body.size(); ++pos) {
-        sum += CharValue(body[pos - 1]) * static_cast<std::int32_t>(19 - pos);
+        sum += FastCharValue(body[pos - 1]) * static_cast<std::int32_t>(19 - pos);
     }
     // Floor modulo: the sum is negative when characters outside the
     // dictionary outweigh the rest, and the digit must still be 0..9.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace curp::detail {
 namespace {
@@ -17,6 +18,22 @@ constexpr std::array<std::u32string_view, 45> kInconvenientWords = {
     U"LOKA", U"LOKO", U"MAME", U"MAMO", U"MEAR", U"MEAS", U"MEON", U"MION", U"MOCO",
     U"MULA", U"PEDA", U"PEDO", U"PENE", U"PUTA", U"PUTO", U"QULO", U"RATA", U"RUIN",
 };
+
+// A block of four ASCII characters as one number, one byte per character.
+constexpr std::uint32_t PackBlock(std::u32string_view block) noexcept
+{
+    return (block[0] << 24U) | (block[1] << 16U) | (block[2] << 8U) | block[3];
+}
+
+// The words packed so, searched as numbers instead of texts: the block of
+// every key is compared with all 45 of them.
+constexpr std::array<std::uint32_t, kInconvenientWords.size()> kPackedWords = [] {
+    std::array<std::uint32_t, kInconvenientWords.size()> packed{};
+    for (std::size_t i = 0; i < packed.size(); ++i) {
+        packed.at(i) = PackBlock(kInconvenientWords.at(i));
+    }
+    return packed;
+}();
 
 // The first vowel from the second character on, or "X".
 Letter FirstInnerVowel(std::u32string_view text)
@@ -100,6 +117,9 @@ BlockLetters InitialLetters(const Names& names)
 std::u32string InitialBlock(const Names& names)
 {
     std::u32string block;
+    // The body of the key grows on this text: room for all 18 characters
+    // now saves a second allocation when the date is appended.
+    block.reserve(18);
     PickInitialLetters(names, [&block](PieceKind /*kind*/, NameText /*from*/, Letter letter) {
         block += letter.letter;
     });
@@ -108,8 +128,11 @@ std::u32string InitialBlock(const Names& names)
 
 bool IsInconvenientWord(std::u32string_view block) noexcept
 {
-    return block.size() == 4 && std::find(kInconvenientWords.begin(), kInconvenientWords.end(),
-                                          block) != kInconvenientWords.end();
+    // Every word is ASCII, so a block with any other character is none of them.
+    return block.size() == 4 &&
+           std::all_of(block.begin(), block.end(), [](char32_t c) { return c < 0x80; }) &&
+           std::find(kPackedWords.begin(), kPackedWords.end(), PackBlock(block)) !=
+               kPackedWords.end();
 }
 
 void FilterInconvenientWord(std::u32string& block)

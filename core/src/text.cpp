@@ -49,9 +49,4 @@ std::u32string_view From(std::u32string_view text, std::size_t pos) noexcept
     return pos >= 1 && pos <= text.size() ? text.substr(pos - 1) : std::u32string_view{};
 }
 
-bool IsVowel(char32_t c) noexcept
-{
-    return c == U'A' || c == U'E' || c == U'I' || c == U'O' || c == U'U';
-}
-
 } // namespace curp::detail

@@ -23,8 +23,12 @@ std::u32string_view CharAt(std::u32string_view text, std::size_t pos) noexcept;
 // The text from 1-based position `pos` to its end; empty when the text is shorter.
 std::u32string_view From(std::u32string_view text, std::size_t pos) noexcept;
 
-// True for exactly the five upper-case vowels A, E, I, O and U.
-bool IsVowel(char32_t c) noexcept;
+// True for exactly the five upper-case vowels A, E, I, O and U. Inline: the
+// searches for vowels call it once per character.
+inline bool IsVowel(char32_t c) noexcept
+{
+    return c == U'A' || c == U'E' || c == U'I' || c == U'O' || c == U'U';
+}
 
 } // namespace curp::detail
 
