@@ -37,7 +37,8 @@ Estado de salida: 0 cuando todo dio resultado (cada clave calculada o
 válida), 1 cuando algo no, 2 cuando los argumentos o el archivo no sirven.
 )";
 
-constexpr const char* kCalculaHelp = R"(Uso: curp calcula --paterno P [--materno M] --nombre N --nacimiento FECHA
+constexpr const char* kCalculaHelp =
+    R"(Uso: curp calcula --paterno P [--materno M] --nombre N --nacimiento FECHA
                     [--sexo S] [--entidad E] [--guiones | --json]
   o: curp calcula --csv [ARCHIVO|-]
 
@@ -157,7 +158,8 @@ int Calcula(CLI::App& command, const Options& options)
         for (const char* name : {"--paterno", "--materno", "--nombre", "--nacimiento", "--sexo",
                                  "--entidad", "--guiones", "--json"}) {
             if (given(name)) {
-                return UsageError(std::string(name) + " no va con --csv: los datos vienen del archivo");
+                return UsageError(std::string(name) +
+                                  " no va con --csv: los datos vienen del archivo");
             }
         }
         return RunCsv(CalculaCsv, options.csv);
@@ -172,11 +174,14 @@ int Calcula(CLI::App& command, const Options& options)
     }
     // A value that is not what its option takes is a usage error; data that
     // gives no key (no given name, no surname) is not.
-    const Person person{options.paterno, options.materno, options.nombre, options.nacimiento,
-                        options.sexo, options.entidad};
-    for (const auto& [text, name] : {std::pair{person.paterno, "--paterno"}, {person.materno, "--materno"},
-                                     {person.nombre, "--nombre"}, {person.nacimiento, "--nacimiento"},
-                                     {person.sexo, "--sexo"}, {person.entidad, "--entidad"}}) {
+    const Person person{options.paterno,    options.materno, options.nombre,
+                        options.nacimiento, options.sexo,    options.entidad};
+    for (const auto& [text, name] : {std::pair{person.paterno, "--paterno"},
+                                     {person.materno, "--materno"},
+                                     {person.nombre, "--nombre"},
+                                     {person.nacimiento, "--nacimiento"},
+                                     {person.sexo, "--sexo"},
+                                     {person.entidad, "--entidad"}}) {
         if (!IsUtf8(text)) {
             return UsageError(std::string(name) + ": texto que no es UTF-8 válido");
         }
@@ -190,7 +195,8 @@ int Calcula(CLI::App& command, const Options& options)
         return UsageError("--sexo: «" + Shown(person.sexo) + "» no es H, M ni X");
     }
     if (given("--entidad") && FindState(person.entidad) == nullptr) {
-        return UsageError("--entidad: «" + Shown(person.entidad) + "» no es un código ni el nombre de una entidad");
+        return UsageError("--entidad: «" + Shown(person.entidad) +
+                          "» no es un código ni el nombre de una entidad");
     }
     KeyMaker maker;
     Computed computed;
@@ -278,10 +284,12 @@ int RunCurp(int argc, char** argv)
     CLI::App* calcula = app.add_subcommand("calcula");
     calcula->set_help_flag();
     calcula->add_flag("-h,--help", options.help);
-    for (const auto& [name, value] :
-         {std::pair{"--paterno", &options.paterno}, {"--materno", &options.materno},
-          {"--nombre", &options.nombre}, {"--nacimiento", &options.nacimiento},
-          {"--sexo", &options.sexo}, {"--entidad", &options.entidad}}) {
+    for (const auto& [name, value] : {std::pair{"--paterno", &options.paterno},
+                                      {"--materno", &options.materno},
+                                      {"--nombre", &options.nombre},
+                                      {"--nacimiento", &options.nacimiento},
+                                      {"--sexo", &options.sexo},
+                                      {"--entidad", &options.entidad}}) {
         calcula->add_option(name, *value);
     }
     calcula->add_flag("--guiones", options.guiones);
@@ -314,7 +322,7 @@ int RunCurp(int argc, char** argv)
         }
     }
     if (options.help) {
-        std::cout << (chosen == calcula ? kCalculaHelp
+        std::cout << (chosen == calcula  ? kCalculaHelp
                       : chosen == valida ? kValidaHelp
                       : chosen == lee    ? kLeeHelp
                                          : kMainHelp);
@@ -324,11 +332,12 @@ int RunCurp(int argc, char** argv)
         std::cout << "curp (Llave) " LLAVE_VERSION "\n";
         return kAllRows;
     }
-    const std::vector<std::string> extra = chosen != nullptr ? chosen->remaining() : app.remaining();
+    const std::vector<std::string> extra =
+        chosen != nullptr ? chosen->remaining() : app.remaining();
     if (!extra.empty()) {
-        return UsageError((extra.front().starts_with('-') ? "opción desconocida: "
-                                                          : "argumento de más: ") +
-                          Shown(extra.front()));
+        return UsageError(
+            (extra.front().starts_with('-') ? "opción desconocida: " : "argumento de más: ") +
+            Shown(extra.front()));
     }
     if (chosen == calcula) {
         return Calcula(*calcula, options);

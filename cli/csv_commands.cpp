@@ -52,7 +52,10 @@ class TableCommand : public CsvSink
 {
 public:
     TableCommand(const CsvRun& run, std::vector<std::string_view> inputs, std::size_t required)
-        : run_(run), writer_(run.out), inputNames_(std::move(inputs)), required_(required)
+        : run_(run)
+        , writer_(run.out)
+        , inputNames_(std::move(inputs))
+        , required_(required)
     {}
 
     Status Run()
@@ -68,10 +71,11 @@ public:
             return kUsageError;
         }
         if (!headerRead_) {
-            Report(headerError_.empty() ? std::string("no hay fila de encabezado; se espera una con "
-                                                      "las columnas ") +
-                                              ExpectedColumns()
-                                        : headerError_);
+            Report(headerError_.empty()
+                       ? std::string("no hay fila de encabezado; se espera una con "
+                                     "las columnas ") +
+                             ExpectedColumns()
+                       : headerError_);
             return kUsageError;
         }
         return failedRows_ == 0 ? kAllRows : kSomeRows;
@@ -131,7 +135,10 @@ protected:
     // Fills the results of a row that cannot be taken as it is.
     virtual void RowProblem(std::string_view problem, std::vector<std::string>& results) = 0;
 
-    bool HasInput(std::size_t input) const { return inputColumn_[input] != kNoColumn; }
+    bool HasInput(std::size_t input) const
+    {
+        return inputColumn_[input] != kNoColumn;
+    }
 
 private:
     static constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
@@ -140,7 +147,10 @@ private:
     {
         std::string names;
         for (std::size_t i = 0; i < required_; ++i) {
-            names += (i == 0 ? "" : i + 1 == required_ ? " y " : ", ") + std::string(inputNames_[i]);
+            names += (i == 0               ? ""
+                      : i + 1 == required_ ? " y "
+                                           : ", ") +
+                     std::string(inputNames_[i]);
         }
         return names;
     }
@@ -151,15 +161,23 @@ private:
         std::vector<std::string> names;
         names.reserve(fields.size());
         std::transform(fields.begin(), fields.end(), std::back_inserter(names), ColumnName);
-        const auto find = [&names, this](std::string_view name) -> std::size_t {
-            const auto first = std::find(names.begin(), names.end(), name);
-            if (first == names.end()) {
-                return kNoColumn;
+        const auto twice = [&names, this](std::span<const std::string_view> wanted) {
+            for (const std::string_view name : wanted) {
+                if (std::count(names.begin(), names.end(), name) > 1) {
+                    headerError_ =
+                        "la columna «" + std::string(name) + "» aparece dos veces en el encabezado";
+                    return true;
+                }
             }
-            if (std::find(first + 1, names.end(), name) != names.end()) {
-                headerError_ = "la columna «" + std::string(name) + "» aparece dos veces en el encabezado";
-            }
-            return static_cast<std::size_t>(first - names.begin());
+            return false;
+        };
+        if (twice(inputNames_)) {
+            return false;
+        }
+        const auto find = [&names](std::string_view name) {
+            const auto column = std::find(names.begin(), names.end(), name);
+            return column == names.end() ? kNoColumn
+                                         : static_cast<std::size_t>(column - names.begin());
         };
         inputColumn_.clear();
         std::string missing;
@@ -172,14 +190,15 @@ private:
         if (!missing.empty()) {
             headerError_ = "faltan columnas en el encabezado: " + missing + " (se esperan " +
                            ExpectedColumns() + ")";
-        }
-        if (!headerError_.empty()) {
             return false;
         }
         inputs_.assign(inputNames_.size(), {});
 
         // Where each result goes: a column of the same name, or a new one.
         const auto resultNames = ResultNames();
+        if (twice(resultNames)) {
+            return false;
+        }
         resultAt_.assign(width_, kNoColumn);
         std::vector<std::string_view> added;
         for (std::size_t r = 0; r < resultNames.size(); ++r) {
@@ -190,9 +209,6 @@ private:
                 resultAt_.push_back(r);
                 added.push_back(resultNames[r]);
             }
-        }
-        if (!headerError_.empty()) {
-            return false;
         }
         results_.assign(resultNames.size(), {});
         for (const std::string_view field : fields) {
@@ -248,11 +264,11 @@ private:
     std::size_t required_;
     bool headerRead_ = false;
     std::string headerError_;
-    std::size_t width_ = 0;                 // fields of the header
-    std::vector<std::size_t> inputColumn_;  // column of each input, or kNoColumn
-    std::vector<std::size_t> resultAt_;     // for each output column, its result or kNoColumn
-    std::vector<std::string_view> inputs_;  // the current row's inputs
-    std::vector<std::string> results_;      // the current row's results
+    std::size_t width_ = 0;                // fields of the header
+    std::vector<std::size_t> inputColumn_; // column of each input, or kNoColumn
+    std::vector<std::size_t> resultAt_;    // for each output column, its result or kNoColumn
+    std::vector<std::string_view> inputs_; // the current row's inputs
+    std::vector<std::string> results_;     // the current row's results
     std::string widthProblem_;
     std::size_t failedRows_ = 0;
     std::size_t rows_ = 0;
@@ -263,7 +279,8 @@ class Calcula final : public TableCommand
 {
 public:
     explicit Calcula(const CsvRun& run)
-        : TableCommand(run, {"paterno", "materno", "nombre", "nacimiento", "sexo", "entidad", "curp"}, 6)
+        : TableCommand(run,
+                       {"paterno", "materno", "nombre", "nacimiento", "sexo", "entidad", "curp"}, 6)
     {}
 
 private:
@@ -280,8 +297,9 @@ private:
     std::string_view Compute(std::span<const std::string_view> in,
                              std::vector<std::string>& results) override
     {
-        maker_.Compute({in[kPaterno], in[kMaterno], in[kNombre], in[kNacimiento], in[kSexo], in[kEntidad]},
-                       Missing::Error, computed_);
+        maker_.Compute(
+            {in[kPaterno], in[kMaterno], in[kNombre], in[kNacimiento], in[kSexo], in[kEntidad]},
+            Missing::Error, computed_);
         results.front() = computed_.key;
         results.back() = computed_.error;
         if (HasInput(kCurp)) {
@@ -319,10 +337,15 @@ private:
 class Valida final : public TableCommand
 {
 public:
-    explicit Valida(const CsvRun& run) : TableCommand(run, {"curp"}, 1) {}
+    explicit Valida(const CsvRun& run)
+        : TableCommand(run, {"curp"}, 1)
+    {}
 
 private:
-    std::vector<std::string_view> ResultNames() const override { return {"valida", "problemas"}; }
+    std::vector<std::string_view> ResultNames() const override
+    {
+        return {"valida", "problemas"};
+    }
 
     std::string_view Compute(std::span<const std::string_view> in,
                              std::vector<std::string>& results) override
@@ -349,9 +372,14 @@ private:
 class Copy final : public CsvSink
 {
 public:
-    explicit Copy(std::FILE* out) : writer_(out) {}
+    explicit Copy(std::FILE* out)
+        : writer_(out)
+    {}
 
-    void Begin(bool byteOrderMark, bool crlf) override { writer_.Begin(byteOrderMark, crlf); }
+    void Begin(bool byteOrderMark, bool crlf) override
+    {
+        writer_.Begin(byteOrderMark, crlf);
+    }
 
     bool Row(const CsvRow& row) override
     {
@@ -362,7 +390,10 @@ public:
         return true;
     }
 
-    bool Flush() { return writer_.Flush(); }
+    bool Flush()
+    {
+        return writer_.Flush();
+    }
 
 private:
     CsvWriter writer_;

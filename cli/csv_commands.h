@@ -11,9 +11,9 @@ namespace curp::cli {
 
 // Exit statuses of the command.
 enum Status : int {
-    kAllRows = 0,     // every row (every key) gave a result
-    kSomeRows = 1,    // some row gave no key, or some key is not valid
-    kUsageError = 2,  // wrong arguments, or a file that cannot be read as CSV
+    kAllRows = 0,    // every row (every key) gave a result
+    kSomeRows = 1,   // some row gave no key, or some key is not valid
+    kUsageError = 2, // wrong arguments, or a file that cannot be read as CSV
 };
 
 // Where a CSV command reads, writes and reports.

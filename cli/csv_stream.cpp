@@ -23,7 +23,10 @@ int NoSpaceIsTrimmed(unsigned char /*byte*/)
 class RowCollector
 {
 public:
-    RowCollector(csv_parser& parser, CsvSink& sink) : parser_(parser), sink_(sink) {}
+    RowCollector(csv_parser& parser, CsvSink& sink)
+        : parser_(parser)
+        , sink_(sink)
+    {}
 
     static void OnField(void* data, std::size_t length, void* self)
     {
@@ -35,8 +38,14 @@ public:
         static_cast<RowCollector*>(self)->RowEnd(ending);
     }
 
-    bool stopped() const { return stopped_; }
-    const CsvError& error() const { return error_; }
+    bool stopped() const
+    {
+        return stopped_;
+    }
+    const CsvError& error() const
+    {
+        return error_;
+    }
 
     // Stops the reading for a fault of the row being read (or of the whole
     // file when `whole`).
@@ -67,7 +76,8 @@ private:
     void CountLineBreaks(std::string_view value)
     {
         for (std::size_t i = 0; i < value.size(); ++i) {
-            if (value[i] == '\n' || (value[i] == '\r' && (i + 1 == value.size() || value[i + 1] != '\n'))) {
+            if (value[i] == '\n' ||
+                (value[i] == '\r' && (i + 1 == value.size() || value[i + 1] != '\n'))) {
                 ++line_;
             }
         }
@@ -102,8 +112,8 @@ private:
 
     csv_parser& parser_;
     CsvSink& sink_;
-    std::string bytes_;              // the row's fields, one after the other
-    std::vector<std::size_t> ends_;  // where each field ends in bytes_
+    std::string bytes_;             // the row's fields, one after the other
+    std::vector<std::size_t> ends_; // where each field ends in bytes_
     std::vector<std::string_view> views_;
     std::size_t line_ = 1;    // the line being read
     std::size_t rowLine_ = 1; // the line the current row started on
@@ -116,7 +126,10 @@ private:
 struct Parser {
     csv_parser state{};
     bool ready = csv_init(&state, CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) == 0;
-    Parser() { csv_set_space_func(&state, NoSpaceIsTrimmed); }
+    Parser()
+    {
+        csv_set_space_func(&state, NoSpaceIsTrimmed);
+    }
     Parser(const Parser&) = delete;
     Parser& operator=(const Parser&) = delete;
     Parser(Parser&&) = delete;
@@ -129,10 +142,11 @@ struct Parser {
     }
 };
 
-// The bytes for which RFC 4180 puts a field in quotes.
+// The bytes for which RFC 4180 puts a field in quotes. All four are below
+// ',' (0x2C), which letters and digits are not: one comparison for those.
 constexpr bool NeedsQuotes(char c) noexcept
 {
-    return c == ',' || c == '"' || c == '\n' || c == '\r';
+    return static_cast<unsigned char>(c) <= ',' && (c == ',' || c == '"' || c == '\n' || c == '\r');
 }
 
 std::string ParseError(csv_parser& parser)
@@ -165,7 +179,8 @@ CsvError ReadCsv(std::FILE* in, CsvSink& sink)
                 data.remove_prefix(kByteOrderMark.size());
             }
             const auto lf = data.find('\n');
-            sink.Begin(byteOrderMark, lf != std::string_view::npos && lf > 0 && data[lf - 1] == '\r');
+            sink.Begin(byteOrderMark,
+                       lf != std::string_view::npos && lf > 0 && data[lf - 1] == '\r');
         }
         if (csv_parse(&parser.state, data.data(), data.size(), RowCollector::OnField,
                       RowCollector::OnRowEnd, &rows) != data.size()) {
@@ -187,7 +202,8 @@ CsvError ReadCsv(std::FILE* in, CsvSink& sink)
     return rows.error();
 }
 
-CsvWriter::CsvWriter(std::FILE* out) : out_(out)
+CsvWriter::CsvWriter(std::FILE* out)
+    : out_(out)
 {
     buffer_.reserve(kChunk + kChunk / 4);
 }

@@ -46,7 +46,7 @@ inline constexpr std::size_t kMaxRowBytes = std::size_t{8} << 20;
 
 // Why a file could not be read to its end.
 struct CsvError {
-    std::string message; // in Spanish; empty when the file was read to its end
+    std::string message;  // in Spanish; empty when the file was read to its end
     std::size_t line = 0; // where the row in question starts; 0 for the whole file
 };
 

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -46,12 +47,9 @@ std::vector<std::string> ProblemsOf(std::string_view key)
 
 Json Object(const std::string& clave, const std::vector<std::string>& problems)
 {
-    return Json{{"clave", clave},
-                {"valida", problems.empty()},
-                {"problemas", problems},
-                {"nacimiento", nullptr},
-                {"sexo", nullptr},
-                {"entidad", nullptr},
+    return Json{{"clave", clave},           {"valida", problems.empty()},
+                {"problemas", problems},    {"nacimiento", nullptr},
+                {"sexo", nullptr},          {"entidad", nullptr},
                 {"entidad_nombre", nullptr}};
 }
 
@@ -105,8 +103,8 @@ std::string Reading(const KeyReport& report)
         const KeyData& data = *report.data;
         text += "  nacimiento: " + IsoDate(data.birth) + "\n";
         text += std::string("  sexo: ") + data.sex + " (" + SexName(data.sex) + ")\n";
-        text += "  entidad: " + std::string(data.state->code) + " (" + std::string(data.state->name) +
-                ")\n";
+        text += "  entidad: " + std::string(data.state->code) + " (" +
+                std::string(data.state->name) + ")\n";
     }
     text += report.problems.empty() ? "  válida\n"
                                     : "  no válida: " + JoinProblems(report.problems) + "\n";
@@ -116,16 +114,19 @@ std::string Reading(const KeyReport& report)
 std::string WithDashes(std::string_view key)
 {
     constexpr std::u32string_view kMask = U"@@@@-@@@@@@-@-@@-@@@-@-@";
-    const QList<uint> points = QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())).toUcs4();
-    auto next = points.rbegin();
-    std::u32string shown(kMask);
-    for (auto place = shown.rbegin(); place != shown.rend(); ++place) {
-        if (*place == U'@') {
-            *place = next != points.rend() ? *next++ : U' ';
-        }
+    constexpr qsizetype kPlaces = 18;
+    const QList<uint> points =
+        QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())).toUcs4();
+    // Spaces in front of a short key fill its places from the right; the
+    // characters of a key longer than the mask stay in front of it.
+    std::u32string chars(static_cast<std::size_t>(std::max(kPlaces - points.size(), qsizetype{0})),
+                         U' ');
+    chars.append(points.begin(), points.end());
+    auto next = chars.end() - kPlaces;
+    std::u32string shown(chars.begin(), next);
+    for (const char32_t place : kMask) {
+        shown.push_back(place == U'@' ? *next++ : place);
     }
-    // A key longer than the mask keeps its extra characters in front.
-    shown.insert(shown.begin(), points.begin(), points.begin() + (points.rend() - next));
     return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size())).toStdString();
 }
 

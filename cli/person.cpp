@@ -24,11 +24,14 @@ constexpr std::size_t kKeyLength = 18;
 
 std::string_view TrimBlanks(std::string_view text) noexcept
 {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
     }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 bool IsBlank(std::string_view text) noexcept
@@ -83,8 +86,8 @@ std::string Quoted(std::string_view text)
 // leading U+FEFF is kept, as the window would keep it.
 std::optional<QString> DecodeUtf8(std::string_view utf8)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
     if (decoder.hasError()) {
         return std::nullopt;
@@ -92,16 +95,29 @@ std::optional<QString> DecodeUtf8(std::string_view utf8)
     return text;
 }
 
+// UpperName for any text, all of it through Qt.
+bool UpperAnyName(std::string_view utf8, std::u32string& out)
+{
+    const std::optional<QString> text = DecodeUtf8(utf8);
+    if (!text) {
+        return false;
+    }
+    out.clear();
+    for (const char32_t point : text->toUcs4()) {
+        out.push_back(QChar::toUpper(point));
+    }
+    return true;
+}
+
 void EncodeKey(std::u32string_view key, std::string& out)
 {
-    out.clear();
-    for (const char32_t c : key) {
-        if (c >= 0x80) {
-            out = QString::fromUcs4(key.data(), static_cast<qsizetype>(key.size())).toStdString();
-            return;
-        }
-        out.push_back(static_cast<char>(c));
+    if (std::any_of(key.begin(), key.end(), [](char32_t c) { return c >= 0x80; })) {
+        out = QString::fromUcs4(key.data(), static_cast<qsizetype>(key.size())).toStdString();
+        return;
     }
+    out.resize(key.size());
+    std::transform(key.begin(), key.end(), out.begin(),
+                   [](char32_t c) { return static_cast<char>(c); });
 }
 
 } // namespace
@@ -129,9 +145,9 @@ std::chrono::year_month_day ParseBirthDate(std::string_view text, std::string& e
         monthPart = parts[1];
         yearPart = parts[2];
     } else {
-        error = date.empty() ? std::string("falta la fecha de nacimiento")
-                             : "fecha " + Quoted(date) +
-                                   " no reconocida: se espera AAAA-MM-DD o DD/MM/AAAA";
+        error = date.empty()
+                    ? std::string("falta la fecha de nacimiento")
+                    : "fecha " + Quoted(date) + " no reconocida: se espera AAAA-MM-DD o DD/MM/AAAA";
         return {};
     }
     if (yearPart.value < kFirstYear || yearPart.value > kLastYear) {
@@ -171,21 +187,37 @@ char ParseSex(std::string_view text) noexcept
 
 bool UpperName(std::string_view utf8, std::u32string& out)
 {
-    out.clear();
+    // Plain ASCII, the common case, in two loops without branches that the
+    // compiler runs on many bytes at once.
+    bool ascii = true;
     for (const char c : utf8) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            std::optional<QString> text = DecodeUtf8(utf8);
-            if (!text) {
-                return false;
-            }
-            out.clear();
-            for (const char32_t point : text->toUcs4()) {
-                out.push_back(QChar::toUpper(point));
-            }
-            return true;
-        }
-        out.push_back(static_cast<char32_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+        ascii &= static_cast<unsigned char>(c) < 0x80;
     }
+    if (ascii) {
+        out.resize(utf8.size());
+        std::transform(utf8.begin(), utf8.end(), out.begin(), [](char c) {
+            return static_cast<char32_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        });
+        return true;
+    }
+    // Two-byte sequences (the accented Latin letters) are decoded here;
+    // longer or malformed ones send the whole text to Qt's strict decoder.
+    out.resize(utf8.size());
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        char32_t point = byte;
+        if (byte >= 0x80) {
+            const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0U;
+            if (byte < 0xC2 || byte > 0xDF || next < 0x80 || next > 0xBF) {
+                return UpperAnyName(utf8, out);
+            }
+            point = ((byte & 0x1FU) << 6U) | (next & 0x3FU);
+            ++i;
+        }
+        out[count++] = QChar::toUpper(point);
+    }
+    out.resize(count);
     return true;
 }
 
@@ -216,9 +248,9 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
     const bool names = UpperName(person.paterno, Ap_) && UpperName(person.materno, Am_) &&
                        UpperName(person.nombre, Nm_);
     if (!names) {
-        for (const auto& [text, column] : {std::pair{person.paterno, "paterno"},
-                                           std::pair{person.materno, "materno"},
-                                           std::pair{person.nombre, "nombre"}}) {
+        for (const auto& [text, column] :
+             {std::pair{person.paterno, "paterno"}, std::pair{person.materno, "materno"},
+              std::pair{person.nombre, "nombre"}}) {
             if (!IsUtf8(text)) {
                 notUtf8(column);
             }
@@ -250,8 +282,9 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
             fail("falta el sexo");
         }
     } else if ((out.sex = ParseSex(person.sexo)) == 0) {
-        IsUtf8(person.sexo) ? fail("sexo " + Quoted(person.sexo) + " no reconocido: se espera H, M o X")
-                            : notUtf8("sexo");
+        IsUtf8(person.sexo)
+            ? fail("sexo " + Quoted(person.sexo) + " no reconocido: se espera H, M o X")
+            : notUtf8("sexo");
     }
 
     if (IsBlank(person.entidad)) {
@@ -272,14 +305,16 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
         return;
     }
 
-    const char32_t sex[] = {static_cast<char32_t>(out.sex), U'\0'};
+    const std::array<char32_t, 1> sex{static_cast<char32_t>(out.sex)};
     std::array<char32_t, 2> state{};
-    std::u32string_view stateCode;
+    std::size_t stateLength = 0;
     if (out.state != nullptr) {
-        state = {static_cast<char32_t>(out.state->code[0]), static_cast<char32_t>(out.state->code[1])};
-        stateCode = {state.data(), state.size()};
+        state = {static_cast<char32_t>(out.state->code[0]),
+                 static_cast<char32_t>(out.state->code[1])};
+        stateLength = state.size();
     }
-    key_ = Calc_Clave(Ap_, Am_, Nm_, out.birth, std::u32string_view(sex, 1), stateCode);
+    key_ =
+        Calc_Clave(Ap_, Am_, Nm_, out.birth, {sex.data(), sex.size()}, {state.data(), stateLength});
     if (key_.empty()) {
         fail("no se pudo calcular la clave (memoria insuficiente)");
     } else if (missing == Missing::Error && key_.size() != kKeyLength) {
@@ -299,8 +334,9 @@ std::string Shown(std::string_view text)
             shown += U'…';
             break;
         }
-        shown += QChar::category(point) == QChar::Other_Control ? char32_t{QChar::ReplacementCharacter}
-                                                                 : point;
+        shown += QChar::category(point) == QChar::Other_Control
+                     ? char32_t{QChar::ReplacementCharacter}
+                     : point;
     }
     return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size())).toStdString();
 }
