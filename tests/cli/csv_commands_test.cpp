@@ -1,0 +1,192 @@
+// Whole files through `curp calcula --csv` and `curp valida --csv`: rows keep
+// their place and fields, results go into their own columns.
+#include "cli_test_support.h"
+
+#include "curp/calc_clave.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace curp::cli::test {
+namespace {
+
+constexpr std::string_view kHeader = "paterno,materno,nombre,nacimiento,sexo,entidad";
+
+struct FileRow {
+    const char* name;
+    std::string_view input;
+    std::string_view output;
+    Status status;
+    std::string_view err = {}; // expected in the messages
+};
+
+void PrintTo(const FileRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
+class CalculaRows : public ::testing::TestWithParam<FileRow>
+{};
+
+TEST_P(CalculaRows, AddsTheKeyToEachRow)
+{
+    const CsvResult result = RunOn(CalculaCsv, GetParam().input);
+    EXPECT_EQ(result.out, GetParam().output);
+    EXPECT_EQ(result.status, GetParam().status);
+    EXPECT_NE(result.err.find(GetParam().err), std::string::npos) << result.err;
+    if (GetParam().err.empty()) {
+        EXPECT_EQ(result.err, "");
+    }
+}
+
+// clang-format off
+const FileRow kCalculaRows[] = {
+    {"KeyAndColumnsAdded",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGomez,Diaz,Juan,1975-04-23,H,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\nGomez,Diaz,Juan,1975-04-23,H,DF,GODJ750423HDFMZN00,\n",
+     kAllRows},
+    {"HeaderInAnotherOrderAndCase",
+     "id, NOMBRE ,Entidad,SEXO,Nacimiento,Materno,PATERNO,nota\r\n7,Juan,df,h,23/04/1975,Diaz,Gomez,\"a, b\"\r\n",
+     "id, NOMBRE ,Entidad,SEXO,Nacimiento,Materno,PATERNO,nota,curp_calculada,error\r\n7,Juan,df,h,23/04/1975,Diaz,Gomez,\"a, b\",GODJ750423HDFMZN00,\r\n",
+     kAllRows},
+    {"GivenKeyComparedOnItsFirst16",
+     "curp,paterno,materno,nombre,nacimiento,sexo,entidad\n"
+     "godj-750423-h-df-mzn-a-7,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n"
+     "GODJ750423HDFMZX00,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n"
+     ",GOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n",
+     "curp,paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,coincide,error\n"
+     "godj-750423-h-df-mzn-a-7,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,si,\n"
+     "GODJ750423HDFMZX00,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,no,\n"
+     ",GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
+     kAllRows},
+    {"ErrorRowKeepsItsPlaceAndLine",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,nota\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,\"dos\nlíneas\"\n"
+     "GOMEZ,DIAZ,JUAN,31/04/1990,H,DF,\n"
+     "PEREZ,,ANA,1980-01-01,M,NE,\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,\"dos\nlíneas\",GODJ750423HDFMZN00,\n"
+     "GOMEZ,DIAZ,JUAN,31/04/1990,H,DF,,,la fecha «31/04/1990» no existe\n"
+     "PEREZ,,ANA,1980-01-01,M,NE,,PEXA800101MNERXN02,\n",
+     kSomeRows, "curp: f.csv:4: la fecha «31/04/1990» no existe\n"},
+    {"InvalidUtf8OnlyInItsRow",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nG\xF3mez,DIAZ,JUAN,1975-04-23,H,DF\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n"
+     "G\xF3mez,DIAZ,JUAN,1975-04-23,H,DF,,texto que no es UTF-8 válido en paterno\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,\n",
+     kSomeRows, "f.csv:2: texto que no es UTF-8 válido en paterno"},
+    {"MissingFieldsTakenAsEmpty",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,nota\nGOMEZ,DIAZ,JUAN,1975-04-23,H\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error\nGOMEZ,DIAZ,JUAN,1975-04-23,H,,,,falta la entidad\n",
+     kSomeRows, "f.csv:2: falta la entidad"},
+    {"ExtraFieldsKeptAfterTheResults",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,,\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,x\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,,\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,,la fila tiene 7 campos y el encabezado 6,x\n",
+     kSomeRows, "f.csv:3: la fila tiene 7 campos y el encabezado 6"},
+    {"OwnOutputReadAgainIsRefilled",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,old,falta algo\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,\n",
+     kAllRows},
+    {"BlankLinesAndByteOrderMarkKept",
+     "\xEF\xBB\xBFpaterno,materno,nombre,nacimiento,sexo,entidad\r\n\r\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF",
+     "\xEF\xBB\xBFpaterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\r\n\r\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,\r\n",
+     kAllRows},
+    {"ResultWithCommaOrQuoteIsQuoted",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE,\"LOAA800101XNE\"\",N08\",\n",
+     kAllRows},
+    {"MissingColumn",
+     "paterno,nombre,nacimiento,sexo\nGOMEZ,JUAN,1975-04-23,H\n", "", kUsageError,
+     "curp: f.csv: faltan columnas en el encabezado: materno, entidad"},
+    {"ColumnTwice",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,Nombre\n", "", kUsageError,
+     "la columna «nombre» aparece dos veces"},
+    {"EmptyFile", "", "", kUsageError, "no hay fila de encabezado"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Csv, CalculaRows, ::testing::ValuesIn(kCalculaRows), RowName{});
+
+TEST(ValidaCsv, ValidityAndProblemsOfTheCurpColumn)
+{
+    const CsvResult result =
+        RunOn(ValidaCsv, "id,CURP\n1,GODJ750423HDFMZN00\n2,GODJ750423HDFMZN01\n3,\n");
+    EXPECT_EQ(result.out,
+              "id,CURP,valida,problemas\n"
+              "1,GODJ750423HDFMZN00,si,\n"
+              "2,GODJ750423HDFMZN01,no,el dígito verificador (posición 18) debería ser 0\n"
+              "3,,no,la clave está vacía; debe tener 18 caracteres\n");
+    EXPECT_EQ(result.status, kSomeRows);
+    EXPECT_EQ(result.err, "curp: f.csv:3: clave no válida\ncurp: f.csv:4: clave no válida\n");
+    EXPECT_EQ(RunOn(ValidaCsv, "clave\nGODJ750423HDFMZN00\n").status, kUsageError);
+}
+
+// The keys written for a thousand people are Calc_Clave's for the same data.
+TEST(CalculaCsv, KeysAreCalcClavesKeys)
+{
+    const std::string_view surnames[] = {"GOMEZ",
+                                         "DE LA ROSA",
+                                         "MUÑOZ",
+                                         "PEÑA",
+                                         "LI",
+                                         "O'BRIEN",
+                                         "Y LUNA",
+                                         "MÉNDEZ",
+                                         "",
+                                         "MC GREGOR",
+                                         "FERNANDEZ DEL CASTILLO",
+                                         "ANDRADE"};
+    const std::string_view names[] = {"JUAN", "MARIA GUADALUPE", "JOSE", "JOSE MARIA ANA",
+                                      "A",    "ÁNGEL",           "GUY"};
+    const std::string_view states[] = {"DF", "NE", "MC", "YN", "CS", "QR"};
+    std::mt19937 random(12);
+    const auto pick = [&random](const auto& list) {
+        return list[std::uniform_int_distribution<std::size_t>(0, std::size(list) - 1)(random)];
+    };
+    std::string input = std::string(kHeader) + "\n";
+    std::vector<std::string> expected;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string_view Ap = pick(surnames);
+        const std::string_view Am = pick(surnames);
+        const std::string_view Nm = pick(names);
+        const std::chrono::year_month_day FB{std::chrono::year(1950 + i % 60),
+                                             std::chrono::month(1 + i % 12),
+                                             std::chrono::day(1 + i % 28)};
+        const std::string_view sex = i % 2 == 0 ? "H" : "M";
+        const std::string_view state = pick(states);
+        std::string key = Calc_Clave(Ap, Am, Nm, FB, sex, state);
+        if (key.size() != 18 || key.find_first_of(",\"") != std::string::npos) {
+            key.clear(); // incomplete keys are an error of the row
+        }
+        expected.push_back(key);
+        std::array<char, 16> date{};
+        std::snprintf(date.data(), date.size(), "%04d-%02u-%02u", static_cast<int>(FB.year()),
+                      static_cast<unsigned>(FB.month()), static_cast<unsigned>(FB.day()));
+        input.append(Ap).append(",").append(Am).append(",").append(Nm).append(",").append(
+            date.data());
+        input.append(",").append(sex).append(",").append(state).append("\n");
+    }
+    const CsvResult result = RunOn(CalculaCsv, input);
+    std::istringstream lines(result.out);
+    std::string line;
+    std::getline(lines, line); // the header
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_TRUE(std::getline(lines, line));
+        // The key is the field after the six inputs (none of them quoted).
+        std::size_t start = 0;
+        for (int field = 0; field < 6; ++field) {
+            start = line.find(',', start) + 1;
+        }
+        const std::string key = line.substr(start, line.find(',', start) - start);
+        if (!expected[i].empty()) {
+            EXPECT_EQ(key, expected[i]) << "row " << i + 2 << ": " << line;
+        }
+    }
+    EXPECT_FALSE(std::getline(lines, line)) << "rows added";
+}
+
+} // namespace
+} // namespace curp::cli::test

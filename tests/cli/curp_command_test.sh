@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The program curp run as a person runs it: arguments, exit statuses, what
+# goes to standard output (rows and keys only) and to standard error, and the
+# manual page against --help.
+#
+#   curp_command_test.sh path/to/curp path/to/curp.1
+set -u
+curp=$1
+man_page=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+passed=0
+
+# check NAME STATUS INPUT OUT ERR ARGS...
+# Runs curp ARGS with INPUT on standard input. Expects exit STATUS, standard
+# output OUT (exactly, or containing what follows a leading "~"), and ERR
+# within standard error ("" for an empty standard error).
+check() {
+    local name=$1 status=$2 input=$3 out=$4 err=$5
+    shift 5
+    printf '%s' "$input" | "$curp" "$@" >"$work/out" 2>"$work/err"
+    local got=$? problem=""
+    local stdout stderr
+    stdout=$(cat "$work/out"; echo .)
+    stdout=${stdout%.}
+    stderr=$(cat "$work/err")
+    if [ "$got" != "$status" ]; then
+        problem="exit status $got, expected $status"
+    elif [[ $out == "~"* ]] && [[ $stdout != *"${out#"~"}"* ]]; then
+        problem="standard output lacks: ${out#"~"}"
+    elif [[ $out != "~"* ]] && [ "$stdout" != "$out" ]; then
+        problem="standard output differs"
+    elif [ -z "$err" ] && [ -n "$stderr" ]; then
+        problem="standard error not empty"
+    elif [[ $stderr != *"$err"* ]]; then
+        problem="standard error lacks: $err"
+    fi
+    if [ -n "$problem" ]; then
+        failures=$((failures + 1))
+        printf 'FAIL %s: %s\n  curp %s\n--- standard output:\n%s--- standard error:\n%s\n' \
+            "$name" "$problem" "$*" "$stdout" "$stderr"
+    else
+        passed=$((passed + 1))
+    fi
+}
+
+person=(--paterno Gómez --materno Díaz --nombre Juan --nacimiento 23/04/1975)
+header="paterno,materno,nombre,nacimiento,sexo,entidad"
+good_row="GOMEZ,DIAZ,JUAN,1975-04-23,H,DF"
+bad_row="GOMEZ,DIAZ,JUAN,1975-02-30,H,DF"
+nl=$'\n'
+cr=$'\r'
+
+# Arguments and help.
+check "help" 0 "" "~Uso: curp ORDEN" "" --help
+check "help of a command" 0 "" "~--nacimiento FECHA" "" calcula --help
+check "version" 0 "" "~curp (Llave) 0." "" --version
+check "no command" 2 "" "" "curp: falta la orden" 
+check "unknown command" 2 "" "" "argumento de más: suma" suma
+check "unknown option" 2 "" "" "opción desconocida: --apellido" calcula --apellido X
+check "option without its value" 2 "" "" "a --nacimiento le falta su valor" calcula --paterno A --nombre B --nacimiento
+check "option twice" 2 "" "" "--paterno se dio más de una vez" calcula --paterno A --paterno B
+check "required option missing" 2 "" "" "falta --nacimiento" calcula --paterno A --nombre B
+check "person and file at once" 2 "" "" "--nombre no va con --csv" calcula --csv --nombre X
+check "dashes and json at once" 2 "" "" "no van juntas" calcula "${person[@]}" --guiones --json
+
+# One person.
+check "key" 0 "" "GEDJ750423HDFÓÍN00$nl" "" calcula "${person[@]}" --entidad df
+check "state by name" 0 "" "GEDJ750423MNLÓÍN04$nl" "" calcula "${person[@]}" --entidad "nuevo león" --sexo mujer
+check "dashes" 0 "" "GODJ-750423-H-DF-MZN-0-0$nl" "" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23 --entidad DF --guiones
+check "no state as in the window" 0 "" "GODJ750423HMZN0$nl" "sin --entidad" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23
+check "json" 0 "" '{"clave":"GODJ750423HDFMZN00","valida":true,"problemas":[],"nacimiento":"1975-04-23","sexo":"H","entidad":"DF","entidad_nombre":"DISTRITO FEDERAL"}'"$nl" "" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23 --entidad DF --json
+check "impossible date" 2 "" "" "la fecha «31/04/1990» no existe" calcula --paterno A --nombre B --nacimiento 31/04/1990
+check "two-digit year" 2 "" "" "año de dos cifras" calcula --paterno A --nombre B --nacimiento 23/04/75
+check "unknown sex" 2 "" "" "--sexo: «Z» no es H, M ni X" calcula "${person[@]}" --sexo Z
+check "unknown state" 2 "" "" "--entidad: «Texas»" calcula "${person[@]}" --entidad Texas
+check "not UTF-8" 2 "" "" "--paterno: texto que no es UTF-8 válido" calcula --paterno $'\xff' --nombre B --nacimiento 1975-04-23
+check "no given name gives no key" 1 "" "" "sin clave: falta el nombre" calcula --paterno GOMEZ --nombre "" --nacimiento 1975-04-23
+
+# A CSV file.
+printf '%s\n%s\n' "$header" "$good_row" >"$work/good.csv"
+check "file" 0 "" "$header,curp_calculada,error$nl$good_row,GODJ750423HDFMZN00,$nl" "" calcula --csv "$work/good.csv"
+check "standard input" 0 "$header$nl$good_row$nl" "~$good_row,GODJ750423HDFMZN00," "" calcula --csv
+check "standard input as -" 0 "$header$nl$good_row$nl" "~$good_row,GODJ750423HDFMZN00," "" calcula --csv -
+check "row without key" 1 "$header$nl$good_row$nl$bad_row$nl" "~$bad_row,,la fecha «1975-02-30» no existe" "curp: entrada estándar:3: la fecha" calcula --csv
+check "missing file" 2 "" "" "no-such.csv: no se puede abrir" calcula --csv "$work/no-such.csv"
+check "not CSV" 2 "$header$nl\"a\"b$nl" "~$header" "entrada estándar:2: comillas mal puestas" calcula --csv
+check "validate a file" 1 "curp$nl""GODJ750423HDFMZN00$nl""X$nl" "~X,no,la clave tiene 1 carácter y debe tener 18" "entrada estándar:3: clave no válida" valida --csv
+if [ -w /dev/full ]; then
+    printf '%s\n%s\n' "$header" "$good_row" | "$curp" calcula --csv >/dev/full 2>"$work/err"
+    if [ $? != 2 ] || ! grep -q "no se pudo escribir la salida" "$work/err"; then
+        failures=$((failures + 1))
+        echo "FAIL a full disk is reported: $(cat "$work/err")"
+    else
+        passed=$((passed + 1))
+    fi
+fi
+
+# Keys given.
+check "valid keys" 0 "" "GODJ750423HDFMZN00 válida${nl}GODJ750423HDFMZN00 válida$nl" "" valida GODJ750423HDFMZN00 godj-750423-h-df-mzn-0-0
+check "invalid key" 1 "" "~GODJ750423HDFMZN01 no válida: el dígito verificador (posición 18) debería ser 0" "" valida GODJ750423HDFMZN00 GODJ750423HDFMZN01
+check "keys from standard input" 1 "GODJ750423HDFMZN00$cr$nl$nl  ${nl}abc$nl" "GODJ750423HDFMZN00 válida${nl}ABC no válida: la clave tiene 3 caracteres y debe tener 18$nl" "" valida
+check "keys as json" 0 "" '{"clave":"GODJ750423HDFMZN00","valida":true,"problemas":[],"nacimiento":"1975-04-23","sexo":"H","entidad":"DF","entidad_nombre":"DISTRITO FEDERAL"}'"$nl" "" valida --json GODJ750423HDFMZN00
+check "read a key" 0 "" "GODJ750423HDFMZN00$nl  nacimiento: 1975-04-23$nl  sexo: H (hombre)$nl  entidad: DF (DISTRITO FEDERAL)$nl  válida$nl" "" lee GODJ750423HDFMZN00
+check "read a key from 2000 on" 1 "" "~nacimiento: 2005-01-01" "" lee PEXA050101MNEXXXA0 GODJ750423HDFMZN01
+check "read as json" 0 "" "~\"entidad\":\"NE\",\"entidad_nombre\":\"EXTRANJERO\"}" "" lee --json PEXA050101MNEXXXA6
+
+# Every long option that --help shows is in the manual page.
+options=$( { "$curp" --help; for c in calcula valida lee; do "$curp" "$c" --help; done; } |
+    grep -o -- '--[a-z]*' | sort -u)
+man_text=$(sed 's/\\-/-/g' "$man_page")
+for option in $options; do
+    if [[ $man_text != *"$option"* ]]; then
+        failures=$((failures + 1))
+        echo "FAIL the manual page does not mention $option"
+    fi
+done
+
+echo "curp_command_test: $passed passed, $failures failed"
+((failures == 0))
