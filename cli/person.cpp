@@ -95,6 +95,11 @@ std::optional<QString> DecodeUtf8(std::string_view utf8)
     return text;
 }
 
+constexpr char32_t UpperAscii(char32_t c) noexcept
+{
+    return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
+}
+
 // UpperName for any text, all of it through Qt.
 bool UpperAnyName(std::string_view utf8, std::u32string& out)
 {
@@ -109,15 +114,23 @@ bool UpperAnyName(std::string_view utf8, std::u32string& out)
     return true;
 }
 
+// The key (scalar values only) as UTF-8.
 void EncodeKey(std::u32string_view key, std::string& out)
 {
-    if (std::any_of(key.begin(), key.end(), [](char32_t c) { return c >= 0x80; })) {
-        out = QString::fromUcs4(key.data(), static_cast<qsizetype>(key.size())).toStdString();
-        return;
+    out.clear();
+    for (const char32_t c : key) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+            continue;
+        }
+        // The lead byte carries the top bits; each continuation byte six more.
+        const int continuation = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        constexpr std::array<unsigned, 4> kLead = {0x00, 0xC0, 0xE0, 0xF0};
+        out.push_back(static_cast<char>(kLead.at(continuation) | (c >> (6 * continuation))));
+        for (int shift = 6 * (continuation - 1); shift >= 0; shift -= 6) {
+            out.push_back(static_cast<char>(0x80U | ((c >> shift) & 0x3FU)));
+        }
     }
-    out.resize(key.size());
-    std::transform(key.begin(), key.end(), out.begin(),
-                   [](char32_t c) { return static_cast<char>(c); });
 }
 
 } // namespace
@@ -129,8 +142,22 @@ std::chrono::year_month_day ParseBirthDate(std::string_view text, std::string& e
     Number yearPart;
     Number monthPart;
     Number dayPart;
-    if (ReadThree(date, "-/", parts) && parts[0].digits == 4 && parts[1].digits <= 2 &&
-        parts[2].digits <= 2) {
+    const auto digit = [&date](std::size_t i) { return date[i] >= '0' && date[i] <= '9'; };
+    if (date.size() == 10 && date[4] == '-' && date[7] == '-' && digit(0) && digit(1) && digit(2) &&
+        digit(3) && digit(5) && digit(6) && digit(8) && digit(9)) {
+        // AAAA-MM-DD with every digit, the form of most files, read directly.
+        const auto value = [&date](std::size_t i, std::size_t n) {
+            int v = 0;
+            for (std::size_t k = i; k < i + n; ++k) {
+                v = v * 10 + (date[k] - '0');
+            }
+            return Number{v, n};
+        };
+        yearPart = value(0, 4);
+        monthPart = value(5, 2);
+        dayPart = value(8, 2);
+    } else if (ReadThree(date, "-/", parts) && parts[0].digits == 4 && parts[1].digits <= 2 &&
+               parts[2].digits <= 2) {
         yearPart = parts[0];
         monthPart = parts[1];
         dayPart = parts[2];
@@ -189,15 +216,14 @@ bool UpperName(std::string_view utf8, std::u32string& out)
 {
     // Plain ASCII, the common case, in two loops without branches that the
     // compiler runs on many bytes at once.
-    bool ascii = true;
+    unsigned bits = 0;
     for (const char c : utf8) {
-        ascii &= static_cast<unsigned char>(c) < 0x80;
+        bits |= static_cast<unsigned char>(c);
     }
-    if (ascii) {
+    if (bits < 0x80) {
         out.resize(utf8.size());
-        std::transform(utf8.begin(), utf8.end(), out.begin(), [](char c) {
-            return static_cast<char32_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-        });
+        std::transform(utf8.begin(), utf8.end(), out.begin(),
+                       [](char c) { return UpperAscii(static_cast<unsigned char>(c)); });
         return true;
     }
     // Two-byte sequences (the accented Latin letters) are decoded here;
@@ -215,7 +241,7 @@ bool UpperName(std::string_view utf8, std::u32string& out)
             point = ((byte & 0x1FU) << 6U) | (next & 0x3FU);
             ++i;
         }
-        out[count++] = QChar::toUpper(point);
+        out[count++] = point < 0x80 ? UpperAscii(point) : QChar::toUpper(point);
     }
     out.resize(count);
     return true;
@@ -257,7 +283,7 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
         }
     } else {
         const auto blank = [](std::u32string_view text) {
-            return text.find_first_not_of(U' ') == std::u32string_view::npos;
+            return std::all_of(text.begin(), text.end(), [](char32_t c) { return c == U' '; });
         };
         if (blank(Nm_)) {
             fail("falta el nombre");
@@ -292,9 +318,8 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
             fail("falta la entidad");
         }
     } else {
-        // A code is the common case and needs no folding of the text.
-        out.state = person.entidad.size() == 2 ? FindStateByCode(person.entidad) : nullptr;
-        if (out.state == nullptr && (out.state = FindState(person.entidad)) == nullptr) {
+        out.state = StateNamed(person.entidad);
+        if (out.state == nullptr) {
             IsUtf8(person.entidad)
                 ? fail("entidad " + Quoted(person.entidad) +
                        " desconocida: se espera un código (DF, NE) o el nombre de un estado")
@@ -322,6 +347,22 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
     } else {
         EncodeKey(key_, out.key);
     }
+}
+
+const State* KeyMaker::StateNamed(std::string_view text)
+{
+    if (const State* state = FindStateByCode(text)) {
+        return state; // a code, the common case, needs no folding
+    }
+    constexpr std::size_t kRemembered = 256;
+    const std::string key(text);
+    if (const auto known = statesByName_.find(key); known != statesByName_.end()) {
+        return known->second;
+    }
+    if (statesByName_.size() == kRemembered) {
+        statesByName_.clear();
+    }
+    return statesByName_[key] = FindState(text);
 }
 
 std::string Shown(std::string_view text)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace curp::cli {
 
@@ -64,6 +65,11 @@ public:
     void Compute(const Person& person, Missing missing, Computed& out);
 
 private:
+    // The state a text names, remembered: a file names the same few states
+    // over and over, and a search by name folds the text every time.
+    const State* StateNamed(std::string_view text);
+
+    std::unordered_map<std::string, const State*> statesByName_;
     std::u32string Ap_;
     std::u32string Am_;
     std::u32string Nm_;

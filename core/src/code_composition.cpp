@@ -25,13 +25,14 @@ constexpr std::uint32_t PackBlock(std::u32string_view block) noexcept
     return (block[0] << 24U) | (block[1] << 16U) | (block[2] << 8U) | block[3];
 }
 
-// The words packed so, searched as numbers instead of texts: the block of
-// every key is compared with all 45 of them.
+// The words packed so and sorted, searched as numbers instead of texts: the
+// block of every key is looked up among them.
 constexpr std::array<std::uint32_t, kInconvenientWords.size()> kPackedWords = [] {
     std::array<std::uint32_t, kInconvenientWords.size()> packed{};
     for (std::size_t i = 0; i < packed.size(); ++i) {
         packed.at(i) = PackBlock(kInconvenientWords.at(i));
     }
+    std::sort(packed.begin(), packed.end());
     return packed;
 }();
 
@@ -131,8 +132,7 @@ bool IsInconvenientWord(std::u32string_view block) noexcept
     // Every word is ASCII, so a block with any other character is none of them.
     return block.size() == 4 &&
            std::all_of(block.begin(), block.end(), [](char32_t c) { return c < 0x80; }) &&
-           std::find(kPackedWords.begin(), kPackedWords.end(), PackBlock(block)) !=
-               kPackedWords.end();
+           std::binary_search(kPackedWords.begin(), kPackedWords.end(), PackBlock(block));
 }
 
 void FilterInconvenientWord(std::u32string& block)

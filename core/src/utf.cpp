@@ -14,11 +14,12 @@ bool IsValidUtf32(std::u32string_view text) noexcept
 {
     // Every character is tested, without stopping at the first bad one: the
     // loop then has no branch and the compiler runs it on several at once.
-    bool valid = true;
+    std::uint32_t invalid = 0;
     for (const char32_t c : text) {
-        valid &= c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+        invalid |= static_cast<std::uint32_t>(c > 0x10FFFF) |
+                   static_cast<std::uint32_t>(c - 0xD800 < 0x800); // a surrogate
     }
-    return valid;
+    return invalid == 0;
 }
 
 DecodedScalar DecodeScalar(std::string_view text, std::size_t i) noexcept
