@@ -37,22 +37,8 @@ void RemoveParticles(std::u32string& text)
     if (text.find(U' ') == std::u32string::npos) {
         return; // every particle ends with a space: none can occur
     }
-    // The passes only remove characters and put in spaces, never a letter, so
-    // a particle whose first letter (D, Y, M or V) the text lacks cannot match
-    // in any pass; its search is left out.
-    std::u32string_view firstLetters;
-    std::array<char32_t, 4> present{};
-    std::size_t count = 0;
-    for (const char32_t letter : {U'D', U'Y', U'M', U'V'}) {
-        if (text.find(letter) != std::u32string::npos) {
-            present.at(count++) = letter;
-        }
-    }
-    firstLetters = {present.data(), count};
     for (const std::u32string_view particle : kParticles) {
-        if (firstLetters.find(particle.front()) != std::u32string_view::npos) {
-            Replace(text, particle, U" ");
-        }
+        Replace(text, particle, U" ");
         Trim(text); // after every pass, whether or not anything matched
     }
 }
