@@ -14,7 +14,7 @@
 namespace curp::cli {
 namespace {
 
-constexpr std::size_t kProgressEvery = std::size_t{1} << 17;
+constexpr std::size_t kProgressEvery = 100'000;
 
 // A header field as a column name: blanks around removed, ASCII in lower case.
 std::string ColumnName(std::string_view field)
