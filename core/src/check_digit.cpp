@@ -41,13 +41,15 @@ constexpr bool MatchesDictionary()
 static_assert(MatchesDictionary());
 
 // CharValue of every ASCII character, looked up once per character of the body.
-constexpr std::array<std::int8_t, 0x80> kAsciiValues = [] {
+constexpr std::array<std::int8_t, 0x80> AsciiValues()
+{
     std::array<std::int8_t, 0x80> values{};
     for (char32_t c = 0; c < values.size(); ++c) {
         values.at(c) = static_cast<std::int8_t>(CharValue(c));
     }
     return values;
-}();
+}
+constexpr std::array<std::int8_t, 0x80> kAsciiValues = AsciiValues();
 
 std::int32_t FastCharValue(char32_t c) noexcept
 {

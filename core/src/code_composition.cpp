@@ -27,14 +27,16 @@ constexpr std::uint32_t PackBlock(std::u32string_view block) noexcept
 
 // The words packed so and sorted, searched as numbers instead of texts: the
 // block of every key is looked up among them.
-constexpr std::array<std::uint32_t, kInconvenientWords.size()> kPackedWords = [] {
+constexpr std::array<std::uint32_t, kInconvenientWords.size()> PackedWords()
+{
     std::array<std::uint32_t, kInconvenientWords.size()> packed{};
     for (std::size_t i = 0; i < packed.size(); ++i) {
         packed.at(i) = PackBlock(kInconvenientWords.at(i));
     }
     std::sort(packed.begin(), packed.end());
     return packed;
-}();
+}
+constexpr std::array<std::uint32_t, kInconvenientWords.size()> kPackedWords = PackedWords();
 
 // The first vowel from the second character on, or "X".
 Letter FirstInnerVowel(std::u32string_view text)

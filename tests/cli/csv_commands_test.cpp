@@ -15,8 +15,11 @@ constexpr std::string_view kHeader = "paterno,materno,nombre,nacimiento,sexo,ent
 
 struct FileRow {
     const char* name;
+    // cppcheck-suppress unusedStructMember ; read through GetParam()
     std::string_view input;
+    // cppcheck-suppress unusedStructMember ; read through GetParam()
     std::string_view output;
+    // cppcheck-suppress unusedStructMember ; read through GetParam()
     Status status;
     std::string_view err = {}; // expected in the messages
 };
