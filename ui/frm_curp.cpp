@@ -174,7 +174,9 @@ frm_CURP::frm_CURP(QWidget* parent)
     Lbl[3]->setBuddy(DtP);
 
     CmbSexo = new TypeAheadList(this);
-    CmbSexo->addItems({u"0:Masculino"_s, u"1:Femenino"_s});
+    // Each entry carries its sex letter.
+    CmbSexo->addItem(u"0:Masculino"_s, u"H"_s);
+    CmbSexo->addItem(u"1:Femenino"_s, u"M"_s);
     CmbSexo->setAccessibleName(captions[4]);
     Lbl[4]->setBuddy(CmbSexo);
 
@@ -313,7 +315,9 @@ void frm_CURP::CmdCalc_Click()
     // The date as the box shows it once what was typed is taken.
     DtP->acceptTypedText();
     const std::chrono::year_month_day FB = toYearMonthDay(DtP->date());
-    const std::u32string_view CveSexo = CmbSexo->currentIndex() == 0 ? U"H" : U"M";
+    // The letter the chosen entry carries; "M" with none chosen.
+    const std::u32string CveSexo =
+        CmbSexo->currentIndex() < 0 ? U"M" : toCodePoints(CmbSexo->currentData().toString());
     const std::u32string CveEnt = toCodePoints(CveStr(CmbEnt->currentText()));
     txtCURP->setText(applyKeyMask(curp::Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt)));
 }

@@ -455,6 +455,9 @@ void FrmCurpTest::keyInMask_data()
     QTest::newRow("1:Femenino gives M")
         << QStringList{u"PEREZ"_s, u"LOPEZ"_s, u"MARIA GUADALUPE"_s} << QDate(1980, 1, 1) << 1 << 13
         << u"PELG-800101-M-JC-RPD-0-2"_s;
+    QTest::newRow("no sex chosen gives M")
+        << QStringList{u"PEREZ"_s, u"LOPEZ"_s, u"MARIA GUADALUPE"_s} << QDate(1980, 1, 1) << -1
+        << 13 << u"PELG-800101-M-JC-RPD-0-2"_s;
     QTest::newRow("no state: shorter, shifted right")
         << QStringList{u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s} << april23 << 0 << -1
         << u"   G-ODJ750-4-23-HMZ-N-0"_s;
