@@ -20,7 +20,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -138,16 +137,22 @@ frm_CURP::frm_CURP(QWidget* parent)
     lblBrand[0]->setFont(arialFont(12, QFont::Bold));
     lblBrand[1] = makeLabel(u"Clave Única de Registro de Población"_s, this);
 
-    lblweb = makeLabel(webText(), this);
+    // The link, navy blue and underlined: a click on its text opens the
+    // address. No context menu, and no stop on the way through the form with
+    // Tab. The colour is set on the link itself, since a link without one
+    // takes the desktop's link colour.
+    lblweb = new QLabel(u"<a href=\"%1\" style=\"color: #000080\">%2</a>"_s.arg(
+                            webAddress().toHtmlEscaped(), webText().toHtmlEscaped()),
+                        this);
+    lblweb->setTextFormat(Qt::RichText);
+    lblweb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QFont linkFont = font();
     linkFont.setUnderline(true);
     lblweb->setFont(linkFont);
-    QPalette linkPalette = lblweb->palette();
-    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    lblweb->setPalette(linkPalette);
     lblweb->setCursor(Qt::PointingHandCursor);
+    lblweb->setContextMenuPolicy(Qt::NoContextMenu);
     lblweb->setToolTip(webAddress());
-    lblweb->installEventFilter(this);
+    connect(lblweb, &QLabel::linkActivated, this, &frm_CURP::lblweb_Click);
 
     // The person's data, each input with its label.
     const std::array<QString, 6> captions{u"A. Paterno"_s, u"A. Materno"_s, u"Nombre(s)"_s,
@@ -354,15 +359,6 @@ void frm_CURP::keyPressEvent(QKeyEvent* event)
 
 bool frm_CURP::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lblweb) {
-        if (event->type() == QEvent::MouseButtonRelease) {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton &&
-                lblweb->rect().contains(mouse->position().toPoint()))
-                lblweb_Click();
-        }
-        return QWidget::eventFilter(watched, event);
-    }
     const auto box = std::find(Txt.cbegin(), Txt.cend(), watched);
     if (box != Txt.cend() && filterTextBoxEvent(int(box - Txt.cbegin()), event))
         return true;

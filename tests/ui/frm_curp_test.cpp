@@ -675,7 +675,16 @@ void FrmCurpTest::linkOpensAddress()
     QDesktopServices::setUrlHandler(u"https"_s, &recorder, "open");
     auto* link = control<QLabel>(u"lblweb"_s);
     QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(link->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    QCOMPARE(link->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(link->toolTip(), u"https://www.gob.mx/curp/"_s);
+    // Navy blue: its underline is a line of that colour.
+    const QImage drawn = link->grab().toImage();
+    bool navy = false;
+    for (int y = 0; y < drawn.height() && !navy; ++y) {
+        for (int x = 0; x < drawn.width() && !navy; ++x)
+            navy = drawn.pixelColor(x, y) == QColor(0, 0, 128);
+    }
+    QVERIFY(navy);
 
     QTest::mouseClick(control(u"lblBrand(1)"_s), Qt::LeftButton);
     QTest::mouseClick(link, Qt::LeftButton);
