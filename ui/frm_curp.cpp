@@ -3,6 +3,7 @@
 #include "date_picker.h"
 #include "key_text.h"
 #include "module1.h"
+#include "name_box.h"
 #include "state_catalogue.h"
 #include "type_ahead_list.h"
 
@@ -10,13 +11,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFocusEvent>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFrame>
 #include <QIcon>
 #include <QImageReader>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +26,6 @@
 #include <algorithm>
 #include <chrono>
 #include <initializer_list>
-#include <limits>
 #include <string>
 #include <utility>
 
@@ -161,12 +159,11 @@ frm_CURP::frm_CURP(QWidget* parent)
         Lbl[i] = makeLabel(captions[i], this);
 
     for (std::size_t i = 0; i < Txt.size(); ++i) {
-        Txt[i] = new QLineEdit(this);
-        // A name box keeps all that is typed or pasted: cutting a paste
-        // silently would compute the key of a text the user never gave.
-        Txt[i]->setMaxLength(std::numeric_limits<int>::max());
+        const int Index = int(i);
+        Txt[i] = new NameBox(this);
+        connect(Txt[i], &NameBox::gotFocus, this, [this, Index] { Txt_GotFocus(Index); });
+        Txt[i]->setKeyPress([this, Index](QString& typed) { Txt_KeyPress(Index, typed); });
         Txt[i]->setAccessibleName(captions[i]);
-        Txt[i]->installEventFilter(this);
         Lbl[i]->setBuddy(Txt[i]);
     }
 
@@ -335,6 +332,7 @@ void frm_CURP::Txt_GotFocus(int Index)
 
 void frm_CURP::Txt_KeyPress([[maybe_unused]] int Index, QString& typed)
 {
+    // The box takes the upper-case form of what was typed or composed.
     typed = upperCase(typed);
 }
 
@@ -355,60 +353,4 @@ void frm_CURP::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-bool frm_CURP::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto box = std::find(Txt.cbegin(), Txt.cend(), watched);
-    if (box != Txt.cend() && filterTextBoxEvent(int(box - Txt.cbegin()), event))
-        return true;
-    return QWidget::eventFilter(watched, event);
-}
-
-bool frm_CURP::filterTextBoxEvent(int Index, QEvent* event)
-{
-    QLineEdit* box = Txt[std::size_t(Index)];
-    switch (event->type()) {
-    case QEvent::FocusIn: {
-        // Coming back from another window or from a menu is no new focus.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
-            return false;
-        Txt_GotFocus(Index);
-        selectOnRelease[std::size_t(Index)] = reason == Qt::MouseFocusReason;
-        return false;
-    }
-    case QEvent::MouseButtonRelease:
-        if (std::exchange(selectOnRelease[std::size_t(Index)], false) && !box->hasSelectedText())
-            Txt_GotFocus(Index);
-        return false;
-    case QEvent::KeyPress: {
-        // The box receives the upper-case form of what was typed.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        QString typed = key->text();
-        Txt_KeyPress(Index, typed);
-        if (typed == key->text())
-            return false;
-        QKeyEvent upper(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
-                        key->nativeVirtualKey(), key->nativeModifiers(), typed, key->isAutoRepeat(),
-                        key->count(), key->device());
-        QCoreApplication::sendEvent(box, &upper);
-        event->setAccepted(upper.isAccepted());
-        return true;
-    }
-    case QEvent::InputMethod: {
-        // Text composed with dead keys or an input method.
-        const auto* input = static_cast<QInputMethodEvent*>(event);
-        QString typed = input->commitString();
-        Txt_KeyPress(Index, typed);
-        if (typed == input->commitString())
-            return false;
-        QInputMethodEvent upper(input->preeditString(), input->attributes());
-        upper.setCommitString(typed, input->replacementStart(), input->replacementLength());
-        QCoreApplication::sendEvent(box, &upper);
-        return true;
-    }
-    default:
-        return false;
-    }
 }

@@ -9,8 +9,8 @@
 #include <array>
 
 class DatePicker;
+class NameBox;
 class QCloseEvent;
-class QEvent;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -38,7 +38,6 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void placeControls();
@@ -51,13 +50,11 @@ private:
     void Txt_KeyPress(int Index, QString& typed);
     void lblweb_Click();
 
-    bool filterTextBoxEvent(int Index, QEvent* event);
-
     QLabel* Image1;
     std::array<QLabel*, 2> lblBrand{};
     QLabel* lblweb;
     std::array<QLabel*, 6> Lbl{};
-    std::array<QLineEdit*, 3> Txt{};
+    std::array<NameBox*, 3> Txt{};
     DatePicker* DtP;
     TypeAheadList* CmbSexo;
     TypeAheadList* CmbEnt;
@@ -65,10 +62,6 @@ private:
     QFrame* Line2;
     QPushButton* CmdCalc;
     QLineEdit* txtCURP;
-
-    // A name box focused by a mouse press selects its text again when the
-    // button is released, because the press itself places the cursor.
-    std::array<bool, 3> selectOnRelease{};
 };
 
 #endif // LLAVE_FRM_CURP_H

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -77,7 +79,6 @@ private slots:
     void tabOrder();
     void typingUpperCases_data();
     void typingUpperCases();
-    void composedTextUpperCases();
     void focusSelectsText_data();
     void focusSelectsText();
     void enterPressesCalcular_data();
@@ -355,64 +356,98 @@ void FrmCurpTest::tabOrder()
 
 void FrmCurpTest::typingUpperCases_data()
 {
+    // Typed as key presses, or composed with dead keys or an input method,
+    // which the box receives as committed text.
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letters") << u"perez"_s << u"PEREZ"_s;
-    QTest::newRow("accented letters") << u"peña josé"_s << u"PEÑA JOSÉ"_s;
-    QTest::newRow("other characters unchanged") << u"o'brien-2"_s << u"O'BRIEN-2"_s;
-    QTest::newRow("upper case stays") << u"DIAZ"_s << u"DIAZ"_s;
+    QTest::addColumn<bool>("composed");
+    const std::tuple<const char*, QString, QString> cases[] = {
+        {"letters", u"perez"_s, u"PEREZ"_s},
+        {"accented letters", u"peña josé"_s, u"PEÑA JOSÉ"_s},
+        {"other characters unchanged", u"o'brien-2"_s, u"O'BRIEN-2"_s},
+        {"upper case stays", u"DIAZ"_s, u"DIAZ"_s},
+    };
+    for (const bool composed : {false, true}) {
+        for (const auto& [name, typed, shown] : cases)
+            QTest::addRow("%s, %s", name, composed ? "composed" : "typed")
+                << typed << shown << composed;
+    }
 }
 
 void FrmCurpTest::typingUpperCases()
 {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
+    QFETCH(bool, composed);
     for (int i = 0; i < 3; ++i) {
         box(i)->setFocus();
-        type(box(i), typed);
+        if (composed) {
+            QInputMethodEvent commit;
+            commit.setCommitString(typed);
+            QApplication::sendEvent(box(i), &commit);
+        } else {
+            type(box(i), typed);
+        }
         QCOMPARE(box(i)->text(), shown);
     }
     QTest::keyClick(box(2), Qt::Key_Backspace);
     QCOMPARE(box(2)->text(), shown.chopped(1));
 }
 
-void FrmCurpTest::composedTextUpperCases()
-{
-    // Text from dead keys or an input method arrives as a commit string.
-    QInputMethodEvent composed;
-    composed.setCommitString(u"ñú"_s);
-    QApplication::sendEvent(box(0), &composed);
-    QCOMPARE(box(0)->text(), u"ÑÚ"_s);
-}
-
 void FrmCurpTest::focusSelectsText_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<QString>("text");
-    QTest::newRow("reached by Tab") << u"tab"_s << u"DIAZ"_s;
-    QTest::newRow("reached by Shift+Tab") << u"backtab"_s << u"DIAZ"_s;
-    QTest::newRow("clicked") << u"click"_s << u"DIAZ"_s;
+    QTest::addColumn<bool>("selects");
+    QTest::newRow("reached by Tab") << u"tab"_s << u"DIAZ"_s << true;
+    QTest::newRow("reached by Shift+Tab") << u"backtab"_s << u"DIAZ"_s << true;
+    QTest::newRow("clicked") << u"click"_s << u"DIAZ"_s << true;
     // Typing must replace all of it, not only its first 1000 characters.
-    QTest::newRow("text of 5000 characters") << u"tab"_s << u"DIAZ "_s.repeated(1000);
+    QTest::newRow("text of 5000 characters") << u"tab"_s << u"DIAZ "_s.repeated(1000) << true;
+    // The cursor stays where the user left it.
+    QTest::newRow("back from another window is no new focus") << u"window"_s << u"DIAZ"_s << false;
+    QTest::newRow("back from a menu is no new focus") << u"menu"_s << u"DIAZ"_s << false;
 }
 
 void FrmCurpTest::focusSelectsText()
 {
     QFETCH(QString, how);
     QFETCH(QString, text);
+    QFETCH(bool, selects);
     box(1)->setText(text);
-    QWidget* from = how == u"backtab"_s ? box(2) : box(0);
-    from->setFocus();
-    if (how == u"tab"_s)
-        QTest::keyClick(from, Qt::Key_Tab);
-    else if (how == u"backtab"_s)
-        QTest::keyClick(from, Qt::Key_Backtab);
-    else
+    if (how == u"tab"_s) {
+        box(0)->setFocus();
+        QTest::keyClick(box(0), Qt::Key_Tab);
+    } else if (how == u"backtab"_s) {
+        box(2)->setFocus();
+        QTest::keyClick(box(2), Qt::Key_Backtab);
+    } else if (how == u"click"_s) {
+        box(0)->setFocus();
         QTest::mouseClick(box(1), Qt::LeftButton, {}, QPoint(box(1)->width() - 10, 10));
+    } else {
+        box(1)->setFocus();
+        box(1)->setCursorPosition(2);
+        if (how == u"window"_s) {
+            QWidget other;
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        } else {
+            // The box's context menu, opened from the keyboard and closed.
+            QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                      box(1)->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(box(1), &menuKey);
+            QWidget* menu = QApplication::activePopupWidget();
+            QVERIFY(menu);
+            menu->close();
+        }
+    }
     QCOMPARE(QApplication::focusWidget(), box(1));
-    QCOMPARE(box(1)->selectedText(), text);
+    QCOMPARE(box(1)->selectedText(), selects ? text : QString());
     QTest::keyClicks(box(1), u"x"_s);
-    QCOMPARE(box(1)->text(), u"X"_s);
+    QCOMPARE(box(1)->text(), selects ? u"X"_s : u"DIXAZ"_s);
 
     // A click in a box that has the focus already places the cursor.
     box(1)->setText(u"LOPEZ"_s);
