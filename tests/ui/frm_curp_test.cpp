@@ -51,11 +51,27 @@ public slots: // NOLINT(readability-redundant-access-specifiers): Qt's slot sect
 
 // Types text as key presses carrying the characters, the way a keyboard
 // layout delivers them (QTest::keyClicks knows only ASCII).
-void type(QWidget* widget, const QString& text)
+void typeText(QWidget* widget, const QString& text)
 {
     for (const QChar c : text)
         QTest::sendKeyEvent(QTest::Click, widget, Qt::Key(c.toUpper().unicode()), QString(c),
                             Qt::NoModifier);
+}
+
+// Makes the entry with exactly this text the list's chosen one; the empty
+// text leaves none chosen. False when the list has no such entry.
+bool choose(QComboBox* list, const QString& entry)
+{
+    list->setCurrentIndex(entry.isEmpty() ? -1 : list->findText(entry, Qt::MatchExactly));
+    return entry.isEmpty() == (list->currentIndex() < 0);
+}
+
+QStringList entryTexts(const QComboBox* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->itemText(i));
+    return texts;
 }
 
 } // namespace
@@ -68,13 +84,11 @@ private slots:
     void init();
     void cleanup();
 
-    void layout_data();
-    void layout();
     void window();
+    void layout();
+    void labels();
     void fonts_data();
     void fonts();
-    void labelsKeepClearOfInputs_data();
-    void labelsKeepClearOfInputs();
     void initialState();
     void tabOrder();
     void typingUpperCases_data();
@@ -85,7 +99,6 @@ private slots:
     void enterPressesCalcular();
     void keyInMask_data();
     void keyInMask();
-    void typedDate();
     void everydayEntry_data();
     void everydayEntry();
     void lists_data();
@@ -111,8 +124,9 @@ private: // NOLINT(readability-redundant-access-specifiers): ends the test slots
     {
         return control<QLineEdit>(u"txtCURP"_s);
     }
-    void fill(const QString& ap, const QString& am, const QString& nm, QDate date, int sex,
-              int state);
+    void fill(const QString& ap, const QString& am, const QString& nm, QDate date,
+              const QString& sex = u"0:Masculino"_s,
+              const QString& state = u"DF: DISTRITO FEDERAL"_s);
     void pressEnterIn(const QString& name, Qt::Key key = Qt::Key_Return);
     void runStep(const QString& step);
     static QString expectedKey(const QString& ap, const QString& am, const QString& nm, QDate date,
@@ -143,15 +157,17 @@ void FrmCurpTest::cleanup()
     QLocale::setDefault(QLocale::system());
 }
 
-void FrmCurpTest::fill(const QString& ap, const QString& am, const QString& nm, QDate date, int sex,
-                       int state)
+// The person's data put into the controls; sex and state are the texts of
+// the entries to choose, or empty for none.
+void FrmCurpTest::fill(const QString& ap, const QString& am, const QString& nm, QDate date,
+                       const QString& sex, const QString& state)
 {
     box(0)->setText(ap);
     box(1)->setText(am);
     box(2)->setText(nm);
     control<DatePicker>(u"DtP"_s)->setDate(date);
-    control<QComboBox>(u"CmbSexo"_s)->setCurrentIndex(sex);
-    control<QComboBox>(u"CmbEnt"_s)->setCurrentIndex(state);
+    QVERIFY(choose(control<QComboBox>(u"CmbSexo"_s), sex));
+    QVERIFY(choose(control<QComboBox>(u"CmbEnt"_s), state));
 }
 
 void FrmCurpTest::pressEnterIn(const QString& name, Qt::Key key)
@@ -179,58 +195,75 @@ QString FrmCurpTest::expectedKey(const QString& ap, const QString& am, const QSt
     return applyKeyMask(decoded.toStdU32String());
 }
 
-void FrmCurpTest::layout_data()
-{
-    // The form as drawn, in twips (15 to a pixel).
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("twips");
-    QTest::addColumn<bool>("sizesToText");
-    const auto row = [](const char* name, int left, int top, int width, int height,
-                        bool sizesToText = false) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QRect(left, top, width, height)
-                            << sizesToText;
-    };
-    row("Image1", 120, 120, 480, 480);
-    row("lblBrand(0)", 720, 120, 1065, 285, true);
-    row("lblBrand(1)", 720, 360, 3585, 195, true);
-    row("lblweb", 720, 540, 1320, 195, true);
-    row("Lbl(0)", 240, 1080, 780, 195, true);
-    row("Lbl(1)", 240, 1440, 810, 195, true);
-    row("Lbl(2)", 240, 1800, 750, 195, true);
-    row("Lbl(3)", 240, 2280, 810, 195, true);
-    row("Lbl(4)", 240, 2640, 360, 195, true);
-    row("Lbl(5)", 240, 3000, 540, 195, true);
-    row("Txt(0)", 1200, 1080, 3735, 315);
-    row("Txt(1)", 1200, 1440, 3735, 315);
-    row("Txt(2)", 1200, 1800, 3735, 315);
-    row("DtP", 1200, 2280, 1335, 315);
-    row("CmbSexo", 1200, 2640, 1815, 315);
-    row("CmbEnt", 1200, 3000, 3615, 315);
-    row("Line1", 120, 3600, 4920, 15);
-    row("Line2", 120, 3615, 4920, 15);
-    row("CmdCalc", 120, 3840, 975, 375);
-    row("txtCURP", 1200, 3840, 3855, 315);
-}
-
 void FrmCurpTest::layout()
 {
-    QFETCH(QString, name);
-    QFETCH(QRect, twips);
-    QFETCH(bool, sizesToText);
-    const QWidget* widget = control(name);
-    QVERIFY(widget);
-    const QRect pixels(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
-    if (sizesToText) {
-        // A label keeps its place and grows only when its text needs it.
-        QCOMPARE(widget->pos(), pixels.topLeft());
-        QVERIFY(widget->width() >= pixels.width());
-        QVERIFY(widget->height() >= pixels.height());
-        QVERIFY(widget->width() >= widget->sizeHint().width());
-        QVERIFY(widget->height() >= widget->sizeHint().height());
-    } else {
-        QCOMPARE(widget->geometry(), pixels);
+    // Every control inside the form, and no two of those the user works with
+    // on top of each other.
+    const QList<QWidget*> controls = form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    QList<QWidget*> inputs;
+    for (QWidget* control : controls) {
+        QVERIFY2(form->rect().contains(control->geometry()), qPrintable(control->objectName()));
+        if (control->focusPolicy() != Qt::NoFocus)
+            inputs.append(control);
     }
-    QVERIFY(form->rect().contains(widget->geometry()));
+    QCOMPARE(inputs.size(), 8);
+    for (qsizetype i = 0; i < inputs.size(); ++i) {
+        for (qsizetype j = i + 1; j < inputs.size(); ++j)
+            QVERIFY2(
+                !inputs[i]->geometry().intersects(inputs[j]->geometry()),
+                qPrintable(inputs[i]->objectName() + u" overlaps "_s + inputs[j]->objectName()));
+    }
+    // Labels show all their text.
+    for (const QLabel* label : form->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        QVERIFY2(label->width() >= label->sizeHint().width() &&
+                     label->height() >= label->sizeHint().height(),
+                 qPrintable(label->objectName()));
+    }
+    // The three name boxes alike; the date and the lists wide enough for their
+    // widest text.
+    QCOMPARE(box(1)->size(), box(0)->size());
+    QCOMPARE(box(2)->size(), box(0)->size());
+    for (const QString& name : {u"DtP"_s, u"CmbSexo"_s, u"CmbEnt"_s})
+        QVERIFY2(control(name)->width() >= control(name)->sizeHint().width(), qPrintable(name));
+    // The header: the logo, and right of it the brand, the tagline and the
+    // link one under another, all above the first row.
+    const QRect logo = control(u"Image1"_s)->geometry();
+    const QWidget* above = nullptr;
+    for (const QString& name : {u"lblBrand(0)"_s, u"lblBrand(1)"_s, u"lblweb"_s}) {
+        const QWidget* line = control(name);
+        QVERIFY2(line->x() > logo.right(), qPrintable(name));
+        QVERIFY2(!above || (line->x() == above->x() && line->y() > above->y()), qPrintable(name));
+        above = line;
+    }
+    QVERIFY(std::max(logo.bottom(), above->geometry().bottom()) < box(0)->y());
+    // An etched separator above the button row, the button beside the result.
+    const QRect line1 = control(u"Line1"_s)->geometry();
+    const QRect line2 = control(u"Line2"_s)->geometry();
+    QCOMPARE(line2, line1.translated(0, 1));
+    QVERIFY(control(u"CmbEnt"_s)->geometry().bottom() < line1.top());
+    QVERIFY(line2.bottom() < control(u"CmdCalc"_s)->y());
+    QCOMPARE(control(u"CmdCalc"_s)->y(), result()->y());
+}
+
+void FrmCurpTest::labels()
+{
+    // Each input's label names it, stands at the top of its row and left of
+    // it; the labels in one column, the inputs in another.
+    int labelled = 0;
+    for (const QLabel* label : form->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const QWidget* input = label->buddy();
+        if (!input)
+            continue;
+        ++labelled;
+        const QByteArray name = label->text().toUtf8();
+        QVERIFY2(input->accessibleName() == label->text(), name.constData());
+        QVERIFY2(label->y() == input->y(), name.constData());
+        QVERIFY2(label->geometry().right() < input->x(), name.constData());
+        QVERIFY2(label->x() == control(u"Lbl(0)"_s)->x(), name.constData());
+        QVERIFY2(input->x() == box(0)->x() && input->height() == box(0)->height(),
+                 name.constData());
+    }
+    QCOMPARE(labelled, 6);
 }
 
 void FrmCurpTest::window()
@@ -291,30 +324,6 @@ void FrmCurpTest::fonts()
     QCOMPARE(font.underline(), underline);
 }
 
-void FrmCurpTest::labelsKeepClearOfInputs_data()
-{
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("input");
-    QTest::newRow("A. Paterno") << u"Lbl(0)"_s << u"Txt(0)"_s;
-    QTest::newRow("A. Materno") << u"Lbl(1)"_s << u"Txt(1)"_s;
-    QTest::newRow("Nombre(s)") << u"Lbl(2)"_s << u"Txt(2)"_s;
-    QTest::newRow("Fecha Nac.") << u"Lbl(3)"_s << u"DtP"_s;
-    QTest::newRow("Sexo") << u"Lbl(4)"_s << u"CmbSexo"_s;
-    QTest::newRow("Entidad") << u"Lbl(5)"_s << u"CmbEnt"_s;
-}
-
-void FrmCurpTest::labelsKeepClearOfInputs()
-{
-    QFETCH(QString, label);
-    QFETCH(QString, input);
-    const QLabel* caption = control<QLabel>(label);
-    const QRect textRect(caption->pos(),
-                         caption->fontMetrics().boundingRect(caption->text()).size());
-    QVERIFY2(textRect.right() < control(input)->x(),
-             qPrintable(u"%1 reaches x=%2"_s.arg(caption->text()).arg(textRect.right())));
-    QCOMPARE(caption->buddy(), control(input));
-}
-
 void FrmCurpTest::initialState()
 {
     QCOMPARE(QApplication::focusWidget(), box(0));
@@ -334,6 +343,8 @@ void FrmCurpTest::initialState()
     QVERIFY(state->currentText().isEmpty());
     QVERIFY(!sex->isEditable());
     QVERIFY(!state->isEditable());
+    QCOMPARE(entryTexts(sex), (QStringList{u"0:Masculino"_s, u"1:Femenino"_s}));
+    QCOMPARE(entryTexts(state), stateEntries());
     QVERIFY(result()->text().isEmpty());
     QVERIFY(result()->isReadOnly());
     QVERIFY(control<QPushButton>(u"CmdCalc"_s)->isDefault());
@@ -347,6 +358,11 @@ void FrmCurpTest::tabOrder()
     for (qsizetype i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), order[i]);
+        // In reading order: down the form, and left to right in a row.
+        const QPoint from = control(order[i - 1])->pos();
+        const QPoint to = control(order[i])->pos();
+        QVERIFY(i + 1 == order.size() || from.y() < to.y() ||
+                (from.y() == to.y() && from.x() < to.x()));
     }
     for (qsizetype i = order.size() - 2; i >= 0; --i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
@@ -386,7 +402,7 @@ void FrmCurpTest::typingUpperCases()
             commit.setCommitString(typed);
             QApplication::sendEvent(box(i), &commit);
         } else {
-            type(box(i), typed);
+            typeText(box(i), typed);
         }
         QCOMPARE(box(i)->text(), shown);
     }
@@ -470,7 +486,7 @@ void FrmCurpTest::enterPressesCalcular()
 {
     QFETCH(QString, control);
     QFETCH(Qt::Key, key);
-    fill(u"gomez"_s, u"diaz"_s, u"juan"_s, QDate(1975, 4, 23), 0, 8);
+    fill(u"gomez"_s, u"diaz"_s, u"juan"_s, QDate(1975, 4, 23));
     pressEnterIn(control, key);
     QCOMPARE(result()->text(), u"GODJ-750423-H-DF-MZN-0-0"_s);
 }
@@ -479,65 +495,48 @@ void FrmCurpTest::keyInMask_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QDate>("date");
-    QTest::addColumn<int>("sex");
-    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("sex");
+    QTest::addColumn<QString>("state");
     QTest::addColumn<QString>("shown");
+    const QStringList gomez{u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s};
+    const QStringList perez{u"PEREZ"_s, u"LOPEZ"_s, u"MARIA GUADALUPE"_s};
     const QDate april23(1975, 4, 23);
-    QTest::newRow("full key") << QStringList{u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s} << april23 << 0 << 8
-                              << u"GODJ-750423-H-DF-MZN-0-0"_s;
+    const QString male = u"0:Masculino"_s;
+    const QString female = u"1:Femenino"_s;
+    const QString df = u"DF: DISTRITO FEDERAL"_s;
+    const QString empty = u"    -      - -  -   - - "_s;
+    QTest::newRow("full key") << gomez << april23 << male << df << u"GODJ-750423-H-DF-MZN-0-0"_s;
     QTest::newRow("pasted in lower case") << QStringList{u"gomez"_s, u"diaz"_s, u"juan"_s}
-                                          << april23 << 0 << 8 << u"GODJ-750423-H-DF-MZN-0-0"_s;
-    QTest::newRow("1:Femenino gives M")
-        << QStringList{u"PEREZ"_s, u"LOPEZ"_s, u"MARIA GUADALUPE"_s} << QDate(1980, 1, 1) << 1 << 13
-        << u"PELG-800101-M-JC-RPD-0-2"_s;
-    QTest::newRow("no sex chosen gives M")
-        << QStringList{u"PEREZ"_s, u"LOPEZ"_s, u"MARIA GUADALUPE"_s} << QDate(1980, 1, 1) << -1
-        << 13 << u"PELG-800101-M-JC-RPD-0-2"_s;
+                                          << april23 << male << df << u"GODJ-750423-H-DF-MZN-0-0"_s;
+    QTest::newRow("1:Femenino gives M") << perez << QDate(1980, 1, 1) << female << u"JC: JALISCO"_s
+                                        << u"PELG-800101-M-JC-RPD-0-2"_s;
+    QTest::newRow("no sex chosen gives M") << perez << QDate(1980, 1, 1) << QString()
+                                           << u"JC: JALISCO"_s << u"PELG-800101-M-JC-RPD-0-2"_s;
     QTest::newRow("no state: shorter, shifted right")
-        << QStringList{u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s} << april23 << 0 << -1
-        << u"   G-ODJ750-4-23-HMZ-N-0"_s;
+        << gomez << april23 << male << QString() << u"   G-ODJ750-4-23-HMZ-N-0"_s;
     QTest::newRow("no given name: empty mask")
-        << QStringList{u"GOMEZ"_s, u"DIAZ"_s, QString()} << april23 << 0 << 8
-        << u"    -      - -  -   - - "_s;
-    QTest::newRow("no surname: empty mask") << QStringList{QString(), u"  "_s, u"JUAN"_s} << april23
-                                            << 0 << 8 << u"    -      - -  -   - - "_s;
+        << QStringList{u"GOMEZ"_s, u"DIAZ"_s, QString()} << april23 << male << df << empty;
+    QTest::newRow("no surname: empty mask")
+        << QStringList{QString(), u"  "_s, u"JUAN"_s} << april23 << male << df << empty;
     QTest::newRow("born abroad") << QStringList{u"LI"_s, u"WONG"_s, u"ANA"_s} << QDate(1990, 6, 15)
-                                 << 1 << 32 << u"LWAN-900615-M-NE-XNN-0-7"_s;
+                                 << female << u"NE: EXTRANJERO"_s << u"LWAN-900615-M-NE-XNN-0-7"_s;
     QTest::newRow("accented state name does not reach the key")
-        << QStringList{u"PEÑA"_s, u"NAVA"_s, u"ELSA"_s} << QDate(1966, 7, 20) << 1 << 14
-        << u"PXNE-660720-M-MC-XVL-0-4"_s;
+        << QStringList{u"PEÑA"_s, u"NAVA"_s, u"ELSA"_s} << QDate(1966, 7, 20) << female
+        << u"MC: MÉXICO"_s << u"PXNE-660720-M-MC-XVL-0-4"_s;
 }
 
 void FrmCurpTest::keyInMask()
 {
     QFETCH(QStringList, names);
     QFETCH(QDate, date);
-    QFETCH(int, sex);
-    QFETCH(int, state);
+    QFETCH(QString, sex);
+    QFETCH(QString, state);
     QFETCH(QString, shown);
     fill(names[0], names[1], names[2], date, sex, state);
     QTest::mouseClick(control(u"CmdCalc"_s), Qt::LeftButton);
     QCOMPARE(result()->text(), shown);
     // The computation leaves the boxes as they were.
     QCOMPARE(box(0)->text(), names[0]);
-}
-
-void FrmCurpTest::typedDate()
-{
-    // Right after start, the date part of the key is 800101.
-    fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1980, 1, 1), 0, 8);
-    pressEnterIn(u"Txt(0)"_s);
-    QCOMPARE(result()->text().mid(5, 6), u"800101"_s);
-
-    // The keyboard session of a user: the date typed, Tab, Tab, the state typed.
-    box(2)->setFocus();
-    QTest::keyClick(box(2), Qt::Key_Tab);
-    QTest::keyClicks(QApplication::focusWidget(), u"23/04/1975"_s);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QTest::keyClicks(QApplication::focusWidget(), u"DF"_s);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(result()->text(), u"GODJ-750423-H-DF-MZN-0-0"_s);
 }
 
 // One step of a keyboard session: "focus NAME", "type TEXT", "key KEYS"
@@ -551,7 +550,7 @@ void FrmCurpTest::runStep(const QString& step)
     if (verb == u"focus"_s) {
         control(what)->setFocus();
     } else if (verb == u"type"_s) {
-        type(focus, what);
+        typeText(focus, what);
     } else if (verb == u"key"_s) {
         const QKeyCombination key = QKeySequence::fromString(what)[0];
         QTest::keyClick(focus, key.key(), key.keyboardModifiers());
@@ -582,6 +581,10 @@ void FrmCurpTest::everydayEntry_data()
                             << QString::fromLatin1(sex) << QString::fromLatin1(state);
     };
     const QString intoDate = u"key Tab"_s;
+    row("date left as it starts", "es_MX", {u"key Return"_s}, start);
+    row("four-digit year, two Tabs, the state typed", "es_MX",
+        {intoDate, u"type 23/04/1975"_s, u"key Tab"_s, u"key Tab"_s, u"type jc"_s, u"key Return"_s},
+        april23, "H", "JC");
     row("two-digit year, Enter at once", "es_MX", {intoDate, u"type 23/04/75"_s, u"key Return"_s},
         april23);
     row("two-digit year, month first", "en_US", {intoDate, u"type 04/23/75"_s, u"key Return"_s},
@@ -625,7 +628,7 @@ void FrmCurpTest::everydayEntry()
     QFETCH(QString, state);
     QLocale::setDefault(QLocale(locale));
     openForm();
-    fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1980, 1, 1), 0, 8);
+    fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1980, 1, 1));
     box(2)->setFocus();
     for (const QString& step : steps) {
         runStep(step);
@@ -675,22 +678,15 @@ void FrmCurpTest::lists()
     QFETCH(QString, chosen);
     auto* combo = control<QComboBox>(list);
     combo->setFocus();
-    type(combo, typed);
+    typeText(combo, typed);
     QCOMPARE(combo->currentText(), chosen);
     // Typing a name never opens the list, spaces included.
     QVERIFY(!combo->view()->isVisible());
-
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items.append(combo->itemText(i));
-    const QStringList expected =
-        list == u"CmbEnt"_s ? stateEntries() : QStringList{u"0:Masculino"_s, u"1:Femenino"_s};
-    QCOMPARE(items, expected);
 }
 
 void FrmCurpTest::resultCanBeCopied()
 {
-    fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1975, 4, 23), 0, 8);
+    fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1975, 4, 23));
     pressEnterIn(u"Txt(0)"_s);
     QApplication::clipboard()->clear();
     result()->setFocus();
@@ -713,13 +709,11 @@ void FrmCurpTest::linkOpensAddress()
     QCOMPARE(link->focusPolicy(), Qt::NoFocus);
     QCOMPARE(link->toolTip(), u"https://www.gob.mx/curp/"_s);
     // Navy blue: its underline is a line of that colour.
-    const QImage drawn = link->grab().toImage();
-    bool navy = false;
-    for (int y = 0; y < drawn.height() && !navy; ++y) {
-        for (int x = 0; x < drawn.width() && !navy; ++x)
-            navy = drawn.pixelColor(x, y) == QColor(0, 0, 128);
-    }
-    QVERIFY(navy);
+    const QImage drawn = link->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QList<QRgb> pixels(
+        reinterpret_cast<const QRgb*>(drawn.constBits()),
+        reinterpret_cast<const QRgb*>(drawn.constBits() + drawn.sizeInBytes()));
+    QVERIFY(pixels.contains(qRgb(0, 0, 128)));
 
     QTest::mouseClick(control(u"lblBrand(1)"_s), Qt::LeftButton);
     QTest::mouseClick(link, Qt::LeftButton);
@@ -748,7 +742,7 @@ void FrmCurpTest::hostileText_data()
 void FrmCurpTest::hostileText()
 {
     QFETCH(QStringList, names);
-    fill(names[0], names[1], names[2], QDate(1975, 4, 23), 0, 8);
+    fill(names[0], names[1], names[2], QDate(1975, 4, 23));
     pressEnterIn(u"Txt(2)"_s);
     QCOMPARE(result()->text(), expectedKey(box(0)->text(), box(1)->text(), box(2)->text(),
                                            QDate(1975, 4, 23), "H", u"DF"_s));
@@ -776,7 +770,7 @@ void FrmCurpTest::longPaste()
     QFETCH(QString, before);
     QFETCH(QString, pasted);
     QFETCH(QString, held);
-    fill(u"GOMEZ"_s, u"DIAZ"_s, before, QDate(1975, 4, 23), 0, 8);
+    fill(u"GOMEZ"_s, u"DIAZ"_s, before, QDate(1975, 4, 23));
     QApplication::clipboard()->setText(pasted);
     box(2)->setFocus();
     box(2)->end(false);

@@ -33,16 +33,14 @@ private: // NOLINT(readability-redundant-access-specifiers): ends the test slots
 
 void TypeAheadListTest::init()
 {
+    const QStringList entries{u"AS: AGUASCALIENTES"_s, u"NT: NAYARIT"_s, u"NL: NUEVO LEON"_s,
+                              u"SR: SONORA"_s, u"TC: TABASCO"_s};
     list = std::make_unique<TypeAheadList>();
-    list->addItems({u"AS: AGUASCALIENTES"_s, u"NT: NAYARIT"_s, u"NL: NUEVO LEON"_s, u"SR: SONORA"_s,
-                    u"TC: TABASCO"_s});
+    list->addItems(entries);
     searched.clear();
-    list->setSearch([this](const QString& typed) {
+    list->setSearch([this, entries](const QString& typed) {
         searched.append(typed);
-        return TypeAheadList::searchEntries({u"AS: AGUASCALIENTES"_s, u"NT: NAYARIT"_s,
-                                             u"NL: NUEVO LEON"_s, u"SR: SONORA"_s,
-                                             u"TC: TABASCO"_s},
-                                            typed);
+        return TypeAheadList::searchEntries(entries, typed);
     });
     list->show();
     QVERIFY(QTest::qWaitForWindowActive(list.get()));
