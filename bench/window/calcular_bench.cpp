@@ -29,7 +29,8 @@ void calcular(benchmark::State& state, const QStringList& names)
         QApplication::clipboard()->setText(names[i]);
         box->paste();
     }
-    window.findChild<QComboBox*>(u"CmbEnt"_s)->setCurrentIndex(8);
+    auto* states = window.findChild<QComboBox*>(u"CmbEnt"_s);
+    states->setCurrentIndex(states->findText(u"DF: DISTRITO FEDERAL"_s));
     auto* button = window.findChild<QPushButton*>(u"CmdCalc"_s);
     auto* result = window.findChild<QLineEdit*>(u"txtCURP"_s);
     for ([[maybe_unused]] auto _ : state) {
