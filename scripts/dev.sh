@@ -14,6 +14,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 # Packages each command needs.
 run_packages=(g++ make cmake qt6-base-dev fonts-liberation2)
+# Qt's own texts (context menus, the calendar) in the desktop's language.
+run_packages+=(qt6-translations-l10n)
 # The command curp: subcommands and options, CSV reading, JSON output.
 run_packages+=(libcli11-dev libcsv-dev nlohmann-json3-dev)
 test_packages=("${run_packages[@]}" libgtest-dev desktop-file-utils appstream)

@@ -1,6 +1,7 @@
 #include "frm_curp.h"
 
 #include "date_picker.h"
+#include "key_box.h"
 #include "key_text.h"
 #include "module1.h"
 #include "name_box.h"
@@ -8,6 +9,7 @@
 #include "type_ahead_list.h"
 
 #include <curp/calc_clave.h>
+#include <curp/explain.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,7 +20,6 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -152,9 +153,16 @@ frm_CURP::frm_CURP(QWidget* parent)
     lblweb->setToolTip(webAddress());
     connect(lblweb, &QLabel::linkActivated, this, &frm_CURP::lblweb_Click);
 
-    // The person's data, each input with its label.
+    // The person's data, each input with its label. Screen readers name each
+    // input by its caption in words, not by the abbreviation on screen.
     const std::array<QString, 6> captions{u"A. Paterno"_s, u"A. Materno"_s, u"Nombre(s)"_s,
                                           u"Fecha Nac."_s, u"Sexo"_s,       u"Entidad"_s};
+    const std::array<QString, 6> spokenCaptions{u"Apellido paterno"_s,
+                                                u"Apellido materno"_s,
+                                                u"Nombre(s)"_s,
+                                                u"Fecha de nacimiento"_s,
+                                                u"Sexo"_s,
+                                                u"Entidad de nacimiento"_s};
     for (std::size_t i = 0; i < Lbl.size(); ++i)
         Lbl[i] = makeLabel(captions[i], this);
 
@@ -163,7 +171,7 @@ frm_CURP::frm_CURP(QWidget* parent)
         Txt[i] = new NameBox(this);
         connect(Txt[i], &NameBox::gotFocus, this, [this, Index] { Txt_GotFocus(Index); });
         Txt[i]->setKeyPress([this, Index](QString& typed) { Txt_KeyPress(Index, typed); });
-        Txt[i]->setAccessibleName(captions[i]);
+        Txt[i]->setAccessibleName(spokenCaptions[i]);
         Lbl[i]->setBuddy(Txt[i]);
     }
 
@@ -172,21 +180,21 @@ frm_CURP::frm_CURP(QWidget* parent)
     DtP->setCalendarPopup(true);
     DtP->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));
     DtP->setDate(QDate(1980, 1, 1));
-    DtP->setAccessibleName(captions[3]);
+    DtP->setAccessibleName(spokenCaptions[3]);
     Lbl[3]->setBuddy(DtP);
 
     CmbSexo = new TypeAheadList(this);
     // Each entry carries its sex letter.
     CmbSexo->addItem(u"0:Masculino"_s, u"H"_s);
     CmbSexo->addItem(u"1:Femenino"_s, u"M"_s);
-    CmbSexo->setAccessibleName(captions[4]);
+    CmbSexo->setAccessibleName(spokenCaptions[4]);
     Lbl[4]->setBuddy(CmbSexo);
 
     CmbEnt = new TypeAheadList(this);
     CmbEnt->addItems(stateEntries());
     CmbEnt->setSearch(&searchStates);
     CmbEnt->setCurrentIndex(-1);
-    CmbEnt->setAccessibleName(captions[5]);
+    CmbEnt->setAccessibleName(spokenCaptions[5]);
     Lbl[5]->setBuddy(CmbEnt);
 
     // An etched separator above the button row: a shadow line over a light one.
@@ -203,8 +211,7 @@ frm_CURP::frm_CURP(QWidget* parent)
     CmdCalc->setDefault(true);
     connect(CmdCalc, &QPushButton::clicked, this, &frm_CURP::CmdCalc_Click);
 
-    txtCURP = new QLineEdit(this);
-    txtCURP->setReadOnly(true);
+    txtCURP = new KeyBox(this);
     txtCURP->setAccessibleName(u"CURP"_s);
 
     // Names used by tests and accessibility tools to find the controls.
@@ -321,7 +328,8 @@ void frm_CURP::CmdCalc_Click()
     const std::u32string CveSexo =
         CmbSexo->currentIndex() < 0 ? U"M" : toCodePoints(CmbSexo->currentData().toString());
     const std::u32string CveEnt = toCodePoints(CveStr(CmbEnt->currentText()));
-    txtCURP->setText(applyKeyMask(curp::Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt)));
+    const std::u32string key = curp::Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt);
+    txtCURP->showKey(key, curp::ExplainKey(Ap, Am, Nm, FB, CveSexo, CveEnt));
 }
 
 void frm_CURP::Txt_GotFocus(int Index)

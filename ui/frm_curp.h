@@ -9,12 +9,12 @@
 #include <array>
 
 class DatePicker;
+class KeyBox;
 class NameBox;
 class QCloseEvent;
 class QFrame;
 class QKeyEvent;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class TypeAheadList;
 
@@ -61,7 +61,7 @@ private:
     QFrame* Line1;
     QFrame* Line2;
     QPushButton* CmdCalc;
-    QLineEdit* txtCURP;
+    KeyBox* txtCURP;
 };
 
 #endif // LLAVE_FRM_CURP_H

@@ -39,6 +39,15 @@ std::u32string toCodePoints(QStringView text)
     return points;
 }
 
+QString fromCodePoints(std::u32string_view points)
+{
+    QString text;
+    text.reserve(qsizetype(points.size()));
+    for (const char32_t point : points)
+        text.append(QChar::fromUcs4(point));
+    return text;
+}
+
 QString applyKeyMask(std::u32string_view key)
 {
     // Filling from the right leaves the first places blank when the key is

@@ -23,6 +23,9 @@ std::u32string upperCodePoints(QStringView text);
 // key computation sees the text as it is and refuses it.
 std::u32string toCodePoints(QStringView text);
 
+// Code points as text, every one kept (a leading U+FEFF too).
+QString fromCodePoints(std::u32string_view points);
+
 // The key in the display mask, filled from the right: the last character of
 // the key goes to the last '@', and so on; places left over show a space, the
 // dashes always show. A key longer than the mask shows its extra characters

@@ -1,0 +1,170 @@
+#include "key_box.h"
+
+#include "key_text.h"
+
+#include <curp/explain.h>
+
+#include <QAccessible>
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
+#include <QPalette>
+#include <QStringList>
+#include <QStyle>
+#include <QTextDocument>
+#include <QWhatsThis>
+
+#include <string>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The warning colour for the box's text: dark red on a light background,
+// light red on a dark one, each well above 4.5:1 against the background.
+QColor warningColour(const QColor& background)
+{
+    return background.lightness() < 128 ? QColor(0xff, 0x8a, 0x80) : QColor(0xb0, 0x00, 0x00);
+}
+
+// Plain text as rich text: tooltips and "¿Qué es esto?" windows take text
+// that looks like markup as markup, and names may hold "<" or "&".
+QString asRichText(const QString& text)
+{
+    return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
+}
+
+} // namespace
+
+KeyBox::KeyBox(QWidget* parent)
+    : QLineEdit(parent)
+{
+    setReadOnly(true);
+    const QString hint = u"Aquí aparece la CURP al pulsar «Calcular»."_s;
+    setToolTip(asRichText(hint));
+    setWhatsThis(asRichText(hint));
+}
+
+QString KeyBox::copyBareText()
+{
+    return u"Copiar clave sin guiones"_s;
+}
+
+QString KeyBox::whatsThisText()
+{
+    return u"¿Qué es esto?"_s;
+}
+
+void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explanation)
+{
+    shownKey = fromCodePoints(key);
+    setText(applyKeyMask(key));
+
+    QStringList lines;
+    for (const std::string& line : curp::Describe(explanation))
+        lines << QString::fromStdString(line);
+    const QString text = lines.join(u'\n');
+    setToolTip(asRichText(text));
+    setWhatsThis(asRichText(text));
+    setAccessibleDescription(text);
+    // Screen readers learn of the new key from the text change; the
+    // explanation goes with it as a description change.
+    QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
+
+    isDoubtful = !curp::CouldBeRegistryKey(explanation);
+    markDoubtful();
+    if (warningSign)
+        warningSign->setToolTip(toolTip());
+}
+
+void KeyBox::markDoubtful()
+{
+    settingPalette = true;
+    if (isDoubtful) {
+        QPalette warning = palette();
+        const QColor colour = warningColour(warning.color(QPalette::Base));
+        warning.setColor(QPalette::Active, QPalette::Text, colour);
+        warning.setColor(QPalette::Inactive, QPalette::Text, colour);
+        setPalette(warning);
+    } else {
+        // Back to the palette the window passes down.
+        setPalette(QPalette());
+    }
+    settingPalette = false;
+
+    if (isDoubtful && !warningSign) {
+        warningSign = addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this),
+                                QLineEdit::TrailingPosition);
+        warningSign->setText(u"Esta clave no puede ser la CURP del registro"_s);
+        connect(warningSign, &QAction::triggered, this, &KeyBox::showExplanation);
+    }
+    if (warningSign)
+        warningSign->setVisible(isDoubtful);
+}
+
+void KeyBox::changeEvent(QEvent* event)
+{
+    // A new palette (the desktop turned dark, say) needs a new warning colour.
+    if (event->type() == QEvent::PaletteChange && isDoubtful && !settingPalette)
+        markDoubtful();
+    QLineEdit::changeEvent(event);
+}
+
+void KeyBox::copyBareKey() const
+{
+    QGuiApplication::clipboard()->setText(shownKey);
+}
+
+void KeyBox::showExplanation()
+{
+    QWhatsThis::showText(mapToGlobal(QPoint(0, height())), whatsThis(), this);
+}
+
+QMenu* KeyBox::createContextMenu()
+{
+    QMenu* menu = createStandardContextMenu();
+
+    auto* copyBare = new QAction(copyBareText(), menu);
+    copyBare->setObjectName(u"copy-bare-key"_s);
+    copyBare->setEnabled(!shownKey.isEmpty());
+    connect(copyBare, &QAction::triggered, this, &KeyBox::copyBareKey);
+    // Qt's "Copiar" entry is known by the keys it shows, Ctrl+C.
+    const QString copyKeys =
+        u'\t' + QKeySequence(QKeySequence::Copy).toString(QKeySequence::NativeText);
+    const QList<QAction*> entries = menu->actions();
+    QAction* afterCopy = nullptr;
+    for (qsizetype i = 0; i + 1 < entries.size(); ++i) {
+        if (entries[i]->text().endsWith(copyKeys))
+            afterCopy = entries[i + 1];
+    }
+    menu->insertAction(afterCopy, copyBare);
+
+    menu->addSeparator();
+    const QString shortcut =
+        QKeySequence(QKeySequence::WhatsThis).toString(QKeySequence::NativeText);
+    QAction* explain = menu->addAction(whatsThisText() + u'\t' + shortcut);
+    explain->setObjectName(u"whats-this"_s);
+    connect(explain, &QAction::triggered, this, &KeyBox::showExplanation);
+    return menu;
+}
+
+void KeyBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void KeyBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::WhatsThis)) {
+        showExplanation();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}

@@ -1,0 +1,73 @@
+// The result box: the key in its display mask, read-only, with what the key
+// is made of and what the person should know about it.
+#ifndef LLAVE_KEY_BOX_H
+#define LLAVE_KEY_BOX_H
+
+#include <QLineEdit>
+#include <QString>
+
+#include <string_view>
+
+class QAction;
+class QContextMenuEvent;
+class QEvent;
+class QKeyEvent;
+class QMenu;
+
+namespace curp {
+struct KeyExplanation;
+}
+
+class KeyBox final : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit KeyBox(QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(KeyBox)
+
+    // Shows `key` in the display mask and its explanation as the box's
+    // tooltip, "¿Qué es esto?" text and accessible description. A key that
+    // cannot be the registry's is drawn in a warning colour and carries a
+    // warning sign at its end, so the colour is never the only sign.
+    void showKey(std::u32string_view key, const curp::KeyExplanation& explanation);
+
+    // The key without the mask's dashes and spaces, as last shown.
+    QString bareKey() const
+    {
+        return shownKey;
+    }
+    // True when the key shown cannot be the registry's.
+    bool doubtful() const
+    {
+        return isDoubtful;
+    }
+
+    // Puts the bare key on the clipboard.
+    void copyBareKey() const;
+    // Shows the explanation in a "¿Qué es esto?" window below the box.
+    void showExplanation();
+
+    // The box's context menu: Qt's own entries, "Copiar clave sin guiones"
+    // right after "Copiar", and "¿Qué es esto?". The caller owns it.
+    QMenu* createContextMenu();
+
+    // Texts of the menu entries this box adds.
+    static QString copyBareText();
+    static QString whatsThisText();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void markDoubtful();
+
+    QString shownKey;
+    bool isDoubtful = false;
+    bool settingPalette = false;
+    QAction* warningSign = nullptr;
+};
+
+#endif // LLAVE_KEY_BOX_H
