@@ -24,6 +24,8 @@ test_packages=("${run_packages[@]}" libgtest-dev desktop-file-utils appstream)
 test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppcheck libbenchmark-dev)
 # The window driven from the keyboard on a virtual display (tests/ui).
 test_packages+=(xvfb xdotool xclip)
+# The window as a screen reader meets it: the accessibility bus and a client.
+test_packages+=(dbus-daemon at-spi2-core python3-pyatspi)
 # dpkg-dev computes the .deb's dependencies; CPack needs file to find the
 # program inside the package.
 package_packages=("${run_packages[@]}" dpkg-dev file)
