@@ -55,7 +55,7 @@ public:
         return child && child->object() == list()->view() ? 0 : -1;
     }
 
-    QAccessibleInterface* childAt(int, int) const override
+    QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override
     {
         return nullptr;
     }

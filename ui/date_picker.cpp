@@ -315,8 +315,18 @@ void DatePicker::watchCalendar()
 {
     // The calendar lives in a window of its own, made the first time it is
     // asked for; watching it twice is watching it once.
-    if (const QCalendarWidget* calendar = calendarWidget())
-        calendar->window()->installEventFilter(this);
+    QCalendarWidget* calendar = calendarWidget();
+    if (!calendar)
+        return;
+    calendar->window()->installEventFilter(this);
+    // Qt leaves the calendar and its month arrows without names, which a
+    // screen reader can only call "button".
+    calendar->window()->setAccessibleName(u"Calendario"_s);
+    for (const auto& [arrow, name] : {std::pair{"qt_calendar_prevmonth", u"Mes anterior"_s},
+                                      std::pair{"qt_calendar_nextmonth", u"Mes siguiente"_s}}) {
+        if (auto* button = calendar->findChild<QWidget*>(QLatin1StringView(arrow)))
+            button->setAccessibleName(name);
+    }
 }
 
 bool DatePicker::eventFilter(QObject* watched, QEvent* event)

@@ -226,7 +226,7 @@ void KeyBoxTest::copyWithoutDashes()
     calculate(names[0], names[1], names[2], QDate(1980, 1, 1), state);
     QApplication::clipboard()->clear();
     const std::unique_ptr<QMenu> menu = contextMenu();
-    QAction* copyBare = menu->findChild<QAction*>(u"copy-bare-key"_s);
+    auto* copyBare = menu->findChild<QAction*>(u"copy-bare-key"_s);
     QVERIFY(copyBare);
     QCOMPARE(copyBare->text(), u"Copiar clave sin guiones"_s);
     QVERIFY(copyBare->isEnabled());
@@ -259,7 +259,7 @@ void KeyBoxTest::whatsThisFromKeyboard()
     QTRY_VERIFY(!QApplication::activePopupWidget());
     // The menu offers the same, with its key.
     const std::unique_ptr<QMenu> menu = contextMenu();
-    const QAction* explain = menu->findChild<QAction*>(u"whats-this"_s);
+    const auto* explain = menu->findChild<QAction*>(u"whats-this"_s);
     QVERIFY(explain && explain->text().startsWith(u"¿Qué es esto?\t"_s));
 }
 

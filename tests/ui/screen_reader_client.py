@@ -156,6 +156,10 @@ class Program:
         self.process.wait(10)
 
 
+ENGLISH_CALENDAR = {"January", "February", "March", "April", "May", "June", "July", "August",
+                    "September", "October", "November", "December", "Previous", "Next",
+                    "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday",
+                    "Sunday", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun", "Week"}
 ENGLISH = {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All", "Step up",
            "Step down", "What's This?"}
 
@@ -209,6 +213,28 @@ for name, role in (("Apellido paterno", "text"), ("Fecha de nacimiento", "spin b
             check(clipboard() == "GODJ800101HDFMZN02", f"the bare key copied: {clipboard()!r}")
     xdotool("key", "Escape")
     pump(0.3)
+
+# The calendar, opened from the keyboard, speaks Spanish too.
+events.clear()
+program.named("Fecha de nacimiento", "spin button").queryComponent().grabFocus()
+pump(0.3)
+xdotool("key", "F4")
+
+
+def calendar_shown():
+    return [e[3] for e in events if e[0] == "object:state-changed:showing" and e[2] == "Calendario"]
+
+
+check(pump(5, calendar_shown), "the calendar opens on F4")
+calendar = calendar_shown()
+if calendar:
+    said = {node.name for node in descendants(calendar[-1]) if node.name}
+    english = {word for word in said if word.split()[0] in ENGLISH_CALENDAR}
+    check({"enero", "Mes anterior", "Mes siguiente"} <= said and not english,
+          f"the calendar and its arrows named in Spanish ({len(said)} names)"
+          + (f"; English: {sorted(english)}" if english else ""))
+xdotool("key", "Escape")
+pump(0.3)
 program.close()
 
 # Accented names: the explanation says to type them without accents.
