@@ -38,6 +38,25 @@ QString asRichText(const QString& text)
     return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
+// A line of the explanation cut to a length a tooltip and a screen reader
+// can bear: a name pasted 100 000 characters long shows its start and end.
+QString shortened(const QString& line)
+{
+    constexpr qsizetype most = 200;
+    constexpr qsizetype head = 120;
+    constexpr qsizetype tail = 60;
+    if (line.size() <= most)
+        return line;
+    // Never between the two halves of a character outside the BMP.
+    qsizetype headEnd = head;
+    if (line[headEnd - 1].isHighSurrogate())
+        --headEnd;
+    qsizetype tailStart = line.size() - tail;
+    if (line[tailStart].isLowSurrogate())
+        ++tailStart;
+    return line.first(headEnd) + u" … "_s + line.sliced(tailStart);
+}
+
 } // namespace
 
 KeyBox::KeyBox(QWidget* parent)
@@ -66,7 +85,7 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
 
     QStringList lines;
     for (const std::string& line : curp::Describe(explanation))
-        lines << QString::fromStdString(line);
+        lines << shortened(QString::fromStdString(line));
     const QString text = lines.join(u'\n');
     setToolTip(asRichText(text));
     setWhatsThis(asRichText(text));

@@ -33,6 +33,7 @@ private slots:
     void explanation_data();
     void explanation();
     void markupInNamesStaysText();
+    void longNamesShortened();
     void warningColourReadable_data();
     void warningColourReadable();
     void copyWithoutDashes_data();
@@ -170,6 +171,23 @@ void KeyBoxTest::markupInNamesStaysText()
     QVERIFY(result()->accessibleDescription().contains(u"<B>GOMEZ</B>"_s));
     QVERIFY(result()->toolTip().contains(u"&lt;B&gt;GOMEZ&lt;/B&gt;"_s));
     QVERIFY(result()->toolTip().contains(u"&amp;AMP;"_s));
+}
+
+void KeyBoxTest::longNamesShortened()
+{
+    // A name pasted 100 000 characters long keeps the explanation readable:
+    // its lines show the start and the end of the name, and no character
+    // outside the BMP is cut in half.
+    const QString given = u"JUAN"_s + u"😀"_s.repeated(50000) + u"PEDRO"_s;
+    calculate(u"GOMEZ"_s, u"DIAZ"_s, given, QDate(1980, 1, 1));
+    const QStringList lines = result()->accessibleDescription().split(u'\n');
+    QVERIFY(lines.contains(u"GO: G y O de GOMEZ (inicial y primera vocal interna)"_s));
+    for (const QString& line : lines) {
+        QVERIFY2(line.size() <= 200, qPrintable(line.left(40)));
+        QVERIFY(QStringView(line).toUcs4().indexOf(0xFFFD) < 0);
+        QVERIFY(!line.isEmpty() && !line.back().isHighSurrogate());
+    }
+    QVERIFY(result()->accessibleDescription().contains(u"PEDRO"_s));
 }
 
 void KeyBoxTest::warningColourReadable_data()
