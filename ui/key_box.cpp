@@ -4,7 +4,6 @@
 
 #include <curp/explain.h>
 
-#include <QAccessible>
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -89,16 +88,12 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
     const QString text = lines.join(u'\n');
     setToolTip(asRichText(text));
     setWhatsThis(asRichText(text));
+    // Screen readers learn of the new key from the text change, and of its
+    // explanation from the description change this sends.
     setAccessibleDescription(text);
-    // Screen readers learn of the new key from the text change; the
-    // explanation goes with it as a description change.
-    QAccessibleEvent described(this, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&described);
 
     isDoubtful = !curp::CouldBeRegistryKey(explanation);
     markDoubtful();
-    if (warningSign)
-        warningSign->setToolTip(toolTip());
 }
 
 void KeyBox::markDoubtful()
@@ -110,7 +105,7 @@ void KeyBox::markDoubtful()
         warning.setColor(QPalette::Active, QPalette::Text, colour);
         warning.setColor(QPalette::Inactive, QPalette::Text, colour);
         setPalette(warning);
-    } else {
+    } else if (testAttribute(Qt::WA_SetPalette)) {
         // Back to the palette the window passes down.
         setPalette(QPalette());
     }
@@ -122,8 +117,10 @@ void KeyBox::markDoubtful()
         warningSign->setText(u"Esta clave no puede ser la CURP del registro"_s);
         connect(warningSign, &QAction::triggered, this, &KeyBox::showExplanation);
     }
-    if (warningSign)
+    if (warningSign) {
         warningSign->setVisible(isDoubtful);
+        warningSign->setToolTip(toolTip());
+    }
 }
 
 void KeyBox::changeEvent(QEvent* event)

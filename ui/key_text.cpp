@@ -6,11 +6,7 @@
 
 QString upperCase(QStringView text)
 {
-    QString upper;
-    upper.reserve(text.size());
-    for (const char32_t point : upperCodePoints(text))
-        upper.append(QChar::fromUcs4(point));
-    return upper;
+    return fromCodePoints(upperCodePoints(text));
 }
 
 std::u32string upperCodePoints(QStringView text)
