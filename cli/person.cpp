@@ -1,6 +1,7 @@
 #include "person.h"
 
 #include "curp/calc_clave.h"
+#include "curp/explain.h"
 
 #include <QChar>
 #include <QList>
@@ -95,44 +96,6 @@ std::optional<QString> DecodeUtf8(std::string_view utf8)
     return text;
 }
 
-constexpr char32_t UpperAscii(char32_t c) noexcept
-{
-    return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
-}
-
-// UpperName for any text, all of it through Qt.
-bool UpperAnyName(std::string_view utf8, std::u32string& out)
-{
-    const std::optional<QString> text = DecodeUtf8(utf8);
-    if (!text) {
-        return false;
-    }
-    out.clear();
-    for (const char32_t point : text->toUcs4()) {
-        out.push_back(QChar::toUpper(point));
-    }
-    return true;
-}
-
-// The key (scalar values only) as UTF-8.
-void EncodeKey(std::u32string_view key, std::string& out)
-{
-    out.clear();
-    for (const char32_t c : key) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            continue;
-        }
-        // The lead byte carries the top bits; each continuation byte six more.
-        const int continuation = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-        constexpr std::array<unsigned, 4> kLead = {0x00, 0xC0, 0xE0, 0xF0};
-        out.push_back(static_cast<char>(kLead.at(continuation) | (c >> (6 * continuation))));
-        for (int shift = 6 * (continuation - 1); shift >= 0; shift -= 6) {
-            out.push_back(static_cast<char>(0x80U | ((c >> shift) & 0x3FU)));
-        }
-    }
-}
-
 } // namespace
 
 std::chrono::year_month_day ParseBirthDate(std::string_view text, std::string& error)
@@ -212,41 +175,6 @@ char ParseSex(std::string_view text) noexcept
     return folded == "X" ? 'X' : 0;
 }
 
-bool UpperName(std::string_view utf8, std::u32string& out)
-{
-    // Plain ASCII, the common case, in two loops without branches that the
-    // compiler runs on many bytes at once.
-    unsigned bits = 0;
-    for (const char c : utf8) {
-        bits |= static_cast<unsigned char>(c);
-    }
-    if (bits < 0x80) {
-        out.resize(utf8.size());
-        std::transform(utf8.begin(), utf8.end(), out.begin(),
-                       [](char c) { return UpperAscii(static_cast<unsigned char>(c)); });
-        return true;
-    }
-    // Two-byte sequences (the accented Latin letters) are decoded here;
-    // longer or malformed ones send the whole text to Qt's strict decoder.
-    out.resize(utf8.size());
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
-        char32_t point = byte;
-        if (byte >= 0x80) {
-            const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0U;
-            if (byte < 0xC2 || byte > 0xDF || next < 0x80 || next > 0xBF) {
-                return UpperAnyName(utf8, out);
-            }
-            point = ((byte & 0x1FU) << 6U) | (next & 0x3FU);
-            ++i;
-        }
-        out[count++] = point < 0x80 ? UpperAscii(point) : QChar::toUpper(point);
-    }
-    out.resize(count);
-    return true;
-}
-
 bool IsUtf8(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(),
@@ -270,28 +198,6 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
     const auto notUtf8 = [&fail](const char* column) {
         fail(std::string("texto que no es UTF-8 válido en ") + column);
     };
-
-    const bool names = UpperName(person.paterno, Ap_) && UpperName(person.materno, Am_) &&
-                       UpperName(person.nombre, Nm_);
-    if (!names) {
-        for (const auto& [text, column] :
-             {std::pair{person.paterno, "paterno"}, std::pair{person.materno, "materno"},
-              std::pair{person.nombre, "nombre"}}) {
-            if (!IsUtf8(text)) {
-                notUtf8(column);
-            }
-        }
-    } else {
-        const auto blank = [](std::u32string_view text) {
-            return std::all_of(text.begin(), text.end(), [](char32_t c) { return c == U' '; });
-        };
-        if (blank(Nm_)) {
-            fail("falta el nombre");
-        }
-        if (blank(Ap_) && blank(Am_)) {
-            fail("faltan los dos apellidos");
-        }
-    }
 
     // Date, sex and state are read as they are; only a text that is not
     // understood is looked at again, to say whether it is not even UTF-8.
@@ -326,26 +232,40 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
                 : notUtf8("entidad");
         }
     }
-    if (!out.error.empty()) {
-        return;
+    // The names go to the library as they are: it reads them (case, accents,
+    // invisible characters) as the registry writes them.
+    const std::string_view sex(&out.sex, out.sex == 0 ? 0 : 1);
+    const std::string_view state = out.state != nullptr ? out.state->code : std::string_view();
+    if (out.error.empty()) {
+        out.key = Calc_Clave(person.paterno, person.materno, person.nombre, out.birth, sex, state);
+        if (!out.key.empty()) {
+            if (missing == Missing::Error && out.key.size() != kKeyLength) {
+                out.key.clear();
+                fail("los nombres no dan las cuatro letras iniciales de la clave");
+            }
+            return;
+        }
     }
-
-    const std::array<char32_t, 1> sex{static_cast<char32_t>(out.sex)};
-    std::array<char32_t, 2> state{};
-    std::size_t stateLength = 0;
-    if (out.state != nullptr) {
-        state = {static_cast<char32_t>(out.state->code[0]),
-                 static_cast<char32_t>(out.state->code[1])};
-        stateLength = state.size();
+    // No key: what the library says of the names, before the other reasons.
+    const std::string others = std::move(out.error);
+    out.error.clear();
+    const KeyExplanation explained = ExplainKey(person.paterno, person.materno, person.nombre,
+                                                std::chrono::year{2000} / 1 / 1, "H", "DF");
+    for (const KeyNote& note : explained.notes) {
+        if (note.kind == NoteKind::InvalidText) {
+            notUtf8(note.input == KeyInput::Ap   ? "paterno"
+                    : note.input == KeyInput::Am ? "materno"
+                                                 : "nombre");
+        } else if (note.kind == NoteKind::NoGivenName) {
+            fail("falta el nombre");
+        } else if (note.kind == NoteKind::NoSurname) {
+            fail("faltan los dos apellidos");
+        }
     }
-    key_ =
-        Calc_Clave(Ap_, Am_, Nm_, out.birth, {sex.data(), sex.size()}, {state.data(), stateLength});
-    if (key_.empty()) {
+    if (!others.empty()) {
+        fail(others);
+    } else if (out.error.empty()) {
         fail("no se pudo calcular la clave (memoria insuficiente)");
-    } else if (missing == Missing::Error && key_.size() != kKeyLength) {
-        fail("los nombres no dan las cuatro letras iniciales de la clave");
-    } else {
-        EncodeKey(key_, out.key);
     }
 }
 

@@ -47,11 +47,6 @@ std::chrono::year_month_day ParseBirthDate(std::string_view text, std::string& e
 // around allowed. 0 for anything else.
 char ParseSex(std::string_view text) noexcept;
 
-// The name upper-cased as the window does it, one code point at a time with
-// Qt's case table ("gómez" gives "GÓMEZ", "ß" stays), into `out`. False when
-// `utf8` is not valid UTF-8.
-bool UpperName(std::string_view utf8, std::u32string& out);
-
 // True when `text` is valid UTF-8.
 bool IsUtf8(std::string_view text);
 
@@ -70,10 +65,6 @@ private:
     const State* StateNamed(std::string_view text);
 
     std::unordered_map<std::string, const State*> statesByName_;
-    std::u32string Ap_;
-    std::u32string Am_;
-    std::u32string Nm_;
-    std::u32string key_;
 };
 
 // `text` made safe to show on a terminal: bytes that are not UTF-8 and

@@ -318,9 +318,11 @@ void frm_CURP::closeEvent(QCloseEvent* event)
 
 void frm_CURP::CmdCalc_Click()
 {
-    const std::u32string Ap = upperCodePoints(Txt[0]->text());
-    const std::u32string Am = upperCodePoints(Txt[1]->text());
-    const std::u32string Nm = upperCodePoints(Txt[2]->text());
+    // The names as the boxes hold them: the library reads them in upper case,
+    // without accents or invisible characters, as the registry writes them.
+    const std::u32string Ap = toCodePoints(Txt[0]->text());
+    const std::u32string Am = toCodePoints(Txt[1]->text());
+    const std::u32string Nm = toCodePoints(Txt[2]->text());
     // The date as the box shows it once what was typed is taken.
     DtP->acceptTypedText();
     const std::chrono::year_month_day FB = toYearMonthDay(DtP->date());

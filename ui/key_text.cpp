@@ -6,17 +6,12 @@
 
 QString upperCase(QStringView text)
 {
-    return fromCodePoints(upperCodePoints(text));
-}
-
-std::u32string upperCodePoints(QStringView text)
-{
     std::u32string points = toCodePoints(text);
     for (char32_t& point : points) {
         if (!QChar::isSurrogate(point))
             point = QChar::toUpper(point);
     }
-    return points;
+    return fromCodePoints(points);
 }
 
 std::u32string toCodePoints(QStringView text)

@@ -16,9 +16,6 @@ inline constexpr QStringView keyMask = u"@@@@-@@@@@@-@-@@-@@@-@-@";
 // form ("ß") and everything that is not a letter stay as they are.
 QString upperCase(QStringView text);
 
-// The same upper case, as the code points the key computation takes.
-std::u32string upperCodePoints(QStringView text);
-
 // The text as code points. A lone surrogate is kept as its own value, so the
 // key computation sees the text as it is and refuses it.
 std::u32string toCodePoints(QStringView text);

@@ -1,20 +1,15 @@
 #include "characters.h"
 
-#include "curp/states.h"
-#include "utf.h"
+#include "key_rules.h"
 
 #include <array>
 #include <cstdio>
 
 namespace curp::detail {
 
-bool IsAccentedLetter(char32_t c)
+bool IsAccentedLetter(char32_t c) noexcept
 {
-    if (c < 0x80 || c == U'\u00D1' || c == U'\u00F1' || !IsScalarValue(c)) {
-        return false;
-    }
-    const std::string folded = FoldForSearch(EncodeUtf8(std::u32string_view(&c, 1)));
-    return folded.size() == 1 && folded[0] >= 'A' && folded[0] <= 'Z';
+    return LatinBase(c) != 0;
 }
 
 bool IsShownAsIs(char32_t c) noexcept

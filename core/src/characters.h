@@ -9,7 +9,7 @@ namespace curp::detail {
 
 // A letter A-Z with an accent or diaeresis ("Ó", "ü"): it folds to a single
 // letter A-Z. "Ñ" is a letter of its own and not one of them.
-bool IsAccentedLetter(char32_t c);
+bool IsAccentedLetter(char32_t c) noexcept;
 
 // A character a sentence may show as it is: visible ASCII and the Latin
 // letters up to U+017F. Any other is named by its code point, so that

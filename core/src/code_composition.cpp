@@ -97,6 +97,9 @@ inline Letter PickInnerConsonant(std::u32string_view text) noexcept
     if (*it == kEnye) {
         return {U'X', at, PieceRule::EnyeIsX};
     }
+    if (*it < U'A' || *it > U'Z') {
+        return {U'X', at, PieceRule::NonLetterIsX};
+    }
     return {*it, at, PieceRule::Taken};
 }
 
@@ -144,9 +147,10 @@ void FilterInconvenientWord(std::u32string& block)
     }
 }
 
-void ReplaceEnyeInBlock(std::u32string& block)
+void KeepLettersInBlock(std::u32string& block)
 {
-    std::replace(block.begin(), block.end(), kEnye, U'X');
+    std::replace_if(
+        block.begin(), block.end(), [](char32_t c) { return c < U'A' || c > U'Z'; }, U'X');
 }
 
 void AppendBirthDate(std::u32string& body, std::chrono::year_month_day FB)

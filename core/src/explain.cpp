@@ -62,7 +62,7 @@ public:
 
     void operator()(Step step, std::u32string_view body)
     {
-        if (step >= Step::BlockPicked && step <= Step::BlockEnyeReplaced) {
+        if (step >= Step::BlockPicked && step <= Step::BlockLettersOnly) {
             block[Index(step) - Index(Step::BlockPicked)] = body;
         }
         ends[Index(step)] = body.size();
@@ -106,10 +106,71 @@ std::u32string_view Trimmed(std::u32string_view text)
     return text.substr(first, text.find_last_not_of(U' ') + 1 - first);
 }
 
-// What preparation did to one name text, read from its successive forms.
+// A name as written and what reading changed in it: each character as
+// detail::ReadCharacter reads it, with the combining marks after a letter
+// taken as part of that letter.
+struct Writing {
+    std::u32string written; // upper case, one kind of space, nothing invisible, accents kept
+    std::vector<ReadChange> changes;
+};
+
+Writing WritingOf(std::u32string_view typed)
+{
+    using detail::Reading;
+    Writing out;
+    const auto note = [&out](ReadAs how, std::u32string_view written, std::u32string_view read) {
+        ReadChange change{how, Utf8(written), Utf8(read)};
+        if (std::find(out.changes.begin(), out.changes.end(), change) == out.changes.end()) {
+            out.changes.push_back(std::move(change));
+        }
+    };
+    for (std::size_t i = 0; i < typed.size();) {
+        const char32_t c = typed[i];
+        const detail::CharacterRead r = detail::ReadCharacter(typed, i);
+        i += r.length;
+        if (r.how == Reading::Space) {
+            out.written += U' ';
+            note(ReadAs::Space, {&c, 1}, U" ");
+            continue;
+        }
+        if (detail::IsRemoved(r.how)) {
+            note(ReadAs::Removed, {&c, 1}, {});
+            continue;
+        }
+        std::u32string letter(1, r.how == Reading::Composed ? r.read : detail::SimpleUpperCase(c));
+        while (i < typed.size() && detail::ReadCharacter(typed, i).how == Reading::MarkRemoved) {
+            letter += typed[i++];
+        }
+        out.written += letter;
+        if (r.how == Reading::Folded || letter.size() > 1) {
+            note(ReadAs::BaseLetter, letter, {&r.read, 1});
+        }
+    }
+    return out;
+}
+
+// "MA." or "J." at the start of a word of the given name: one or two
+// letters and a dot, the usual short forms of MARIA, JOSE, ...
+std::u32string_view AbbreviatedWord(std::u32string_view Nm)
+{
+    for (std::size_t start = 0; start < Nm.size();) {
+        const std::size_t end = std::min(Nm.find(U' ', start), Nm.size());
+        const std::u32string_view word = Nm.substr(start, end - start);
+        const std::size_t letters = word.find_first_not_of(U"ABCDEFGHIJKLMNOPQRSTUVWXYZÑ");
+        if ((letters == 1 || letters == 2) && word[letters] == U'.') {
+            return word.substr(0, letters + 1);
+        }
+        start = end + 1;
+    }
+    return {};
+}
+
+// What reading and preparation did to one name text, read from its
+// successive forms.
 PreparedName Prepared(KeyInput input, const Texts& typed, const Recorder& seen, NameText which)
 {
     const auto after = [&](Step step) { return seen.Name(typed, which, step); };
+    const std::u32string_view read = after(Step::NameRead);
     const std::u32string_view repaired = after(Step::EnyeRepaired);
     const std::u32string_view withoutParticles = after(Step::ParticlesRemoved);
     // Only the given name goes through the JOSE / MARIA step.
@@ -117,8 +178,10 @@ PreparedName Prepared(KeyInput input, const Texts& typed, const Recorder& seen, 
         which == NameText::Nm ? after(Step::CommonNameDropped) : withoutParticles;
     const std::u32string_view prepared = after(Step::ApostrophesRemoved);
 
-    PreparedName name{input, Utf8(typed[Index(which)]), Utf8(prepared)};
-    name.enyeRepaired = repaired != typed[Index(which)];
+    Writing writing = WritingOf(typed[Index(which)]);
+    PreparedName name{input,      Utf8(typed[Index(which)]),  Utf8(writing.written),
+                      Utf8(read), std::move(writing.changes), Utf8(prepared)};
+    name.enyeRepaired = repaired != read;
     // Removing particles also trims; trimming alone removes no particle.
     name.particlesRemoved = withoutParticles != Trimmed(repaired);
     if (shortened != withoutParticles) {
@@ -148,29 +211,16 @@ bool IsKeyCharacter(char32_t c) noexcept
     return (c >= U'A' && c <= U'Z') || (c >= U'0' && c <= U'9');
 }
 
-// An accented letter, or a combining accent typed after a letter.
-bool IsAccented(char32_t c)
-{
-    return (c >= 0x0300 && c <= 0x036F) || detail::IsAccentedLetter(c);
-}
-
-// The notes on the characters of the key that no registry key holds, each
-// character once, in key order.
+// The note on the characters of the key that no registry key holds, each
+// character once, in key order. Only a sex or state given as something
+// else than letters puts any there: the rules write letters A-Z and digits.
 void NoteForeignCharacters(std::u32string_view key, std::vector<KeyNote>& notes)
 {
-    std::u32string accented;
     std::u32string other;
     for (const char32_t c : key) {
-        if (IsKeyCharacter(c)) {
-            continue;
+        if (!IsKeyCharacter(c) && other.find(c) == std::u32string::npos) {
+            other.push_back(c);
         }
-        std::u32string& list = IsAccented(c) ? accented : other;
-        if (list.find(c) == std::u32string::npos) {
-            list.push_back(c);
-        }
-    }
-    if (!accented.empty()) {
-        notes.push_back({NoteKind::AccentedLetters, KeyInput::None, Utf8(accented)});
     }
     if (!other.empty()) {
         notes.push_back({NoteKind::OtherCharacters, KeyInput::None, Utf8(other)});
@@ -210,7 +260,7 @@ public:
         AddConsonant(out.pieces, PieceKind::PaternalConsonant, NameText::Ap, Step::ConsonantAp);
         AddConsonant(out.pieces, PieceKind::MaternalConsonant, NameText::Am, Step::ConsonantAm);
         AddConsonant(out.pieces, PieceKind::GivenConsonant, NameText::Nm, Step::ConsonantNm);
-        out.pieces.push_back({PieceKind::Differentiator, PieceRule::Constant,
+        out.pieces.push_back({PieceKind::Differentiator, PieceRule::FirstAssigned,
                               Slice(Step::ConsonantNm, Step::Differentiator), KeyInput::None});
         if (key_.size() > End(Step::Differentiator)) {
             out.pieces.push_back({PieceKind::CheckDigit, PieceRule::Computed,
@@ -286,7 +336,8 @@ private:
                 piece.rule = PieceRule::InconvenientWord;
                 piece.word = Utf8(picked);
             } else if (written[i] != filtered[i]) {
-                piece.rule = PieceRule::EnyeIsX;
+                piece.rule =
+                    filtered[i] == U'\u00D1' ? PieceRule::EnyeIsX : PieceRule::NonLetterIsX;
             }
             pieces.push_back(std::move(piece));
         }
@@ -310,9 +361,6 @@ private:
     {
         std::vector<KeyNote>& notes = out.notes;
         NoteForeignCharacters(key_, notes);
-        if (static_cast<int>(FB_.year()) >= 2000) {
-            notes.push_back({NoteKind::Born2000OrLater});
-        }
         const std::u32string_view sex = typed_[kSexText];
         if (sex.empty()) {
             notes.push_back({NoteKind::NoSex});
@@ -341,6 +389,9 @@ private:
         if (key_.size() < 18) {
             notes.push_back({NoteKind::Incomplete});
         }
+        if (const auto word = AbbreviatedWord(Seen(NameText::Nm, Step::NameRead)); !word.empty()) {
+            notes.push_back({NoteKind::AbbreviatedName, KeyInput::Nm, Utf8(word)});
+        }
         if (moved_) {
             notes.push_back({NoteKind::SurnameMoved, KeyInput::Am, Utf8(Final(NameText::Ap))});
         }
@@ -361,13 +412,15 @@ KeyExplanation ExplainValid(const Texts& typed, std::chrono::year_month_day FB)
 {
     const auto& [Ap, Am, Nm, CveSexo, CveEnt] = typed;
     KeyExplanation out;
+    detail::Names read{std::u32string(Ap), std::u32string(Am), std::u32string(Nm)};
+    detail::ReadNames(read);
     if (!FB.ok()) {
         out.notes.push_back({NoteKind::InvalidDate});
     }
-    if (!detail::HasGivenName(Nm)) {
+    if (!detail::HasGivenName(read.Nm)) {
         out.notes.push_back({NoteKind::NoGivenName});
     }
-    if (!detail::HasSurname(Ap, Am)) {
+    if (!detail::HasSurname(read.Ap, read.Am)) {
         out.notes.push_back({NoteKind::NoSurname});
     }
     if (!out.notes.empty()) {
@@ -447,10 +500,9 @@ KeyExplanation ExplainKey(std::u32string_view Ap, std::u32string_view Am, std::u
 
 bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept
 {
-    constexpr std::array<NoteKind, 7> kNotRegistry = {
-        NoteKind::AccentedLetters, NoteKind::OtherCharacters, NoteKind::Born2000OrLater,
-        NoteKind::NoSex,           NoteKind::UnknownSex,      NoteKind::NoState,
-        NoteKind::UnknownState,
+    constexpr std::array<NoteKind, 6> kNotRegistry = {
+        NoteKind::OtherCharacters, NoteKind::NoSex,        NoteKind::UnknownSex,
+        NoteKind::NoState,         NoteKind::UnknownState, NoteKind::AbbreviatedName,
     };
     // Without accented or other characters the key is ASCII: one byte a character.
     return explanation.key.size() == 18 &&

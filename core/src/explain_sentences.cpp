@@ -1,8 +1,11 @@
 // The Spanish sentences of an explanation, written here once for every
-// program that shows them.
+// program that shows them. Each starts with a capital (or with the key's own
+// characters) and ends with a period.
 #include "curp/explain.h"
 
 #include "characters.h"
+#include "curp/states.h"
+#include "key_rules.h"
 #include "text.h"
 #include "utf.h"
 
@@ -33,7 +36,7 @@ std::string_view What(PieceKind kind) noexcept
     case PieceKind::GivenSecondLetter:
         return "segunda letra";
     default:
-        return "inicial";
+        return IsConsonant(kind) ? "primera consonante interna" : "inicial";
     }
 }
 
@@ -59,37 +62,37 @@ std::string_view Field(KeyInput input) noexcept
     return "el texto";
 }
 
-// A character as a list names it: itself, "espacio", or its code point
-// ("U+0009") when it is invisible or of another script.
-std::string Visible(char32_t c)
+std::string Concat(std::initializer_list<std::string_view> parts)
+{
+    std::string out;
+    for (const std::string_view part : parts) {
+        out += part;
+    }
+    return out;
+}
+
+std::u32string Decoded(std::string_view text)
+{
+    return detail::DecodeUtf8(text).value_or(std::u32string());
+}
+
+// Characters that are neither shown as they are nor space: control
+// characters, and letters and signs of other scripts, named in words.
+bool IsControl(char32_t c) noexcept
+{
+    return c < U' ' || (c >= 0x7F && c <= 0x9F);
+}
+
+// A character in a sentence: «c» itself when it can be shown, else in words.
+std::string Named(char32_t c)
 {
     if (c == U' ') {
-        return "espacio";
+        return "un espacio";
     }
     if (detail::IsShownAsIs(c)) {
-        return detail::EncodeUtf8(std::u32string_view(&c, 1));
+        return Concat({"«", detail::EncodeUtf8(std::u32string_view(&c, 1)), "»"});
     }
-    return detail::CodePointName(c);
-}
-
-// "Ó, Í": the characters of a note, each once, separated by commas.
-std::string CharacterList(std::string_view characters)
-{
-    std::string list;
-    for (const char32_t c : detail::DecodeUtf8(characters).value_or(std::u32string())) {
-        if (!list.empty()) {
-            list += ", ";
-        }
-        list += Visible(c);
-    }
-    return list;
-}
-
-// The character at `position` (from 1) of `text`.
-std::string CharacterAt(std::string_view text, std::size_t position)
-{
-    const std::u32string decoded = detail::DecodeUtf8(text).value_or(std::u32string());
-    return detail::EncodeUtf8(detail::CharAt(decoded, position));
+    return IsControl(c) ? "un carácter de control" : "una letra o signo de otro alfabeto";
 }
 
 // "A, B y C".
@@ -105,44 +108,109 @@ std::string JoinAnd(const std::vector<std::string>& items)
     return out;
 }
 
-std::string Concat(std::initializer_list<std::string_view> parts)
+// The characters of a note, each kind once: those that can be shown as they
+// are, then in words the spaces, control characters and other scripts.
+std::string CharacterList(std::string_view characters)
+{
+    std::vector<std::string> shown;
+    bool space = false;
+    bool control = false;
+    bool other = false;
+    for (const char32_t c : Decoded(characters)) {
+        if (detail::IsShownAsIs(c)) {
+            shown.push_back(detail::EncodeUtf8(std::u32string_view(&c, 1)));
+        } else {
+            (c == U' ' ? space : IsControl(c) ? control : other) = true;
+        }
+    }
+    if (space) {
+        shown.emplace_back("espacios");
+    }
+    if (control) {
+        shown.emplace_back("caracteres de control");
+    }
+    if (other) {
+        shown.emplace_back("letras o signos de otro alfabeto");
+    }
+    return JoinAnd(shown);
+}
+
+// A text the person gave, as it is when it can be shown, else in words.
+std::string TextOrWords(std::string_view text)
+{
+    const std::u32string decoded = Decoded(text);
+    return std::all_of(decoded.begin(), decoded.end(), detail::IsShownAsIs) ? std::string(text)
+                                                                            : CharacterList(text);
+}
+
+// A name as a sentence shows it: without the spaces around it, and with one
+// space between its words where preparation left two.
+std::string Shown(std::string_view name)
 {
     std::string out;
-    for (const std::string_view part : parts) {
-        out += part;
+    for (const char c : name) {
+        if (c != ' ' || (!out.empty() && out.back() != ' ')) {
+            out.push_back(c);
+        }
+    }
+    if (!out.empty() && out.back() == ' ') {
+        out.pop_back();
     }
     return out;
+}
+
+// The character at `position` (from 1) of `text`.
+char32_t CharacterAt(std::string_view text, std::size_t position)
+{
+    const std::u32string decoded = Decoded(text);
+    const std::u32string_view c = detail::CharAt(decoded, position);
+    return c.empty() ? U' ' : c.front();
 }
 
 // A letter or consonant that a rule made "X", or the one missing surname.
 std::string RuleSentence(const KeyPiece& piece)
 {
     const std::string_view c = piece.characters;
-    const std::string_view source = piece.source;
-    const bool consonant = IsConsonant(piece.kind);
-    const std::string_view what = consonant ? "primera consonante interna" : What(piece.kind);
+    const std::string source = Shown(piece.source);
+    const std::string_view what = What(piece.kind);
     switch (piece.rule) {
     case PieceRule::NoInnerVowel:
-        return Concat({c, ": ", source, " no tiene vocal interna"});
+        return Concat({c, ": ", source, " no tiene vocal interna."});
     case PieceRule::NoInnerConsonant:
-        return Concat({c, ": ", source, " no tiene consonante interna"});
+        return Concat({c, ": ", source, " no tiene consonante interna."});
     case PieceRule::SpaceIsX:
-        return Concat({c, ": ", source, " no tiene consonante interna en su primera palabra"});
+        return Concat({c, ": ", source, " no tiene consonante interna en su primera palabra."});
     case PieceRule::TooShort:
         if (source.empty()) {
-            return Concat({c, ": ", Field(piece.input), " queda vacío"});
+            return Concat({c, ": ", Field(piece.input), " queda vacío."});
         }
-        return Concat({c, ": ", source, " tiene menos de tres letras"});
+        return Concat({c, ": ", source, " tiene menos de tres letras."});
     case PieceRule::EnyeIsX:
-        return Concat({c, ": ", what, " de ", source, "; la Ñ se escribe X"});
+        return Concat({c, ": ", what, " de ", source, "; la Ñ se escribe X."});
+    case PieceRule::NonLetterIsX:
+        return Concat({c, ": en lugar de ", Named(CharacterAt(piece.source, piece.position)), " (",
+                       what, " de ", source, "), porque ahí solo van letras de la A a la Z."});
     case PieceRule::InconvenientWord:
-        return Concat({c, ": en lugar de ", CharacterAt(source, piece.position), " (", what, " de ",
-                       source, "), porque ", piece.word, " es una palabra inconveniente"});
+        return Concat(
+            {c, ": en lugar de ",
+             detail::EncodeUtf8(std::u32string(1, CharacterAt(piece.source, piece.position))), " (",
+             what, " de ", source, "), porque ", piece.word, " es una palabra inconveniente."});
     case PieceRule::MissingSurname:
-        return Concat({c, ": sin apellido materno"});
+        return Concat({c, ": sin apellido materno."});
     default:
-        return Concat({c, ": ", what, " de ", source});
+        return Concat({c, ": ", what, " de ", source, "."});
     }
+}
+
+std::string_view SexInWords(std::string_view sex) noexcept
+{
+    if (sex == "H") {
+        return "hombre (Masculino)";
+    }
+    if (sex == "M") {
+        return "mujer (Femenino)";
+    }
+    return sex == "X" ? "no binario" : "sexo";
 }
 
 std::string PieceSentence(const KeyPiece& piece)
@@ -150,22 +218,28 @@ std::string PieceSentence(const KeyPiece& piece)
     const std::string_view c = piece.characters;
     switch (piece.kind) {
     case PieceKind::BirthDate:
-        return Concat({c, ": fecha de nacimiento (aammdd)"});
+        return Concat({c, ": fecha de nacimiento con año, mes y día (aammdd)."});
     case PieceKind::Sex:
-        return Concat({c, ": sexo"});
+        return Concat({c, ": ", SexInWords(c), "."});
     case PieceKind::State:
-        return Concat({c, ": entidad de nacimiento"});
+        if (const State* state = FindStateByCode(c); state != nullptr && state->code == c) {
+            return Concat({c, ": entidad de nacimiento (", state->name, ")."});
+        }
+        return Concat({c, ": entidad de nacimiento."});
     case PieceKind::Differentiator:
-        return Concat({c, ": diferenciador"});
+        return Concat({c,
+                       c == "0" ? ": el que el registro asigna primero a quien nació antes de 2000"
+                                : ": la que el registro asigna primero a quien nació desde 2000",
+                       " (diferenciador, primer carácter de la homoclave)."});
     case PieceKind::CheckDigit:
-        return Concat({c, ": dígito verificador"});
+        return Concat({c, ": dígito verificador (segundo carácter de la homoclave)."});
     default:
         return RuleSentence(piece);
     }
 }
 
 // Letters of the first four taken from one text, on one line:
-// "GO: G y O de GOMEZ (inicial y primera vocal interna)".
+// "GO: G y O de GOMEZ (inicial y primera vocal interna)."
 std::string TakenTogether(const KeyPiece* first, const KeyPiece* last)
 {
     std::string characters;
@@ -177,7 +251,7 @@ std::string TakenTogether(const KeyPiece* first, const KeyPiece* last)
         what.emplace_back(What(p->kind));
     }
     return Concat(
-        {characters, ": ", JoinAnd(each), " de ", first->source, " (", JoinAnd(what), ")"});
+        {characters, ": ", JoinAnd(each), " de ", Shown(first->source), " (", JoinAnd(what), ")."});
 }
 
 bool TakenFromSameText(const KeyPiece& a, const KeyPiece& b) noexcept
@@ -204,8 +278,10 @@ void AddPieceLines(const std::vector<KeyPiece>& pieces, std::vector<std::string>
             std::all_of(p, p + 3, [](const KeyPiece& q) {
                 return IsConsonant(q.kind) && q.rule == PieceRule::Taken;
             })) {
-            lines.push_back(Concat({p[0].characters, p[1].characters, p[2].characters,
-                                    ": primeras consonantes internas"}));
+            lines.push_back(Concat(
+                {p[0].characters, p[1].characters, p[2].characters,
+                 ": primera consonante interna de ",
+                 JoinAnd({Shown(p[0].source), Shown(p[1].source), Shown(p[2].source)}), "."}));
             p += 3;
             continue;
         }
@@ -214,7 +290,77 @@ void AddPieceLines(const std::vector<KeyPiece>& pieces, std::vector<std::string>
     }
 }
 
-// "DE LA ROSA se toma como ROSA: sin partículas", for a text preparation changed.
+// How a sentence names a character that reading left out or read as a space.
+std::string Invisible(char32_t c)
+{
+    switch (c) {
+    case 0x00A0:
+        return "el espacio de no separación";
+    case U'\t':
+        return "el tabulador";
+    case 0x3000:
+        return "el espacio ideográfico";
+    case 0x200B:
+        return "un espacio de ancho cero";
+    case 0x200C:
+        return "un separador de ancho cero";
+    case 0x200D:
+        return "una unión de ancho cero";
+    case 0x2060:
+        return "una unión de palabras";
+    case 0xFEFF:
+        return "una marca de orden de bytes";
+    case 0x00AD:
+        return "un guion suave";
+    case 0x061C:
+    case 0x200E:
+    case 0x200F:
+        return "una marca de dirección del texto";
+    default:
+        break;
+    }
+    if ((c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069)) {
+        return "un control de dirección del texto";
+    }
+    if ((c >= U'\n' && c <= U'\r') || c == 0x85 || c == 0x2028 || c == 0x2029) {
+        return "el salto de línea";
+    }
+    const std::string code = detail::CodePointName(c);
+    if (detail::IsWhiteSpace(c)) {
+        return "el espacio especial " + code;
+    }
+    return detail::IsCombiningMark(c) ? "una marca diacrítica suelta (" + code + ")"
+                                      : "un carácter invisible (" + code + ")";
+}
+
+// How the name was read, one sentence for each change:
+// "Ó de LÓPEZ cuenta como O, como en el registro."
+void AddReadingLines(const PreparedName& name, std::vector<std::string>& lines)
+{
+    const std::string written = Shown(name.written);
+    for (const ReadChange& change : name.changes) {
+        const std::u32string c = Decoded(change.written);
+        switch (change.how) {
+        case ReadAs::BaseLetter:
+            lines.push_back(Concat({change.written, " de ", written, " cuenta como ", change.read,
+                                    ", como en el registro."}));
+            break;
+        case ReadAs::Space: {
+            // Every name of Invisible starts with an ASCII article: "el", "un", "una".
+            std::string what = Invisible(c.empty() ? U' ' : c.front());
+            what.front() = static_cast<char>(what.front() - 'a' + 'A');
+            lines.push_back(Concat({what, " de ", written, " cuenta como espacio."}));
+            break;
+        }
+        case ReadAs::Removed:
+            lines.push_back(Concat(
+                {"Se quitó ", Invisible(c.empty() ? U' ' : c.front()), " de ", written, "."}));
+            break;
+        }
+    }
+}
+
+// "DE LA ROSA se toma como ROSA: sin partículas.", for a text preparation changed.
 void AddNameLine(const PreparedName& name, std::vector<std::string>& lines)
 {
     std::vector<std::string> reasons;
@@ -233,19 +379,14 @@ void AddNameLine(const PreparedName& name, std::vector<std::string>& lines)
     if (reasons.empty()) {
         return;
     }
-    std::string typed = name.typed;
-    const std::size_t first = typed.find_first_not_of(' ');
-    typed = first == std::string::npos ? std::string() : typed.substr(first);
-    typed.erase(typed.find_last_not_of(' ') + 1);
-
-    std::string line = typed;
-    line +=
-        name.prepared.empty() ? " queda vacío: " : Concat({" se toma como ", name.prepared, ": "});
+    std::string line = Shown(name.read);
+    line += name.prepared.empty() ? " queda vacío: "
+                                  : Concat({" se toma como ", Shown(name.prepared), ": "});
     for (std::size_t i = 0; i < reasons.size(); ++i) {
         line += i > 0 ? ", " : "";
         line += reasons[i];
     }
-    lines.push_back(std::move(line));
+    lines.push_back(line + ".");
 }
 
 } // namespace
@@ -254,43 +395,45 @@ std::string Describe(const KeyNote& note)
 {
     switch (note.kind) {
     case NoteKind::InvalidText:
-        return Concat({"sin CURP: ", Field(note.input), " no es texto válido"});
+        return Concat({"Sin CURP: ", Field(note.input), " no es texto válido."});
     case NoteKind::InvalidDate:
-        return "sin CURP: la fecha de nacimiento no existe";
+        return "Sin CURP: la fecha de nacimiento no existe.";
     case NoteKind::NoGivenName:
-        return "sin CURP: falta el nombre";
+        return "Sin CURP: falta el nombre.";
     case NoteKind::NoSurname:
-        return "sin CURP: falta al menos un apellido";
-    case NoteKind::AccentedLetters:
-        return CharacterList(note.text) +
-               ": la CURP se escribe sin acentos; escriba los nombres sin acentos";
+        return "Sin CURP: falta al menos un apellido.";
     case NoteKind::OtherCharacters:
-        return CharacterList(note.text) + ": la CURP solo lleva letras de la A a la Z y dígitos";
-    case NoteKind::Born2000OrLater:
-        return "nacimiento en 2000 o después: en la CURP la posición 17 es una letra, no 0";
-    case NoteKind::NoSex:
-        return "elija el sexo";
+        return Concat({"La CURP solo lleva letras de la A a la Z y dígitos, y esta lleva ",
+                       CharacterList(note.text), "."});
     case NoteKind::UnknownSex:
-        return Concat({note.text, ": el sexo se escribe H, M o X"});
+        return Concat({"El sexo se escribe H, M o X, no ", TextOrWords(note.text), "."});
+    case NoteKind::NoSex:
+        return "Elija el sexo.";
     case NoteKind::NoState:
-        return "elija la entidad de nacimiento";
+        return "Elija la entidad de nacimiento.";
     case NoteKind::UnknownState:
-        return Concat({note.text, ": no es una entidad del catálogo"});
+        return Concat({"La entidad ", TextOrWords(note.text), " no está en el catálogo."});
     case NoteKind::SurnamesEmptied:
-        return "los apellidos quedan vacíos sin partículas ni apóstrofos: faltan las cuatro "
-               "primeras letras";
+        return "Los apellidos quedan vacíos sin partículas ni apóstrofos: faltan las cuatro "
+               "primeras letras.";
     case NoteKind::GivenNameEmptied:
-        return "el nombre queda vacío sin partículas ni apóstrofos: falta su inicial";
+        return "El nombre queda vacío sin partículas ni apóstrofos: falta su inicial.";
     case NoteKind::GivenNameTooShort:
-        return "el nombre tiene una sola letra: falta la cuarta letra";
+        return "El nombre tiene una sola letra: falta la cuarta letra.";
     case NoteKind::Incomplete:
-        return "la CURP queda incompleta y sin dígito verificador";
+        return "La CURP queda incompleta y sin dígito verificador.";
+    case NoteKind::AbbreviatedName:
+        return Concat({"El nombre lleva ", note.text,
+                       ", que parece abreviado: el registro usa el nombre completo, y con él la "
+                       "CURP puede ser otra."});
     case NoteKind::SurnameMoved:
-        return Concat({"sin apellido paterno: el materno, ", note.text, ", ocupa su lugar"});
+        return Concat(
+            {"Sin apellido paterno: el materno, ", Shown(note.text), ", ocupa su lugar."});
     case NoteKind::RegistryAssigns:
         break;
     }
-    return "las posiciones 17 y 18 las asigna el registro; confirme la CURP en www.gob.mx/curp";
+    return "La homoclave (posiciones 17 y 18) la asigna el registro y puede ser otra; confirme la "
+           "CURP en www.gob.mx/curp.";
 }
 
 std::vector<std::string> Describe(const KeyExplanation& explanation)
@@ -298,6 +441,7 @@ std::vector<std::string> Describe(const KeyExplanation& explanation)
     std::vector<std::string> lines;
     AddPieceLines(explanation.pieces, lines);
     for (const PreparedName& name : explanation.names) {
+        AddReadingLines(name, lines);
         AddNameLine(name, lines);
     }
     for (const KeyNote& note : explanation.notes) {

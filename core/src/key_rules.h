@@ -1,7 +1,7 @@
 // The stages of the key computation, in the order Calc_Clave runs them.
-// All texts are UTF-32 holding Unicode scalar values only. Every comparison is
-// exact and case-sensitive: the rules see upper-case text only as the caller
-// gives it, and "Á", "a" or "ñ" are characters like any other.
+// All texts are UTF-32 holding Unicode scalar values only. The names are read
+// first (upper case, no accents but "Ñ", one kind of space, nothing invisible);
+// after that every comparison is exact and case-sensitive.
 #ifndef CURP_KEY_RULES_H
 #define CURP_KEY_RULES_H
 
@@ -27,6 +27,63 @@ struct Names {
 
 // Which of the three name texts.
 enum class NameText : std::uint8_t { Ap, Am, Nm };
+
+// --- Reading the names as the person means them (name_reading.cpp) ---
+//
+// A name reaches the rules as people have it: in any case, with accents, and
+// pasted with decomposed accents, no-break spaces or invisible characters.
+// Reading turns it into the registry's way of writing names, before the guard
+// and before preparation, so that all of these give the key the registry does.
+
+// The simple upper-case mapping of Unicode: "é" -> "É"; a letter whose upper
+// case is more than one letter ("ß") stays as it is.
+char32_t SimpleUpperCase(char32_t c) noexcept;
+
+// A to Z for a letter whose canonical decomposition is that letter (in either
+// case) followed only by combining marks ("Á", "ü", "Ç", "ǰ"); 0 for any other
+// character, "Ñ" and "ñ" included.
+char32_t LatinBase(char32_t c) noexcept;
+
+// The White_Space property: space, tab, line breaks, no-break space, U+2000 to
+// U+200A, U+3000, ...
+bool IsWhiteSpace(char32_t c) noexcept;
+
+// General category Cf: zero-width spaces and joiners, U+FEFF, the soft
+// hyphen, direction marks and controls, ...
+bool IsFormatCharacter(char32_t c) noexcept;
+
+// General categories Mn, Mc and Me: the accents of decomposed text, ...
+bool IsCombiningMark(char32_t c) noexcept;
+
+// What reading does with a character.
+enum class Reading : std::uint8_t {
+    AsIs,        // kept, upper-cased where it has a simple upper case
+    Composed,    // "N" or "n" and a combining tilde, read as "Ñ"
+    Space,       // white space other than U+0020, read as U+0020
+    Folded,      // a letter with diacritics, read as its base letter A-Z
+    Removed,     // a format character, dropped
+    MarkRemoved, // a combining mark not taken into an "Ñ", dropped
+};
+
+constexpr bool IsRemoved(Reading how) noexcept
+{
+    return how == Reading::Removed || how == Reading::MarkRemoved;
+}
+
+// One character read: what it becomes and how many characters it took.
+struct CharacterRead {
+    char32_t read;
+    std::uint8_t length;
+    Reading how;
+};
+
+// Reads the character at 0-based index `i` of `text` (i < text.size()).
+CharacterRead ReadCharacter(std::u32string_view text, std::size_t i) noexcept;
+
+// Reads a whole name: each character as ReadCharacter says, the removed ones
+// left out. "José" and "JOSE\u0301" both give "JOSE", "jose\u00A0luis" gives
+// "JOSE LUIS", "\u202EPEÑA\u200B" gives "PEÑA".
+void ReadName(std::u32string& text);
 
 // --- Name preparation (name_preparation.cpp) ---
 
@@ -121,8 +178,10 @@ bool IsInconvenientWord(std::u32string_view block) noexcept;
 // other block stays. The block is compared with any "Ñ" still in it.
 void FilterInconvenientWord(std::u32string& block);
 
-// Every "Ñ" in the block becomes "X", after the word filter.
-void ReplaceEnyeInBlock(std::u32string& block);
+// Every character of the block that is not a letter A-Z becomes "X", after
+// the word filter: the "Ñ", and a digit, a sign or a letter of another script
+// that the rules took.
+void KeepLettersInBlock(std::u32string& block);
 
 // Appends the date of birth as "yymmdd", each part with two digits. The year
 // is taken modulo 100, rounded down, so years before 1 give 00..99 as well
@@ -132,9 +191,9 @@ void AppendBirthDate(std::u32string& body, std::chrono::year_month_day FB);
 // The internal consonant of one prepared name text: "X" when the text has
 // fewer than 3 characters; otherwise the first character from the second on
 // that is not one of the vowels A, E, I, O and U. Any other character counts:
-// a consonant, an accented vowel, a lower-case letter, a digit, a hyphen. "X"
-// when that character is a space or "Ñ", or when every character from the
-// second on is a vowel.
+// a consonant, but also a digit or a hyphen. "X" when that character is a
+// space, "Ñ" or anything else that is not a letter A-Z, or when every
+// character from the second on is a vowel.
 Letter InnerConsonant(std::u32string_view text) noexcept;
 
 // Just the character of InnerConsonant.
@@ -163,6 +222,7 @@ void AppendCheckDigit(std::u32string& body);
 // What a trace is shown: a name text after a preparation step, or the body
 // (the first four letters, during their steps) after a piece is in place.
 enum class Step : std::uint8_t {
+    NameRead,
     EnyeRepaired,
     ParticlesRemoved,
     CommonNameDropped,
@@ -170,7 +230,7 @@ enum class Step : std::uint8_t {
     SurnamesFilled,
     BlockPicked,
     BlockFiltered,
-    BlockEnyeReplaced,
+    BlockLettersOnly,
     BirthDate,
     Sex,
     State,
@@ -180,13 +240,34 @@ enum class Step : std::uint8_t {
     Differentiator,
     CheckDigit,
 };
-inline constexpr std::size_t kStepCount = 16;
+inline constexpr std::size_t kStepCount = 17;
 
 struct NoTrace {
     template <class... Seen>
     void operator()(const Seen&... /*seen*/) const noexcept
     {}
 };
+
+// Reads the three names as the person means them.
+template <class Trace = NoTrace>
+void ReadNames(Names& names, Trace&& trace = Trace{})
+{
+    for (const auto& [which, text] : std::array<std::pair<NameText, std::u32string*>, 3>{{
+             {NameText::Ap, &names.Ap},
+             {NameText::Am, &names.Am},
+             {NameText::Nm, &names.Nm},
+         }}) {
+        ReadName(*text);
+        trace(Step::NameRead, which, *text);
+    }
+}
+
+// The differentiator at position 17: the first one the registry gives in the
+// century of the birth, "0" before 2000 and "A" from 1 January 2000 on.
+inline char32_t Differentiator(std::chrono::year_month_day FB) noexcept
+{
+    return FB.year() < std::chrono::year{2000} ? U'0' : U'A';
+}
 
 // Runs the preparation steps, in order, on the working copies.
 template <class Trace = NoTrace>
@@ -215,8 +296,8 @@ void PrepareNames(Names& names, Trace&& trace = Trace{})
     }
 }
 
-// The body: block (filtered, "Ñ" as "X"), date, CveSexo and CveEnt as given,
-// the internal consonants of Ap, Am and Nm, and the differentiator "0". It has
+// The body: block (filtered, letters A-Z only), date, CveSexo and CveEnt as
+// given, the internal consonants of Ap, Am and Nm, and the differentiator. It has
 // 17 characters when every piece has its usual width; a missing piece (no
 // state, a short block) makes it shorter and longer sex or state texts make it
 // longer. Nothing is padded or cut.
@@ -229,8 +310,8 @@ std::u32string ComposeBody(const Names& names, std::chrono::year_month_day FB,
     trace(Step::BlockPicked, body);
     FilterInconvenientWord(body);
     trace(Step::BlockFiltered, body);
-    ReplaceEnyeInBlock(body);
-    trace(Step::BlockEnyeReplaced, body);
+    KeepLettersInBlock(body);
+    trace(Step::BlockLettersOnly, body);
     body.reserve(body.size() + 6 + CveSexo.size() + CveEnt.size() + 4 + 1);
     AppendBirthDate(body, FB);
     trace(Step::BirthDate, body);
@@ -244,17 +325,19 @@ std::u32string ComposeBody(const Names& names, std::chrono::year_month_day FB,
     trace(Step::ConsonantAm, body);
     body += InternalConsonant(names.Nm);
     trace(Step::ConsonantNm, body);
-    body += U'0'; // the differentiator
+    body += Differentiator(FB);
     trace(Step::Differentiator, body);
     return body;
 }
 
 // The whole computation on working copies that hold scalar values only; the
-// empty text when there is no valid date, no given name or no surname.
+// empty text when there is no valid date, or no given name or no surname as
+// the names are read.
 template <class Trace = NoTrace>
 std::u32string ComputeKey(Names names, std::chrono::year_month_day FB, std::u32string_view CveSexo,
                           std::u32string_view CveEnt, Trace&& trace = Trace{})
 {
+    ReadNames(names, trace);
     if (!FB.ok() || !HasGivenName(names.Nm) || !HasSurname(names.Ap, names.Am)) {
         return {};
     }

@@ -97,9 +97,10 @@ const FileRow kCalculaRows[] = {
      "\xEF\xBB\xBFpaterno,materno,nombre,nacimiento,sexo,entidad\r\n\r\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF",
      "\xEF\xBB\xBFpaterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\r\n\r\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,\r\n",
      kAllRows},
-    {"ResultWithCommaOrQuoteIsQuoted",
+    // The key held '"' and ',' and was quoted: letter positions now hold X.
+    {"FieldsWithCommaOrQuoteQuoted",
      "paterno,materno,nombre,nacimiento,sexo,entidad\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE,\"LOAA800101XNE\"\",N08\",\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE,LOAA800101XNEXXN03,\n",
      kAllRows},
     {"MissingColumn",
      "paterno,nombre,nacimiento,sexo\nGOMEZ,JUAN,1975-04-23,H\n", "", kUsageError,

@@ -19,26 +19,32 @@ const KeyRow kCompositionRows[] = {
     {"ShortSurnameOneLetterName", U"LI",       U"WONG",  U"A",         U"LWA900615MNEXNX0",
         1990y / std::chrono::June / 15, U"M", U"NE"},
     {"NoInnerVowelGivesX",        U"PRZ",      U"LOPEZ", U"ANA",       U"PXLA800101HDFRPN06"},
-    {"AccentedVowelIsNoVowel",    U"MÉNDEZ",   U"ORTIZ", U"LUIS",      U"MEOL800101HDFÉRS08"},
+    // Was MEOL800101HDFÉRS08: "É" is read as "E", a vowel, so the consonant is "N".
+    {"AccentedVowelReadAsVowel",  U"MÉNDEZ",   U"ORTIZ", U"LUIS",      U"MEOL800101HDFNRS08"},
     {"EnyeInBlockBecomesX",       U"MUÑOZ",    U"",      U"JOSE LUIS", U"MUXL800101HDFXXS06"},
     {"InconvenientWordFiltered",  U"PE¥A",     U"NAVA",  U"ELSA",      U"PXNE660720MMCXVL04",
         1966y / std::chrono::July / 20, U"M", U"MC"},
     {"GivenNameEmptiedLeavesThreeLetters", U"PEREZ", U"LOPEZ", U"'",   U"PEL800101HDFRPX0"},
-    {"EmojiIsOneCharacter",       U"PEREZ",    U"LOPEZ", U"😀ANA",     U"PEL😀800101HDFRPN01"},
+    // Was PEL😀800101HDFRPN01: positions 1-4 hold letters A-Z only.
+    {"EmojiIsOneCharacterMadeX",  U"PEREZ",    U"LOPEZ", U"😀ANA",     U"PELX800101HDFRPN06"},
     // Internal consonants: the first non-vowel from the second character.
     {"ConsonantSpaceGivesX",      U"LA O",     U"LOPEZ", U"ANA",       U"LALA800101HDFXPN04"},
     {"ConsonantEnyeGivesX",       U"PEÑA",     U"LOPEZ", U"ANA",       U"PELA800101HDFXPN06"},
     {"ConsonantAllVowelsGivesX",  U"OIA",      U"LOPEZ", U"ANA",       U"OILA800101HDFXPN06"},
-    {"ConsonantDigitCounts",      U"A1B",      U"LOPEZ", U"ANA",       U"AXLA800101HDF1PN09"},
-    {"ConsonantHyphenCounts",     U"AE-LUNA",  U"LOPEZ", U"ANA",       U"AELA800101HDF-PN09"},
+    // Were AXLA800101HDF1PN09 and AELA800101HDF-PN09: a digit or a hyphen
+    // still stops the search, but positions 14-16 hold letters A-Z only.
+    {"ConsonantDigitGivesX",      U"A1B",      U"LOPEZ", U"ANA",       U"AXLA800101HDFXPN04"},
+    {"ConsonantHyphenGivesX",     U"AE-LUNA",  U"LOPEZ", U"ANA",       U"AELA800101HDFXPN04"},
     {"ConsonantOfTwoLettersIsX",  U"PEREZ",    U"LOPEZ", U"AL",        U"PELA800101HDFRPX03"},
     // Date, sex and state.
     {"TypicalPerson",   U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ750423HDFMZN00", kApril23of1975, U"H", U"DF"},
     {"Female",          U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ750423MDFMZN00", kApril23of1975, U"M", U"DF"},
     {"BornAbroad",      U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ750423HNEMZN06", kApril23of1975, U"H", U"NE"},
     {"NoStateNoDigit",  U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ750423HMZN0",    kApril23of1975, U"H", U""},
-    {"Born2005",        U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ050101HDFMZN09", 2005y / std::chrono::January / 1},
-    {"LeapDay",         U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ000229HDFMZN01", 2000y / std::chrono::February / 29},
+    // Were GODJ050101HDFMZN09 and GODJ000229HDFMZN01: from 2000 position 17 is "A".
+    {"Born2005",        U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ050101HDFMZNA9", 2005y / std::chrono::January / 1},
+    {"LeapDay",         U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ000229HDFMZNA1", 2000y / std::chrono::February / 29},
+    {"LastDayOf1999",   U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ991231HDFMZN08", 1999y / std::chrono::December / 31},
     {"SexAndStateCopiedAsGiven", U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ750423xÑÑMZN03", kApril23of1975, U"x", U"ÑÑ"},
     // A longer state code pushes the body past 17: the digit covers the first 17.
     {"LongStateCode",   U"GOMEZ", U"DIAZ", U"JUAN", U"GODJ750423HDFXMZN01", kApril23of1975, U"H", U"DFX"},

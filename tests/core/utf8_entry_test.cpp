@@ -18,11 +18,13 @@ TEST(Utf8Entry, MultiByteCharactersAreOneCharacterEach)
         std::string_view Ap, Am, Nm, key;
     } rows[] = {
         {"GOMEZ", "DIAZ", "JUAN", "GODJ800101HDFMZN02"},
-        {"MUÑOZ", "", "JOSE LUIS", "MUXL800101HDFXXS06"},  // 2-byte Ñ
-        {"PE¥A", "NAVA", "ELSA", "PXNE800101HDFXVL06"},    // 2-byte ¥ repaired
-        {"MÉNDEZ", "ORTIZ", "LUIS", "MEOL800101HDFÉRS08"}, // É taken as consonant
-        {"PEREZ", "LOPEZ", "😀ANA", "PEL😀800101HDFRPN01"},  // 4-byte emoji
-        {"PEREZ", "LOPEZ", "€A", "PEL€800101HDFRPX08"},    // 3-byte euro sign
+        {"MUÑOZ", "", "JOSE LUIS", "MUXL800101HDFXXS06"}, // 2-byte Ñ
+        {"PE¥A", "NAVA", "ELSA", "PXNE800101HDFXVL06"},   // 2-byte ¥ repaired
+        // These three held É, 😀 and € in the key: accents are read as their
+        // letter, and letter positions hold letters A-Z only.
+        {"MÉNDEZ", "ORTIZ", "LUIS", "MEOL800101HDFNRS08"}, // É read as E
+        {"PEREZ", "LOPEZ", "😀ANA", "PELX800101HDFRPN06"},  // 4-byte emoji
+        {"PEREZ", "LOPEZ", "€A", "PELX800101HDFRPX03"},    // 3-byte euro sign
     };
     for (const auto& row : rows) {
         EXPECT_EQ(Calc_Clave(row.Ap, row.Am, row.Nm, kBorn1980, "H"sv, "DF"sv), row.key) << row.Ap;

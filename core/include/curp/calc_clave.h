@@ -17,13 +17,21 @@ namespace curp {
 //   CveSexo  sex letter, "H" or "M"; copied into the key as given
 //   CveEnt   two-letter state code, or empty; copied into the key as given
 //
-// The names are taken exactly as given: nothing is upper-cased, and accents
-// and other marks stay. The rules look for upper-case text only (the vowels
-// A, E, I, O and U, the particles "DE ", "Y ", ..., the given names "JOSE "
-// and "MARIA ", the letters the check digit weighs), so the caller upper-cases
-// the names first: "gomez" gives a different key from "GOMEZ", not an error.
-// Only the space U+0020 counts as blank: a name of spaces alone is missing,
-// while a tab or a no-break space is a character like any other.
+// The names are read as the person means them and as the registry writes
+// them, before anything else: letters in upper case ("gómez" is "GÓMEZ"),
+// every Latin letter with diacritics as its letter A-Z but "Ñ" ("GÓMEZ" is
+// "GOMEZ"), decomposed accents as the letter they sit on ("N" and U+0303 is
+// "Ñ"), every kind of white space (tab, no-break space, ...) as a space, and
+// invisible characters (zero-width spaces, direction marks, U+FEFF) left out.
+// A name of nothing but spaces and invisible characters is missing.
+//
+// The key holds letters A-Z only at positions 1-4 and 14-16: any other
+// character the rules would take there (a digit, a hyphen, a letter of
+// another script) is written "X". Position 17 is "0" for a birth before
+// 1 January 2000 and "A" from that day on, the first values the registry
+// gives; it changes them for persons whose first 16 characters coincide.
+// With a sex letter (H, M or X) and a state code of the catalogue, every key
+// of 18 characters passes CheckKey without findings.
 //
 // Returns the 18-character key; a shorter text, without check digit, when a
 // piece is missing (no state code, a one-letter given name after a short

@@ -1,8 +1,8 @@
 // Where each character of a computed key comes from, and what a person needs
-// to know about the result: the pieces of the key in order, what preparation
-// did to the name texts, and notes such as characters that no registry key
-// holds, a missing piece or a birth in 2000 or later. Every fact is a value a
-// program can test; Describe gives the Spanish sentences a person reads.
+// to know about the result: the pieces of the key in order, how the name texts
+// were read and prepared, and notes such as a missing piece or an abbreviated
+// name. Every fact is a value a program can test; Describe gives the Spanish
+// sentences a person reads.
 #ifndef CURP_EXPLAIN_H
 #define CURP_EXPLAIN_H
 
@@ -30,7 +30,7 @@ enum class PieceKind {
     PaternalConsonant, // first inner consonant of the paternal surname
     MaternalConsonant, // ... of the maternal surname
     GivenConsonant,    // ... of the given name
-    Differentiator,    // always "0" here; the registry's may differ
+    Differentiator,    // "0" before 2000, "A" from 2000; the registry's may differ
     CheckDigit,
 };
 
@@ -38,13 +38,14 @@ enum class PieceKind {
 enum class PieceRule {
     Taken,            // the character at `position` of `source`
     FromInput,        // date, sex or state, written from the input
-    Constant,         // the differentiator
+    FirstAssigned,    // the differentiator the registry gives first in the century of birth
     Computed,         // the check digit, from the first 17 characters
     NoInnerVowel,     // "X": no vowel after the first letter of `source`
     TooShort,         // "X": `source` has fewer than 3 characters
     NoInnerConsonant, // "X": nothing but vowels after the first letter of `source`
     SpaceIsX,         // "X": the first non-vowel after the first letter is a space
     EnyeIsX,          // "X" for the "Ñ" at `position` of `source`
+    NonLetterIsX,     // "X" for the character at `position` of `source`, no letter A-Z
     InconvenientWord, // "X" for the letter at `position`: the first four letters would spell `word`
     MissingSurname,   // "X" standing for a maternal surname that is missing
 };
@@ -64,13 +65,33 @@ struct KeyPiece {
     friend bool operator==(const KeyPiece&, const KeyPiece&) = default;
 };
 
-// What preparation did to one name text before letters were taken from it.
+// How a character of a name was read differently from how it was written.
+enum class ReadAs {
+    BaseLetter, // `written`, a letter with diacritics, counts as `read`, its letter A-Z ("Ó", "O")
+    Space, // `written`, white space other than U+0020 (a tab, a no-break space), counts as a space
+    Removed, // `written`, an invisible character or a lone combining mark, was left out
+};
+
+// One way a name was read differently; each is listed once per name.
+struct ReadChange {
+    ReadAs how;
+    std::string written{}; // as given, in upper case ("Ó", or "O" and U+0301 when decomposed)
+    std::string read{};    // what it counts as ("O", " "); empty when left out
+
+    friend bool operator==(const ReadChange&, const ReadChange&) = default;
+};
+
+// What reading and preparation did to one name text before letters were
+// taken from it.
 struct PreparedName {
     KeyInput input = KeyInput::Nm; // Ap, Am or Nm
     std::string typed{};           // as given
-    std::string prepared{};        // the working text (before a missing surname is filled in)
-    bool enyeRepaired = false;     // "¥" read as "Ñ"
-    bool particlesRemoved = false; // "DE LOS ", "DEL ", "Y ", "MC ", "VAN ", ... taken out
+    std::string written{}; // in upper case, one kind of space, nothing invisible, accents kept
+    std::string read{}; // as the rules read it: `written` with accents folded ("LÓPEZ" -> "LOPEZ")
+    std::vector<ReadChange> changes{}; // what makes `read` differ from `typed` beyond upper case
+    std::string prepared{};            // the working text (before a missing surname is filled in)
+    bool enyeRepaired = false;         // "¥" read as "Ñ"
+    bool particlesRemoved = false;     // "DE LOS ", "DEL ", "Y ", "MC ", "VAN ", ... taken out
     std::string dropped{}; // given name: "JOSE", "MARIA" or "JOSE MARIA" dropped from its front
     bool apostrophesRemoved = false; // apostrophes deleted
 
@@ -85,9 +106,7 @@ enum class NoteKind {
     NoGivenName, // the given name is empty or spaces only
     NoSurname,   // both surnames are empty or spaces only
     // Why the key cannot be the registry's.
-    AccentedLetters, // `text`: the accented letters in the key ("Ó, Í"), which registry keys never hold
-    OtherCharacters, // `text`: the key's other characters that are not A-Z or 0-9 ("-, 1")
-    Born2000OrLater, // the registry writes a letter at position 17, not "0"
+    OtherCharacters, // `text`: the key's characters that are not A-Z or 0-9 (from sex or state)
     UnknownSex,      // `text`: the sex given is not H, M or X
     UnknownState,    // `text`: the state given is not a code of the catalogue
     // A piece is missing.
@@ -97,6 +116,8 @@ enum class NoteKind {
     GivenNameEmptied,  // preparation left the given name empty: its initial is missing
     GivenNameTooShort, // a one-letter given name after a short surname: the 4th letter is missing
     Incomplete,        // the key is shorter than 18 characters and has no check digit
+    // Why the key may not be the registry's.
+    AbbreviatedName, // `text`: a given name written short ("MA.", "J."); the registry has it in full
     // For information.
     SurnameMoved,    // `text`: the maternal surname, which takes the missing paternal one's place
     RegistryAssigns, // always last: positions 17-18 are the registry's to assign
@@ -136,21 +157,21 @@ KeyExplanation ExplainKey(std::u32string_view Ap, std::u32string_view Am, std::u
                           std::chrono::year_month_day FB, std::u32string_view CveSexo,
                           std::u32string_view CveEnt) noexcept;
 
-// False when the registry's key surely differs from `explanation.key`: it is
-// not 18 characters long, holds something other than A-Z and 0-9, a sex or
-// state the registry does not use, or the person was born in 2000 or later.
-// True does not mean the registry issued it: positions 17-18 may differ.
+// False when the registry's key differs, or may well differ, from
+// `explanation.key`: it is not 18 characters long, holds something other than
+// A-Z and 0-9, a sex or state the registry does not use, or comes from an
+// abbreviated given name. True does not mean the registry issued it:
+// positions 17-18 may differ.
 bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept;
 
 // The explanation as Spanish sentences, one per line, to be shown as they
-// are: the pieces ("GO: G y O de GOMEZ (inicial y primera vocal interna)",
-// "800101: fecha de nacimiento (aammdd)", letters of one text or the three
-// inner consonants together on one line), then each name text that
-// preparation changed, then the notes.
+// are: the pieces ("GO: G y O de GOMEZ (inicial y primera vocal interna).",
+// letters of one text or the three inner consonants together on one line),
+// then what reading and preparation changed in each name text ("Ó de LÓPEZ
+// cuenta como O, como en el registro."), then the notes.
 std::vector<std::string> Describe(const KeyExplanation& explanation);
 
-// One note as a Spanish sentence: "Ó, Í: la CURP se escribe sin acentos;
-// escriba los nombres sin acentos".
+// One note as a Spanish sentence: "Elija la entidad de nacimiento."
 std::string Describe(const KeyNote& note);
 
 } // namespace curp
