@@ -2,8 +2,11 @@
 // behaviour (the build adds AddressSanitizer and UndefinedBehaviorSanitizer),
 // it checks what must hold for every input and aborts when it does not:
 //   - the result is empty or well-formed UTF-8;
-//   - the result is empty exactly when a text is not UTF-8, the date is not a
-//     calendar date, the given name is blank or both surnames are blank;
+//   - the result is empty when a text is not UTF-8, the date is not a
+//     calendar date, the given name is blank or both surnames are blank, and
+//     not empty when the texts are UTF-8, the date is one, and the given name
+//     and a surname hold a visible ASCII character (which reading never
+//     drops); names of other characters are left to the tests;
 //   - a second call gives the same result;
 //   - the UTF-8 and UTF-32 entries give the same key;
 //   - a result of 17 characters or more ends with the check digit of its
@@ -11,8 +14,9 @@
 //   - checking and reading the whole input, and each short text of it, give
 //     what a second reading of the rules (tests/oracle/key_oracle.h) gives,
 //     and the sentences of the findings are UTF-8 without control characters;
-//   - for plain A-Z names, H, M or X, a catalogue state and a birth year of
-//     1900-1999, the key checks clean and reads back its date, sex and state;
+//   - with H, M or X and a catalogue state, whatever the names hold, a key of
+//     18 characters for a birth in 1601-9999 checks clean, and for a birth in
+//     1900-2099 it reads back its date, sex and state;
 //   - an 18-character key with any one character changed checks clean only
 //     when the oracle finds the change keeps every rule.
 //   - the explanation of the same input gives the same key through either
@@ -93,6 +97,11 @@ bool IsBlank(std::string_view text)
     return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
+bool HasVisibleAscii(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return c > ' ' && c < 0x7F; });
+}
+
 void Require(bool holds, const char* what)
 {
     if (!holds) {
@@ -125,23 +134,25 @@ void CheckAgreesWithOracle(std::string_view text)
     }
 }
 
-// Plain A-Z names, H, M or X, a state of the catalogue and a birth year of
-// 1900-1999: the key Calc_Clave computes checks clean and reads back the
-// date, sex and state it was computed from.
+// Any names, H, M or X and a state of the catalogue: an 18-character key
+// checks clean for a birth in the years the window takes (1601-9999; in
+// others the year's last two digits with position 17 may name no date), and
+// reads back the date, sex and state it was computed from for a birth in the
+// two centuries position 17 tells apart (1900-2099).
 void CheckComputedKey(const Input& in, std::string_view key)
 {
     const auto& t = in.texts;
-    const auto plain = [](std::string_view text) {
-        return std::all_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
-    };
     const int year = static_cast<int>(in.FB.year());
     const curp::State* state = curp::FindStateByCode(t[kCveEnt]);
     const bool sexLetter = t[kCveSexo] == "H" || t[kCveSexo] == "M" || t[kCveSexo] == "X";
-    if (key.size() != 18 || !plain(t[kAp]) || !plain(t[kAm]) || !plain(t[kNm]) || !sexLetter ||
-        state == nullptr || state->code != t[kCveEnt] || year < 1900 || year > 1999) {
+    if (Decode(key).text.size() != 18 || !sexLetter || state == nullptr ||
+        state->code != t[kCveEnt] || year < 1601 || year > 9999) {
         return;
     }
     Require(curp::CheckKey(key).empty(), "a computed key checks clean");
+    if (year < 1900 || year > 2099) {
+        return;
+    }
     const std::optional<curp::KeyData> data = curp::ReadKey(key);
     Require(data && data->birth == in.FB && data->sex == t[kCveSexo][0] && data->state == state,
             "a computed key reads back its date, sex and state");
@@ -211,9 +222,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         decoded[i] = Decode(t[i]);
         allValid = allValid && decoded[i].valid;
     }
-    const bool keyExpected =
-        allValid && in.FB.ok() && !IsBlank(t[kNm]) && !(IsBlank(t[kAp]) && IsBlank(t[kAm]));
-    Require(key.empty() != keyExpected, "the result is empty exactly when the input is refused");
+    const bool refused =
+        !allValid || !in.FB.ok() || IsBlank(t[kNm]) || (IsBlank(t[kAp]) && IsBlank(t[kAm]));
+    const bool present =
+        HasVisibleAscii(t[kNm]) && (HasVisibleAscii(t[kAp]) || HasVisibleAscii(t[kAm]));
+    Require(!refused || key.empty(), "the result is empty when the input is refused");
+    Require(refused || !present || !key.empty(), "a key is computed when every input is there");
 
     const Decoded key32 = Decode(key);
     Require(key32.valid, "the result is well-formed UTF-8");

@@ -19,6 +19,8 @@ run_packages+=(qt6-translations-l10n)
 # The command curp: subcommands and options, CSV reading, JSON output.
 run_packages+=(libcli11-dev libcsv-dev nlohmann-json3-dev)
 test_packages=("${run_packages[@]}" libgtest-dev desktop-file-utils appstream)
+# The Unicode Character Database, which the generated tables are checked against.
+test_packages+=(unicode-data)
 # The sanitizer, fuzzing, static analysis and format stages of "test" (g++'s
 # sanitizer runtimes come with g++ itself).
 test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppcheck libbenchmark-dev)

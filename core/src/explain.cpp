@@ -231,10 +231,8 @@ void NoteForeignCharacters(std::u32string_view key, std::vector<KeyNote>& notes)
 class Explainer
 {
 public:
-    Explainer(const Texts& typed, std::chrono::year_month_day FB, const Recorder& seen,
-              std::u32string_view key)
+    Explainer(const Texts& typed, const Recorder& seen, std::u32string_view key)
         : typed_(typed)
-        , FB_(FB)
         , seen_(seen)
         , key_(key)
         , final_{std::u32string(Seen(NameText::Ap, Step::SurnamesFilled)),
@@ -399,7 +397,6 @@ private:
     }
 
     const Texts& typed_;
-    std::chrono::year_month_day FB_;
     const Recorder& seen_;
     std::u32string_view key_;
     detail::Names final_; // the name texts letters are taken from
@@ -430,7 +427,7 @@ KeyExplanation ExplainValid(const Texts& typed, std::chrono::year_month_day FB)
     Recorder seen(typed);
     const std::u32string key = detail::ComputeKey(
         {std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB, CveSexo, CveEnt, seen);
-    return Explainer(typed, FB, seen, key).Explain();
+    return Explainer(typed, seen, key).Explain();
 }
 
 constexpr std::array<KeyInput, kTextCount> kTextInputs = {KeyInput::Ap, KeyInput::Am, KeyInput::Nm,

@@ -155,5 +155,65 @@ TEST(KeyOracle, AgreesOnEveryKeyAndEverySingleChange)
               << " texts checked and read, " << clean << " of them well-formed\n";
 }
 
+// A name as people paste it, one of six ways chosen by `way`: as it is, in
+// lower case, with a zero-width space inside, with its accents decomposed,
+// with no-break spaces, or wrapped in direction controls.
+std::u32string AsPasted(std::u32string_view name, std::size_t way)
+{
+    std::u32string out;
+    for (const char32_t c : name) {
+        const auto decomposed = std::u32string_view(U"ÁAÉEÍIÓOÚUÜU").find(c);
+        if (way == 1 && c >= U'A' && c <= U'Z') {
+            out += c - U'A' + U'a';
+        } else if (way == 3 && decomposed != std::u32string_view::npos && decomposed % 2 == 0) {
+            out += {U"ÁAÉEÍIÓOÚUÜU"[decomposed + 1], c == U'Ü' ? U'\u0308' : U'\u0301'};
+        } else if (way == 4 && c == U' ') {
+            out += U'\u00A0';
+        } else {
+            out += c;
+        }
+        if (way == 2 && out.size() == 1) {
+            out += U'\u200B';
+        }
+    }
+    return way == 5 ? U"\u202E" + out + U"\u202C" : out;
+}
+
+TEST(KeyOracle, EveryComputedKeyChecksCleanAndReadsBack)
+{
+    constexpr std::array<std::u32string_view, 8> kMoreNames = {
+        U"JOSÉ LUIS", U"MARÍA DEL CARMEN", U"O-BRIEN", U"4GOMEZ", U"ЖУК",
+        U"محمد",      U"MA. GUADALUPE",    U"STRAßE",
+    };
+    std::size_t computed = 0;
+    std::size_t failures = 0;
+    for (std::size_t i = 0; i < 500'000 && failures < 10; ++i) {
+        const auto name = [&](std::size_t k) {
+            return k % 3 == 0 ? kMoreNames[k % kMoreNames.size()] : kSurnames[k % kSurnames.size()];
+        };
+        const year_month_day born = year{1900 + static_cast<int>(i % 200)} /
+                                    month{static_cast<unsigned>(1 + (i / 7) % 12)} /
+                                    day{static_cast<unsigned>(1 + (i / 3) % 31)};
+        const State& state = States()[i % States().size()];
+        const std::u32string sex(1, kSexes[(i / 5) % kSexes.size()][0]);
+        const std::u32string key = Calc_Clave(
+            AsPasted(name(i / 2), i % 6), AsPasted(name(i / 11 + 1), (i / 6) % 6),
+            AsPasted(i % 2 ? kNames[i % kNames.size()] : kMoreNames[i % kMoreNames.size()], i % 5),
+            born, sex, std::u32string(state.code.begin(), state.code.end()));
+        if (key.size() != 18 || !born.ok()) {
+            continue;
+        }
+        ++computed;
+        const std::string text = oracle::Encode(key);
+        const std::optional<KeyData> data = ReadKey(text);
+        if (!CheckKey(text).empty() || !data || data->birth != born ||
+            data->sex != static_cast<char>(sex[0]) || data->state != &state) {
+            ADD_FAILURE() << "person " << i << ": " << text;
+            ++failures;
+        }
+    }
+    EXPECT_GT(computed, 400'000U);
+}
+
 } // namespace
 } // namespace curp

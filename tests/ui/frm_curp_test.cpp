@@ -522,6 +522,20 @@ void FrmCurpTest::keyInMask_data()
     QTest::newRow("accented state name does not reach the key")
         << QStringList{u"PEÑA"_s, u"NAVA"_s, u"ELSA"_s} << QDate(1966, 7, 20) << female
         << u"MC: MÉXICO"_s << u"PXNE-660720-M-MC-XVL-0-4"_s;
+    // Names as people type and paste them, read as the registry writes them.
+    QTest::newRow("accents") << QStringList{u"MÉNDEZ"_s, u"ORTIZ"_s, u"LUIS"_s} << QDate(1985, 3, 9)
+                             << male << u"PL: PUEBLA"_s << u"MEOL-850309-H-PL-NRS-0-2"_s;
+    QTest::newRow("decomposed accents, invisible characters")
+        << QStringList{u"GO\u0301MEZ"_s, u"\u202EDI\u0301AZ\u202C"_s, u"JUAN\u200B"_s} << april23
+        << male << df << u"GODJ-750423-H-DF-MZN-0-0"_s;
+    QTest::newRow("accented compound given name")
+        << QStringList{u"PEREZ"_s, u"LOPEZ"_s, u"MARÍA DEL CARMEN"_s} << QDate(1980, 1, 1) << female
+        << u"JC: JALISCO"_s << u"PELC-800101-M-JC-RPR-0-7"_s;
+    QTest::newRow("born 2005: A at 17")
+        << gomez << QDate(2005, 1, 1) << male << df << u"GODJ-050101-H-DF-MZN-A-9"_s;
+    QTest::newRow("hyphen at 14 is X")
+        << QStringList{u"O-BRIEN"_s, u"SMITH"_s, u"JOHN"_s} << QDate(1990, 6, 15) << male
+        << u"NE: EXTRANJERO"_s << u"OISJ-900615-H-NE-XMH-0-8"_s;
 }
 
 void FrmCurpTest::keyInMask()
