@@ -124,11 +124,9 @@ const ExplainRow kExplainRows[] = {
       "H: hombre (Masculino).",
       "DF: entidad de nacimiento (DISTRITO FEDERAL).",
       "MZN: primera consonante interna de GOMEZ, DIAZ y JUAN.",
-      "0: el que el registro asigna primero a quien nació antes de 2000 (diferenciador, primer "
-      "carácter de la homoclave).",
+      "0: el que el registro asigna primero a quien nació antes de 2000 (diferenciador, primer carácter de la homoclave).",
       "2: dígito verificador (segundo carácter de la homoclave).",
-      "La homoclave (posiciones 17 y 18) la asigna el registro y puede ser otra; confirme la CURP "
-      "en www.gob.mx/curp."}},
+      "La homoclave (posiciones 17 y 18) la asigna el registro y puede ser otra; confirme la CURP en www.gob.mx/curp."}},
     // Was the note AccentedLetters: accents are read as their letters.
     {"AccentsReadAsLetters", U"GÓMEZ", U"DÍAZ", U"JUAN", k1980, U"M", U"DF", {kRegistry},
      {"GO: G y O de GOMEZ (inicial y primera vocal interna).",
@@ -170,10 +168,8 @@ const ExplainRow kExplainRows[] = {
       "JOSE LUIS se toma como LUIS: sin JOSE."}},
     {"AbbreviatedGivenName", U"PEREZ", U"LOPEZ", U"MA. GUADALUPE", k1980, U"M", U"DF",
      {NoteKind::AbbreviatedName, kRegistry},
-     {"X: en lugar de «.» (primera consonante interna de MA. GUADALUPE), porque ahí solo van "
-      "letras de la A a la Z.",
-      "El nombre lleva MA., que parece abreviado: el registro usa el nombre completo, y con él la "
-      "CURP puede ser otra."}},
+     {"X: en lugar de «.» (primera consonante interna de MA. GUADALUPE), porque ahí solo van letras de la A a la Z.",
+      "El nombre lleva MA., que parece abreviado: el registro usa el nombre completo, y con él la CURP puede ser otra."}},
     {"MissingMaternalIsX", U"MUÑOZ", U"", U"ANA", k1980, U"M", U"DF", {kRegistry},
      {"X: sin apellido materno.",
       "X: primera consonante interna de MUÑOZ; la Ñ se escribe X.",
@@ -199,8 +195,7 @@ const ExplainRow kExplainRows[] = {
     // Was the note Born2000OrLater: position 17 is "A" from 2000 on.
     {"Born2005", U"GOMEZ", U"DIAZ", U"JUAN", 2005y / January / 1, U"H", U"DF", {kRegistry},
      {"050101: fecha de nacimiento con año, mes y día (aammdd).",
-      "A: la que el registro asigna primero a quien nació desde 2000 (diferenciador, primer "
-      "carácter de la homoclave)."}},
+      "A: la que el registro asigna primero a quien nació desde 2000 (diferenciador, primer carácter de la homoclave)."}},
     {"NoState", U"GOMEZ", U"DIAZ", U"JUAN", k1980, U"H", U"",
      {NoteKind::NoState, kIncomplete, kRegistry},
      {"Elija la entidad de nacimiento.",
@@ -217,24 +212,20 @@ const ExplainRow kExplainRows[] = {
     // Was the note OtherCharacters with "-": a hyphen at position 14 is now "X".
     {"OtherCharactersNamed", U"AE-LUNA", U"LOPEZ", U"ANA", k1980, U"H", U"df",
      {NoteKind::OtherCharacters, NoteKind::UnknownState, kRegistry},
-     {"X: en lugar de «-» (primera consonante interna de AE-LUNA), porque ahí solo van letras de "
-      "la A a la Z.",
+     {"X: en lugar de «-» (primera consonante interna de AE-LUNA), porque ahí solo van letras de la A a la Z.",
       "La CURP solo lleva letras de la A a la Z y dígitos, y esta lleva d y f."}},
     // Was the note OtherCharacters with "U+0009": the state's characters are named in words.
     {"OtherScriptsInWords", U"LI", U"WONG", U"ANA", k1980, U"H", U"\u0645\t",
      {NoteKind::OtherCharacters, NoteKind::UnknownState, kRegistry},
-     {"La CURP solo lleva letras de la A a la Z y dígitos, y esta lleva caracteres de control y "
-      "letras o signos de otro alfabeto."}},
+     {"La CURP solo lleva letras de la A a la Z y dígitos, y esta lleva caracteres de control y letras o signos de otro alfabeto."}},
     // Was the note OtherCharacters with "espacio": a space at position 4 is now "X".
     {"SpaceNamed", U"LI", U"WONG", U"A B", k1980, U"H", U"DF", {kRegistry},
-     {"X: en lugar de un espacio (segunda letra de A B), porque ahí solo van letras de la A a la "
-      "Z."}},
+     {"X: en lugar de un espacio (segunda letra de A B), porque ahí solo van letras de la A a la Z."}},
     {"SurnamesEmptied", U"'", U"", U"JUAN", k1980, U"H", U"DF",
      {NoteKind::SurnamesEmptied, kIncomplete, kRegistry},
      {"X: el apellido paterno queda vacío.",
       "' queda vacío: sin apóstrofos.",
-      "Los apellidos quedan vacíos sin partículas ni apóstrofos: faltan las cuatro primeras "
-      "letras."}},
+      "Los apellidos quedan vacíos sin partículas ni apóstrofos: faltan las cuatro primeras letras."}},
     {"GivenNameEmptied", U"PEREZ", U"LOPEZ", U"DE LOS ", k1980, U"H", U"DF",
      {NoteKind::GivenNameEmptied, kIncomplete, kRegistry},
      {"X: el nombre queda vacío.",

@@ -198,7 +198,8 @@ TEST(KeyOracle, EveryComputedKeyChecksCleanAndReadsBack)
         const std::u32string sex(1, kSexes[(i / 5) % kSexes.size()][0]);
         const std::u32string key = Calc_Clave(
             AsPasted(name(i / 2), i % 6), AsPasted(name(i / 11 + 1), (i / 6) % 6),
-            AsPasted(i % 2 ? kNames[i % kNames.size()] : kMoreNames[i % kMoreNames.size()], i % 5),
+            AsPasted(i % 2 != 0 ? kNames[i % kNames.size()] : kMoreNames[i % kMoreNames.size()],
+                     i % 5),
             born, sex, std::u32string(state.code.begin(), state.code.end()));
         if (key.size() != 18 || !born.ok()) {
             continue;

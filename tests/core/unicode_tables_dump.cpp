@@ -20,8 +20,8 @@ int main()
         const bool mark = IsCombiningMark(c);
         if (upper != c || base != 0 || space || format || mark) {
             std::printf("%X %X %X %d %d %d\n", static_cast<unsigned>(c),
-                        static_cast<unsigned>(upper), static_cast<unsigned>(base), space, format,
-                        mark);
+                        static_cast<unsigned>(upper), static_cast<unsigned>(base),
+                        static_cast<int>(space), static_cast<int>(format), static_cast<int>(mark));
         }
     }
 }
