@@ -4,6 +4,9 @@
 #include "key_report.h"
 #include "person.h"
 
+#include "curp/check.h"
+#include "curp/utf8.h"
+
 #include <CLI/CLI.hpp>
 
 #include <unistd.h>

@@ -2,9 +2,6 @@
 
 #include "curp/check.h"
 
-#include <QList>
-#include <QString>
-
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -109,25 +106,6 @@ std::string Reading(const KeyReport& report)
     text += report.problems.empty() ? "  válida\n"
                                     : "  no válida: " + JoinProblems(report.problems) + "\n";
     return text;
-}
-
-std::string WithDashes(std::string_view key)
-{
-    constexpr std::u32string_view kMask = U"@@@@-@@@@@@-@-@@-@@@-@-@";
-    constexpr qsizetype kPlaces = 18;
-    const QList<uint> points =
-        QString::fromUtf8(key.data(), static_cast<qsizetype>(key.size())).toUcs4();
-    // Spaces in front of a short key fill its places from the right; the
-    // characters of a key longer than the mask stay in front of it.
-    std::u32string chars(static_cast<std::size_t>(std::max(kPlaces - points.size(), qsizetype{0})),
-                         U' ');
-    chars.append(points.begin(), points.end());
-    auto next = chars.end() - kPlaces;
-    std::u32string shown(chars.begin(), next);
-    for (const char32_t place : kMask) {
-        shown.push_back(place == U'@' ? *next++ : place);
-    }
-    return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size())).toStdString();
 }
 
 std::string ToJson(const KeyReport& report)

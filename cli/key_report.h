@@ -32,10 +32,6 @@ std::string ValidityLine(const KeyReport& report);
 // The key and, one per line below it, its date of birth, sex, state and problems.
 std::string Reading(const KeyReport& report);
 
-// The key in the window's mask "@@@@-@@@@@@-@-@@-@@@-@-@", filled from the
-// right as the window fills it: a shorter key leaves spaces at the left.
-std::string WithDashes(std::string_view key);
-
 // One line of JSON with the fields clave, valida, problemas, nacimiento
 // (AAAA-MM-DD), sexo, entidad, entidad_nombre; what does not apply is null.
 std::string ToJson(const KeyReport& report);

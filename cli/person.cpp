@@ -2,11 +2,7 @@
 
 #include "curp/calc_clave.h"
 #include "curp/explain.h"
-
-#include <QChar>
-#include <QList>
-#include <QString>
-#include <QStringDecoder>
+#include "curp/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -81,19 +77,6 @@ bool ReadThree(std::string_view text, std::string_view separators, std::array<Nu
 std::string Quoted(std::string_view text)
 {
     return "«" + Shown(text) + "»";
-}
-
-// Strict UTF-8 (no overlong forms, surrogates or values past U+10FFFF); a
-// leading U+FEFF is kept, as the window would keep it.
-std::optional<QString> DecodeUtf8(std::string_view utf8)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    if (decoder.hasError()) {
-        return std::nullopt;
-    }
-    return text;
 }
 
 } // namespace
@@ -173,13 +156,6 @@ char ParseSex(std::string_view text) noexcept
         return 'M';
     }
     return folded == "X" ? 'X' : 0;
-}
-
-bool IsUtf8(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; }) ||
-           DecodeUtf8(text).has_value();
 }
 
 void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
@@ -288,18 +264,7 @@ const State* KeyMaker::StateNamed(std::string_view text)
 std::string Shown(std::string_view text)
 {
     constexpr std::size_t kLongest = 40;
-    const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    std::u32string shown;
-    for (const char32_t point : decoded.toUcs4()) {
-        if (shown.size() == kLongest) {
-            shown += U'…';
-            break;
-        }
-        shown += QChar::category(point) == QChar::Other_Control
-                     ? char32_t{QChar::ReplacementCharacter}
-                     : point;
-    }
-    return QString::fromUcs4(shown.data(), static_cast<qsizetype>(shown.size())).toStdString();
+    return Printable(text, kLongest);
 }
 
 } // namespace curp::cli

@@ -47,9 +47,6 @@ std::chrono::year_month_day ParseBirthDate(std::string_view text, std::string& e
 // around allowed. 0 for anything else.
 char ParseSex(std::string_view text) noexcept;
 
-// True when `text` is valid UTF-8.
-bool IsUtf8(std::string_view text);
-
 // Computes keys, keeping its working texts from one person to the next.
 class KeyMaker
 {

@@ -20,8 +20,9 @@
 //   - an 18-character key with any one character changed checks clean only
 //     when the oracle finds the change keeps every rule.
 //   - the explanation of the same input gives the same key through either
-//     entry, its pieces concatenate to that key, a piece taken from a name
-//     stands at the position it names, and its sentences can be written.
+//     entry and from the trace of one computation, its pieces concatenate to
+//     that key, a piece taken from a name stands at the position it names,
+//     and its sentences can be written.
 //
 // Layout of an input:
 //   bytes 0-1  year, little-endian signed 16 bits (-32768 is no valid year)
@@ -182,6 +183,11 @@ void CheckExplanation(const Input& in, const std::array<Decoded, kTextCount>& de
     const curp::KeyExplanation explained =
         curp::ExplainKey(t[kAp], t[kAm], t[kNm], in.FB, t[kCveSexo], t[kCveEnt]);
     Require(explained.key == key, "the explanation gives Calc_Clave's key");
+    curp::KeyTrace trace;
+    Require(curp::Calc_Clave(t[kAp], t[kAm], t[kNm], in.FB, t[kCveSexo], t[kCveEnt], trace) ==
+                    key &&
+                curp::ExplainKey(trace) == explained,
+            "a traced computation gives the key and the explanation alike");
     Require(explained == curp::ExplainKey(decoded[kAp].text, decoded[kAm].text, decoded[kNm].text,
                                           in.FB, decoded[kCveSexo].text, decoded[kCveEnt].text),
             "the UTF-8 and UTF-32 entries explain alike");

@@ -330,8 +330,10 @@ void frm_CURP::CmdCalc_Click()
     const std::u32string CveSexo =
         CmbSexo->currentIndex() < 0 ? U"M" : toCodePoints(CmbSexo->currentData().toString());
     const std::u32string CveEnt = toCodePoints(CveStr(CmbEnt->currentText()));
-    const std::u32string key = curp::Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt);
-    txtCURP->showKey(key, curp::ExplainKey(Ap, Am, Nm, FB, CveSexo, CveEnt));
+    // One computation: the explanation is read off its trace.
+    curp::KeyTrace trace;
+    const std::u32string key = curp::Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt, trace);
+    txtCURP->showKey(key, curp::ExplainKey(trace));
 }
 
 void frm_CURP::Txt_GotFocus(int Index)

@@ -1,5 +1,7 @@
 #include "key_text.h"
 
+#include <curp/check.h>
+
 #include <QChar>
 
 #include <algorithm>
@@ -41,21 +43,6 @@ QString fromCodePoints(std::u32string_view points)
 
 QString applyKeyMask(std::u32string_view key)
 {
-    // Filling from the right leaves the first places blank when the key is
-    // short, and puts what does not fit in front of the mask when it is long.
-    const auto places = std::size_t(std::count(keyMask.begin(), keyMask.end(), u'@'));
-    std::size_t blank = key.size() < places ? places - key.size() : 0;
-    std::size_t next = key.size() > places ? key.size() - places : 0;
-    std::u32string shown(key.substr(0, next));
-    for (const QChar place : keyMask) {
-        if (place != u'@') {
-            shown.push_back(place.unicode());
-        } else if (blank > 0) {
-            shown.push_back(U' ');
-            --blank;
-        } else {
-            shown.push_back(key[next++]);
-        }
-    }
+    const std::u32string shown = curp::WithDashes(key);
     return QString::fromUcs4(shown.data(), qsizetype(shown.size()));
 }

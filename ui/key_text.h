@@ -8,9 +8,6 @@
 #include <string>
 #include <string_view>
 
-// The display mask of the key: 18 character places and six dashes.
-inline constexpr QStringView keyMask = u"@@@@-@@@@@@-@-@@-@@@-@-@";
-
 // Upper case, one character (code point) at a time, so the text keeps its
 // length: "ñ" gives "Ñ", "é" gives "É"; characters without a single upper-case
 // form ("ß") and everything that is not a letter stay as they are.
@@ -23,10 +20,8 @@ std::u32string toCodePoints(QStringView text);
 // Code points as text, every one kept (a leading U+FEFF too).
 QString fromCodePoints(std::u32string_view points);
 
-// The key in the display mask, filled from the right: the last character of
-// the key goes to the last '@', and so on; places left over show a space, the
-// dashes always show. A key longer than the mask shows its extra characters
-// in front of it.
+// The key in the display mask "@@@@-@@@@@@-@-@@-@@@-@-@", as curp::WithDashes
+// fills it: from the right, with spaces in the places left over.
 QString applyKeyMask(std::u32string_view key);
 
 #endif // LLAVE_KEY_TEXT_H

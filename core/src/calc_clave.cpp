@@ -1,11 +1,32 @@
 #include "curp/calc_clave.h"
 
 #include "key_rules.h"
+#include "trace.h"
 #include "utf.h"
 
 #include <optional>
 
 namespace curp {
+namespace {
+
+// Computes the key from the texts `record` holds, recording every step.
+void ComputeRecorded(KeyTrace::Record& record)
+{
+    if (std::find(record.valid.begin(), record.valid.end(), false) == record.valid.end()) {
+        const auto& t = record.texts;
+        record.seen.Start(record.Views());
+        record.key = detail::ComputeKey({t[0], t[1], t[2]}, record.FB, t[detail::kSexText],
+                                        t[detail::kStateText], record.seen);
+    }
+    record.complete = true;
+}
+
+} // namespace
+
+KeyTrace::KeyTrace() = default;
+KeyTrace::~KeyTrace() = default;
+KeyTrace::KeyTrace(KeyTrace&&) noexcept = default;
+KeyTrace& KeyTrace::operator=(KeyTrace&&) noexcept = default;
 
 std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
                           std::chrono::year_month_day FB, std::u32string_view CveSexo,
@@ -40,6 +61,47 @@ std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_vie
         return detail::EncodeUtf8(
             detail::ComputeKey({std::move(*ap), std::move(*am), std::move(*nm)}, FB, *sexo, *ent));
     } catch (...) { // out of memory: the computation has no other failure
+        return {};
+    }
+}
+
+std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
+                          std::chrono::year_month_day FB, std::u32string_view CveSexo,
+                          std::u32string_view CveEnt, KeyTrace& trace) noexcept
+{
+    try {
+        KeyTrace::Record& record = detail::TraceWriter::Restart(trace);
+        record.FB = FB;
+        const std::array<std::u32string_view, detail::kTextCount> given = {Ap, Am, Nm, CveSexo,
+                                                                           CveEnt};
+        for (std::size_t i = 0; i < given.size(); ++i) {
+            record.texts[i] = given[i];
+            record.valid[i] = detail::IsValidUtf32(given[i]);
+        }
+        ComputeRecorded(record);
+        return record.key;
+    } catch (...) { // out of memory: the record stays incomplete
+        return {};
+    }
+}
+
+std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_view Nm,
+                       std::chrono::year_month_day FB, std::string_view CveSexo,
+                       std::string_view CveEnt, KeyTrace& trace) noexcept
+{
+    try {
+        KeyTrace::Record& record = detail::TraceWriter::Restart(trace);
+        record.FB = FB;
+        const std::array<std::string_view, detail::kTextCount> given = {Ap, Am, Nm, CveSexo,
+                                                                        CveEnt};
+        for (std::size_t i = 0; i < given.size(); ++i) {
+            std::optional<std::u32string> decoded = detail::DecodeUtf8(given[i]);
+            record.valid[i] = decoded.has_value();
+            record.texts[i] = decoded ? std::move(*decoded) : std::u32string();
+        }
+        ComputeRecorded(record);
+        return detail::EncodeUtf8(record.key);
+    } catch (...) { // out of memory: the record stays incomplete
         return {};
     }
 }

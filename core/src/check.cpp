@@ -176,6 +176,58 @@ std::string NormalizeKey(std::string_view text)
     return detail::EncodeUtf8(kept);
 }
 
+namespace {
+
+constexpr std::u32string_view kKeyMask = U"@@@@-@@@@@@-@-@@-@@@-@-@";
+
+// Fills the mask with `count` characters, the i-th of which `append(out, i)`
+// adds to `out`, as WithDashes says.
+template <class Text, class Append>
+Text Masked(std::size_t count, Append append)
+{
+    constexpr std::size_t kPlaces = detail::kKeyLength;
+    Text out;
+    std::size_t next = 0;
+    for (; next + kPlaces < count; ++next) {
+        append(out, next);
+    }
+    std::size_t blank = count < kPlaces ? kPlaces - count : 0;
+    for (const char32_t place : kKeyMask) {
+        if (place != U'@') {
+            out.push_back('-');
+        } else if (blank > 0) {
+            out.push_back(' ');
+            --blank;
+        } else {
+            append(out, next++);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::u32string WithDashes(std::u32string_view key)
+{
+    return Masked<std::u32string>(key.size(),
+                                  [key](std::u32string& out, std::size_t i) { out += key[i]; });
+}
+
+std::string WithDashes(std::string_view key)
+{
+    // Where each character starts: at every byte that is no continuation byte.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        if ((static_cast<unsigned char>(key[i]) & 0xC0U) != 0x80U || starts.empty()) {
+            starts.push_back(i);
+        }
+    }
+    starts.push_back(key.size());
+    return Masked<std::string>(starts.size() - 1, [&](std::string& out, std::size_t i) {
+        out += key.substr(starts[i], starts[i + 1] - starts[i]);
+    });
+}
+
 std::vector<KeyFinding> CheckKey(std::string_view text)
 {
     const GivenKey key = detail::TakeApart(text);

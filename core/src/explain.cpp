@@ -1,12 +1,13 @@
-// The explanation of a key: the computation runs once, with a trace that
-// keeps its working texts, and the pieces are read off those texts and off
-// the same rules that picked each letter.
+// The explanation of a key, read off the trace of the one computation that
+// gave it (its working texts after each step) and off the same rules that
+// picked each letter.
 #include "curp/explain.h"
 
 #include "characters.h"
 #include "curp/states.h"
 #include "key_rules.h"
 #include "text.h"
+#include "trace.h"
 #include "utf.h"
 
 #include <algorithm>
@@ -19,77 +20,13 @@ namespace {
 using detail::NameText;
 using detail::Step;
 
-// The five texts of Calc_Clave's arguments, in their order.
-constexpr std::size_t kTextCount = 5;
-using Texts = std::array<std::u32string_view, kTextCount>;
-constexpr std::size_t kNameCount = 3; // Ap, Am, Nm come first
-constexpr std::size_t kSexText = 3;
-constexpr std::size_t kStateText = 4;
-
-constexpr std::size_t Index(NameText which) noexcept
-{
-    return static_cast<std::size_t>(which);
-}
-
-constexpr std::size_t Index(Step step) noexcept
-{
-    return static_cast<std::size_t>(step);
-}
-
-constexpr std::size_t kPreparationSteps = Index(Step::SurnamesFilled) + 1;
-
-// The working texts detail::ComputeKey shows while it runs. A name text is
-// kept only after a step that changed it, so a name that preparation leaves
-// alone costs no copy.
-class Recorder
-{
-public:
-    explicit Recorder(const Texts& typed)
-    {
-        std::copy_n(typed.begin(), kNameCount, latest_.begin());
-    }
-
-    void operator()(Step step, NameText which, std::u32string_view text)
-    {
-        const std::size_t i = Index(which);
-        if (text != latest_[i]) {
-            std::u32string& kept = names_[i][Index(step)];
-            kept = text;
-            latest_[i] = kept;
-            changed_[i][Index(step)] = true;
-        }
-    }
-
-    void operator()(Step step, std::u32string_view body)
-    {
-        if (step >= Step::BlockPicked && step <= Step::BlockLettersOnly) {
-            block[Index(step) - Index(Step::BlockPicked)] = body;
-        }
-        ends[Index(step)] = body.size();
-    }
-
-    // The name text as it stood after `after` (as typed before any change).
-    std::u32string_view Name(const Texts& typed, NameText which, Step after) const
-    {
-        const std::size_t i = Index(which);
-        for (std::size_t step = Index(after) + 1; step-- > 0;) {
-            if (changed_[i][step]) {
-                return names_[i][step];
-            }
-        }
-        return typed[i];
-    }
-
-    // The first four letters as picked, after the word filter, after Ñ -> X.
-    std::array<std::u32string, 3> block;
-    // The length of the body after each step of the composition.
-    std::array<std::size_t, detail::kStepCount> ends{};
-
-private:
-    std::array<std::array<std::u32string, kPreparationSteps>, kNameCount> names_;
-    std::array<std::array<bool, kPreparationSteps>, kNameCount> changed_{};
-    std::array<std::u32string_view, kNameCount> latest_;
-};
+using detail::Index;
+using detail::kNameCount;
+using detail::kSexText;
+using detail::kStateText;
+using detail::kTextCount;
+using detail::Recorder;
+using detail::Texts;
 
 std::string Utf8(std::u32string_view text)
 {
@@ -404,30 +341,28 @@ private:
     bool maternalFilled_ = false;
 };
 
-// The explanation of texts that hold scalar values only.
-KeyExplanation ExplainValid(const Texts& typed, std::chrono::year_month_day FB)
+// The explanation of a computation whose texts held scalar values only.
+KeyExplanation ExplainValid(const KeyTrace::Record& record)
 {
-    const auto& [Ap, Am, Nm, CveSexo, CveEnt] = typed;
+    const Texts typed = record.Views();
+    const auto read = [&](NameText which) {
+        return record.seen.Name(typed, which, Step::NameRead);
+    };
     KeyExplanation out;
-    detail::Names read{std::u32string(Ap), std::u32string(Am), std::u32string(Nm)};
-    detail::ReadNames(read);
-    if (!FB.ok()) {
+    if (!record.FB.ok()) {
         out.notes.push_back({NoteKind::InvalidDate});
     }
-    if (!detail::HasGivenName(read.Nm)) {
+    if (!detail::HasGivenName(read(NameText::Nm))) {
         out.notes.push_back({NoteKind::NoGivenName});
     }
-    if (!detail::HasSurname(read.Ap, read.Am)) {
+    if (!detail::HasSurname(read(NameText::Ap), read(NameText::Am))) {
         out.notes.push_back({NoteKind::NoSurname});
     }
     if (!out.notes.empty()) {
         out.notes.push_back({NoteKind::RegistryAssigns});
         return out;
     }
-    Recorder seen(typed);
-    const std::u32string key = detail::ComputeKey(
-        {std::u32string(Ap), std::u32string(Am), std::u32string(Nm)}, FB, CveSexo, CveEnt, seen);
-    return Explainer(typed, seen, key).Explain();
+    return Explainer(typed, record.seen, record.key).Explain();
 }
 
 constexpr std::array<KeyInput, kTextCount> kTextInputs = {KeyInput::Ap, KeyInput::Am, KeyInput::Nm,
@@ -457,42 +392,38 @@ bool KeyExplanation::Has(NoteKind kind) const noexcept
                        [kind](const KeyNote& note) { return note.kind == kind; });
 }
 
+KeyExplanation ExplainKey(const KeyTrace& trace) noexcept
+{
+    try {
+        const KeyTrace::Record* record = trace.record();
+        if (record == nullptr || !record->complete) {
+            return {};
+        }
+        if (std::find(record->valid.begin(), record->valid.end(), false) != record->valid.end()) {
+            return Refused(record->valid, record->FB);
+        }
+        return ExplainValid(*record);
+    } catch (...) { // out of memory
+        return {};
+    }
+}
+
 KeyExplanation ExplainKey(std::string_view Ap, std::string_view Am, std::string_view Nm,
                           std::chrono::year_month_day FB, std::string_view CveSexo,
                           std::string_view CveEnt) noexcept
 {
-    try {
-        std::array<std::optional<std::u32string>, kTextCount> decoded;
-        std::array<bool, kTextCount> valid{};
-        const std::array<std::string_view, kTextCount> texts = {Ap, Am, Nm, CveSexo, CveEnt};
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            decoded[i] = detail::DecodeUtf8(texts[i]);
-            valid[i] = decoded[i].has_value();
-        }
-        if (std::find(valid.begin(), valid.end(), false) != valid.end()) {
-            return Refused(valid, FB);
-        }
-        return ExplainValid({*decoded[0], *decoded[1], *decoded[2], *decoded[3], *decoded[4]}, FB);
-    } catch (...) { // out of memory
-        return {};
-    }
+    KeyTrace trace;
+    Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt, trace);
+    return ExplainKey(trace);
 }
 
 KeyExplanation ExplainKey(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
                           std::chrono::year_month_day FB, std::u32string_view CveSexo,
                           std::u32string_view CveEnt) noexcept
 {
-    try {
-        const Texts texts = {Ap, Am, Nm, CveSexo, CveEnt};
-        std::array<bool, kTextCount> valid{};
-        std::transform(texts.begin(), texts.end(), valid.begin(), detail::IsValidUtf32);
-        if (std::find(valid.begin(), valid.end(), false) != valid.end()) {
-            return Refused(valid, FB);
-        }
-        return ExplainValid(texts, FB);
-    } catch (...) { // out of memory
-        return {};
-    }
+    KeyTrace trace;
+    Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt, trace);
+    return ExplainKey(trace);
 }
 
 bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept

@@ -5,7 +5,7 @@
 #ifndef CURP_KEY_RULES_H
 #define CURP_KEY_RULES_H
 
-#include "curp/explain.h"
+#include "curp/pieces.h"
 
 #include <array>
 #include <chrono>

@@ -1,5 +1,7 @@
 #include "utf.h"
 
+#include "curp/utf8.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -109,3 +111,35 @@ std::string EncodeUtf8(std::u32string_view text)
 }
 
 } // namespace curp::detail
+
+namespace curp {
+
+bool IsUtf8(std::string_view text) noexcept
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = detail::DecodeScalar(text, i).length;
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::string Printable(std::string_view text, std::size_t longest)
+{
+    std::u32string shown;
+    for (std::size_t i = 0; i < text.size();) {
+        if (shown.size() == longest) {
+            shown += U'…';
+            break;
+        }
+        const detail::DecodedScalar c = detail::DecodeScalar(text, i);
+        const bool control = c.value < 0x20 || (c.value >= 0x7F && c.value <= 0x9F);
+        shown += c.length == 0 || control ? U'\uFFFD' : c.value;
+        i += c.length == 0 ? 1 : c.length;
+    }
+    return detail::EncodeUtf8(shown);
+}
+
+} // namespace curp

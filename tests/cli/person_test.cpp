@@ -121,14 +121,6 @@ TEST(KeyMaker, ReasonsForNoKey)
     EXPECT_EQ(computed.key, "GODJ750423HMZN0");
 }
 
-TEST(KeyReport, DashesAsInTheWindow)
-{
-    EXPECT_EQ(WithDashes("GODJ750423HDFMZN00"), "GODJ-750423-H-DF-MZN-0-0");
-    EXPECT_EQ(WithDashes("GODJ750423HMZN0"), "   G-ODJ750-4-23-HMZ-N-0");
-    EXPECT_EQ(WithDashes(""), "    -      - -  -   - - ");
-    EXPECT_EQ(WithDashes("GEDJ750423HDFÓÍN00"), "GEDJ-750423-H-DF-ÓÍN-0-0");
-}
-
 TEST(KeyReport, JsonFieldsAndNulls)
 {
     EXPECT_EQ(

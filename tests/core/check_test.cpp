@@ -114,6 +114,16 @@ TEST(NormalizeKey, DropsSeparatorsAndUpperCasesAscii)
     EXPECT_EQ(NormalizeKey("a\xFF b"), "a\xFF b");             // not UTF-8: as given
 }
 
+// The UTF-8 mask; tests/ui/text_test.cpp has the window's rows.
+TEST(WithDashes, FillsTheMaskFromTheRight)
+{
+    EXPECT_EQ(WithDashes("GODJ750423HDFMZN00"), "GODJ-750423-H-DF-MZN-0-0");
+    EXPECT_EQ(WithDashes("GODJ750423HMZN0"), "   G-ODJ750-4-23-HMZ-N-0");
+    EXPECT_EQ(WithDashes(""), "    -      - -  -   - - ");
+    EXPECT_EQ(WithDashes("GEDJ750423HDFÓÍN00"), "GEDJ-750423-H-DF-ÓÍN-0-0");
+    EXPECT_EQ(WithDashes("XGODJ750423HDFMZN0\xFF"), "XGODJ-750423-H-DF-MZN-0-\xFF");
+}
+
 struct SentenceRow {
     const char* name;
     KeyFinding finding;

@@ -397,6 +397,10 @@ TEST(ExplainInvariants, HoldOnEveryKeyTableRow)
         const std::string key = Calc_Clave(Utf8(row.Ap), Utf8(row.Am), Utf8(row.Nm), row.FB,
                                            Utf8(row.CveSexo), Utf8(row.CveEnt));
         EXPECT_EQ(explained.key, key);
+        KeyTrace trace; // the window's way: one computation, explained from its trace
+        EXPECT_EQ(Utf8(Calc_Clave(row.Ap, row.Am, row.Nm, row.FB, row.CveSexo, row.CveEnt, trace)),
+                  key);
+        EXPECT_EQ(ExplainKey(trace), explained);
         EXPECT_EQ(ExplainKey(Utf8(row.Ap), Utf8(row.Am), Utf8(row.Nm), row.FB, Utf8(row.CveSexo),
                              Utf8(row.CveEnt)),
                   explained);

@@ -3,10 +3,41 @@
 #define CURP_CALC_CLAVE_H
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace curp {
+
+namespace detail {
+struct TraceWriter;
+}
+
+// A record of one computation of the key, step by step, so that ExplainKey
+// (curp/explain.h) can say where each character came from without computing
+// the key again. Filled by the Calc_Clave calls that take one; each call
+// replaces what an earlier one recorded.
+class KeyTrace
+{
+public:
+    KeyTrace();
+    ~KeyTrace();
+    KeyTrace(KeyTrace&&) noexcept;
+    KeyTrace& operator=(KeyTrace&&) noexcept;
+    KeyTrace(const KeyTrace&) = delete;
+    KeyTrace& operator=(const KeyTrace&) = delete;
+
+    // What was recorded, for the library's own use; null before a computation.
+    struct Record;
+    const Record* record() const noexcept
+    {
+        return record_.get();
+    }
+
+private:
+    friend struct detail::TraceWriter;
+    std::unique_ptr<Record> record_;
+};
 
 // Computes the key from the person's data.
 //
@@ -51,6 +82,14 @@ std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u
 std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_view Nm,
                        std::chrono::year_month_day FB, std::string_view CveSexo,
                        std::string_view CveEnt) noexcept;
+
+// The same computations, recording each step in `trace` for ExplainKey.
+std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
+                          std::chrono::year_month_day FB, std::u32string_view CveSexo,
+                          std::u32string_view CveEnt, KeyTrace& trace) noexcept;
+std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_view Nm,
+                       std::chrono::year_month_day FB, std::string_view CveSexo,
+                       std::string_view CveEnt, KeyTrace& trace) noexcept;
 
 } // namespace curp
 

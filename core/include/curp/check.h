@@ -45,6 +45,17 @@ struct KeyFinding {
 // not valid UTF-8 is kept unchanged.
 std::string NormalizeKey(std::string_view text);
 
+// The key as the window shows it, in the mask "@@@@-@@@@@@-@-@@-@@@-@-@": its
+// characters fill the 18 places from the right, places left over show a
+// space, and the six dashes always show; a key longer than 18 characters
+// keeps the extra ones in front. "GODJ750423HDFMZN00" gives
+// "GODJ-750423-H-DF-MZN-0-0", "GODJ750423HMZN0" "   G-ODJ750-4-23-HMZ-N-0",
+// "" "    -      - -  -   - - ". In UTF-8 each character is a lead byte and
+// the continuation bytes after it, so text that is not UTF-8 is never cut
+// inside a sequence.
+std::string WithDashes(std::string_view key);
+std::u32string WithDashes(std::u32string_view key);
+
 // Every problem of `text` taken as a key (UTF-8, normalised first by
 // NormalizeKey), in order of position; several problems may be found at
 // once. A key of the wrong length is checked no further. The check digit is

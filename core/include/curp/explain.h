@@ -6,6 +6,9 @@
 #ifndef CURP_EXPLAIN_H
 #define CURP_EXPLAIN_H
 
+#include "curp/calc_clave.h"
+#include "curp/pieces.h"
+
 #include <chrono>
 #include <cstddef>
 #include <string>
@@ -16,39 +19,6 @@ namespace curp {
 
 // One of Calc_Clave's six inputs.
 enum class KeyInput { None, Ap, Am, Nm, FB, CveSexo, CveEnt };
-
-// What a piece of the key is.
-enum class PieceKind {
-    PaternalInitial,   // first letter of the paternal surname
-    PaternalVowel,     // first vowel of the paternal surname after its first letter
-    MaternalInitial,   // first letter of the maternal surname
-    GivenInitial,      // first letter of the given name
-    GivenSecondLetter, // second letter of the given name (after a paternal surname of 1 or 2 letters)
-    BirthDate,         // "yymmdd"
-    Sex,
-    State,
-    PaternalConsonant, // first inner consonant of the paternal surname
-    MaternalConsonant, // ... of the maternal surname
-    GivenConsonant,    // ... of the given name
-    Differentiator,    // "0" before 2000, "A" from 2000; the registry's may differ
-    CheckDigit,
-};
-
-// How the characters of a piece were obtained.
-enum class PieceRule {
-    Taken,            // the character at `position` of `source`
-    FromInput,        // date, sex or state, written from the input
-    FirstAssigned,    // the differentiator the registry gives first in the century of birth
-    Computed,         // the check digit, from the first 17 characters
-    NoInnerVowel,     // "X": no vowel after the first letter of `source`
-    TooShort,         // "X": `source` has fewer than 3 characters
-    NoInnerConsonant, // "X": nothing but vowels after the first letter of `source`
-    SpaceIsX,         // "X": the first non-vowel after the first letter is a space
-    EnyeIsX,          // "X" for the "Ñ" at `position` of `source`
-    NonLetterIsX,     // "X" for the character at `position` of `source`, no letter A-Z
-    InconvenientWord, // "X" for the letter at `position`: the first four letters would spell `word`
-    MissingSurname,   // "X" standing for a maternal surname that is missing
-};
 
 // One piece of the key.
 struct KeyPiece {
@@ -156,6 +126,11 @@ KeyExplanation ExplainKey(std::string_view Ap, std::string_view Am, std::string_
 KeyExplanation ExplainKey(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
                           std::chrono::year_month_day FB, std::u32string_view CveSexo,
                           std::u32string_view CveEnt) noexcept;
+
+// The explanation of the computation `trace` recorded (see Calc_Clave): the
+// same as ExplainKey of that computation's arguments, without computing the
+// key again. Empty for a trace that no computation filled.
+KeyExplanation ExplainKey(const KeyTrace& trace) noexcept;
 
 // False when the registry's key differs, or may well differ, from
 // `explanation.key`: it is not 18 characters long, holds something other than
