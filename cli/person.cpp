@@ -365,13 +365,17 @@ const State* KeyMaker::StateNamed(std::string_view text)
     return statesByName_[key] = FindState(text);
 }
 
-std::string Shown(std::string_view text)
+std::string Shown(std::string_view text, std::size_t longest)
 {
-    constexpr std::size_t kLongest = 40;
+    // Printable ASCII, most keys and names, shows as it is.
+    if (text.size() <= longest &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; })) {
+        return std::string(text);
+    }
     const QString decoded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     std::u32string shown;
     for (const char32_t point : decoded.toUcs4()) {
-        if (shown.size() == kLongest) {
+        if (shown.size() == longest) {
             shown += U'…';
             break;
         }
