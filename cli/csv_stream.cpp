@@ -60,6 +60,9 @@ bool CsvReader::Parse(std::string_view piece)
 {
     const char* data = piece.data();
     const std::size_t size = piece.size();
+    // A field begun in an earlier piece goes on here; what it had is kept.
+    start_ = data;
+    quote_ = data;
     std::size_t i = 0;
     while (i < size && !stopped_) {
         const char c = data[i];
@@ -90,31 +93,28 @@ bool CsvReader::Parse(std::string_view piece)
             if (c == '"') {
                 ++i;
                 state_ = State::Quoted;
+                start_ = data + i;
                 crInQuotes_ = false;
                 continue;
             }
             state_ = State::Unquoted;
+            start_ = data + i;
             [[fallthrough]];
         case State::Unquoted: {
-            std::size_t end = i;
-            while (end < size && !special_[static_cast<unsigned char>(data[end])]) {
-                ++end;
+            while (i < size && !special_[static_cast<unsigned char>(data[i])]) {
+                ++i;
             }
-            if (!Append({data + i, end - i})) {
-                return false;
-            }
-            i = end;
             if (i == size) {
                 break;
             }
-            const char stop = data[i++];
+            const char stop = data[i];
             if (stop == separator_) {
-                EndField();
+                EndField(data + i++);
                 state_ = State::FieldStart;
             } else if (stop == '"') {
                 FailRow(kStrayQuote);
             } else {
-                EndField();
+                EndField(data + i++);
                 EndRow(stop == '\r');
             }
             break;
@@ -124,37 +124,44 @@ bool CsvReader::Parse(std::string_view piece)
             const std::size_t end =
                 quote == nullptr ? size
                                  : static_cast<std::size_t>(static_cast<const char*>(quote) - data);
-            const std::string_view run(data + i, end - i);
-            CountLineBreaks(run);
-            if (!Append(run)) {
-                return false;
-            }
+            CountLineBreaks({data + i, end - i});
             i = end;
             if (i < size) {
-                ++i;
+                quote_ = data + i++;
                 state_ = State::QuoteInQuoted;
             }
             break;
         }
         case State::QuoteInQuoted:
             ++i;
-            if (c == '"') { // a doubled quote stands for one
+            if (c == '"') {
+                // A doubled quote stands for one: the field is kept up to the
+                // first quote, which stays, and goes on after the second.
                 crInQuotes_ = false;
-                if (!Append("\"")) {
-                    return false;
-                }
+                Own(start_, quote_ + 1);
+                start_ = data + i;
                 state_ = State::Quoted;
             } else if (c == separator_) {
-                EndField();
+                EndField(quote_);
                 state_ = State::FieldStart;
             } else if (c == '\n' || c == '\r') {
-                EndField();
+                EndField(quote_);
                 EndRow(c == '\r');
             } else {
                 FailRow(kStrayQuote);
             }
             break;
         }
+    }
+    if (stopped_) {
+        return false;
+    }
+    // The piece is about to be overwritten: whatever of the row it holds is kept.
+    OwnRow();
+    if (state_ == State::Unquoted || state_ == State::Quoted) {
+        Own(start_, data + size);
+    } else if (state_ == State::QuoteInQuoted) {
+        Own(start_, quote_);
     }
     return !stopped_;
 }
@@ -176,11 +183,12 @@ CsvError CsvReader::Finish()
         afterCr_ = false;
         HandOver(false);
     }
+    start_ = nullptr; // everything read is kept by now
     if (state_ == State::Quoted) {
         FailRow("comillas sin cerrar hasta el final del archivo");
     } else if (state_ != State::RowStart && !stopped_) {
         // The last line has no line end.
-        EndField();
+        EndField(nullptr);
         EndRow(false);
     }
     if (!stopped_ && !begun_ && anyBytes_) {
@@ -206,23 +214,57 @@ void CsvReader::FailRow(std::string message)
     }
 }
 
-bool CsvReader::Append(std::string_view bytes)
+// Keeps bytes of the field being read in bytes_, after the fields before it.
+bool CsvReader::Own(const char* begin, const char* end)
 {
-    if (bytes_.size() + bytes.size() > kMaxRowBytes) {
+    if (!copied_) {
+        OwnRow();
+        copied_ = true;
+        fieldOffset_ = bytes_.size();
+    }
+    const auto size = static_cast<std::size_t>(end - begin);
+    if (bytes_.size() + size > kMaxRowBytes) {
         FailRow("fila de más de 8 MiB; ¿unas comillas sin cerrar?");
         return false;
     }
-    bytes_.append(bytes);
+    bytes_.append(begin, size);
     return true;
 }
 
-void CsvReader::EndField()
+// Keeps the row's finished fields that are still where they were read.
+void CsvReader::OwnRow()
 {
-    ends_.push_back(bytes_.size());
+    for (FieldRef& field : fields_) {
+        if (field.data != nullptr) {
+            field.offset = bytes_.size();
+            bytes_.append(field.data, field.size);
+            field.data = nullptr;
+        }
+    }
+}
+
+void CsvReader::EndField(const char* end)
+{
+    if (copied_) {
+        if (!Own(start_, end)) {
+            return;
+        }
+        fields_.push_back({nullptr, bytes_.size() - fieldOffset_, fieldOffset_});
+        copied_ = false;
+    } else {
+        fields_.push_back({start_, static_cast<std::size_t>(end - start_), 0});
+    }
+    rowBytes_ += fields_.back().size;
+    if (rowBytes_ > kMaxRowBytes) {
+        FailRow("fila de más de 8 MiB; ¿unas comillas sin cerrar?");
+    }
 }
 
 void CsvReader::EndRow(bool cr)
 {
+    if (stopped_) {
+        return;
+    }
     handLine_ = rowLine_;
     ++line_;
     rowLine_ = line_;
@@ -244,16 +286,16 @@ void CsvReader::HandOver(bool crlf)
         sink_.Begin(byteOrderMark_, crlf);
     }
     views_.clear();
-    std::size_t start = 0;
-    for (const std::size_t end : ends_) {
-        views_.emplace_back(bytes_.data() + start, end - start);
-        start = end;
+    for (const FieldRef& field : fields_) {
+        views_.emplace_back(field.data != nullptr ? field.data : bytes_.data() + field.offset,
+                            field.size);
     }
     if (!sink_.Row({views_, handLine_})) {
         stopped_ = true;
     }
     bytes_.clear();
-    ends_.clear();
+    fields_.clear();
+    rowBytes_ = 0;
 }
 
 // Line breaks inside a quoted field: LF, CR LF and a lone CR count once.
@@ -288,9 +330,9 @@ CsvError ReadCsv(std::FILE* in, CsvSink& sink, char separator)
 
 CsvWriter::CsvWriter(std::FILE* out, char separator, Encoding encoding)
     : out_(out)
+    , buffer_(2 * kPieceBytes, '\0')
 {
     Use(separator, encoding);
-    buffer_.reserve(kPieceBytes + kPieceBytes / 4);
 }
 
 CsvWriter::~CsvWriter()
@@ -309,29 +351,54 @@ void CsvWriter::Begin(bool byteOrderMark, bool crlf)
 {
     lineEnd_ = crlf ? "\r\n" : "\n";
     if (byteOrderMark) {
-        buffer_.append(kByteOrderMark);
+        Room(kByteOrderMark.size());
+        Put(kByteOrderMark);
     }
+}
+
+void CsvWriter::Room(std::size_t bytes)
+{
+    if (used_ + bytes > buffer_.size()) {
+        WriteOut();
+        if (bytes > buffer_.size()) {
+            buffer_.resize(bytes);
+        }
+    }
+}
+
+void CsvWriter::Put(std::string_view bytes)
+{
+    std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
 }
 
 void CsvWriter::Field(std::string_view value)
 {
+    // At most a separator, two quotes and every byte doubled.
+    Room(2 * value.size() + 3);
+    char* out = buffer_.data() + used_;
     if (rowFields_++ > 0) {
-        buffer_.push_back(separator_);
+        *out++ = separator_;
     }
     lastFieldEmpty_ = value.empty();
-    if (std::none_of(value.begin(), value.end(),
-                     [this](char c) { return quoted_[static_cast<unsigned char>(c)]; })) {
-        buffer_.append(value);
-        return;
-    }
-    buffer_.push_back('"');
+    bool quoted = false;
     for (const char c : value) {
-        if (c == '"') {
-            buffer_.push_back('"');
-        }
-        buffer_.push_back(c);
+        quoted |= quoted_[static_cast<unsigned char>(c)];
     }
-    buffer_.push_back('"');
+    if (!quoted) {
+        std::memcpy(out, value.data(), value.size());
+        out += value.size();
+    } else {
+        *out++ = '"';
+        for (const char c : value) {
+            if (c == '"') {
+                *out++ = '"';
+            }
+            *out++ = c;
+        }
+        *out++ = '"';
+    }
+    used_ = static_cast<std::size_t>(out - buffer_.data());
 }
 
 void CsvWriter::Text(std::string_view utf8)
@@ -347,23 +414,28 @@ void CsvWriter::Text(std::string_view utf8)
 
 void CsvWriter::EndRow()
 {
+    Room(lineEnd_.size() + 2);
     if (rowFields_ == 1 && lastFieldEmpty_) {
-        buffer_.append("\"\"");
+        Put("\"\"");
     }
-    buffer_.append(lineEnd_);
+    Put(lineEnd_);
     rowFields_ = 0;
-    if (buffer_.size() >= kPieceBytes) {
-        Flush();
+    if (used_ >= kPieceBytes) {
+        WriteOut();
     }
+}
+
+void CsvWriter::WriteOut()
+{
+    if (!failed_ && used_ > 0 && std::fwrite(buffer_.data(), 1, used_, out_) != used_) {
+        failed_ = true;
+    }
+    used_ = 0;
 }
 
 bool CsvWriter::Flush()
 {
-    if (!failed_ && !buffer_.empty() &&
-        std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
-        failed_ = true;
-    }
-    buffer_.clear();
+    WriteOut();
     if (!failed_ && std::fflush(out_) != 0) {
         failed_ = true;
     }

@@ -82,12 +82,21 @@ private:
     enum class State { RowStart, FieldStart, Unquoted, Quoted, QuoteInQuoted };
 
     bool Parse(std::string_view piece);
-    bool Append(std::string_view bytes);
-    void EndField();
+    bool Own(const char* begin, const char* end);
+    void OwnRow();
+    void EndField(const char* end);
     void EndRow(bool cr);
     void HandOver(bool crlf);
     void FailRow(std::string message);
     void CountLineBreaks(std::string_view quoted);
+
+    // A field of the row being read: its bytes where they were read, while
+    // the piece holding them is being read, else kept in bytes_ at `offset`.
+    struct FieldRef {
+        const char* data = nullptr; // null: in bytes_
+        std::size_t size = 0;
+        std::size_t offset = 0;
+    };
 
     CsvSink& sink_;
     char separator_;
@@ -96,15 +105,22 @@ private:
     std::string head_; // the first bytes, until the byte order mark is decided
     bool headDone_ = false;
     bool byteOrderMark_ = false;
-    bool begun_ = false; // Begin was called
-    bool waitingForLf_ =
-        false; // the first row ended with CR: handed over once the next byte shows whether LF follows
-    bool afterCr_ = false;    // the last row ended with CR; an LF next is part of that line end
-    bool crInQuotes_ = false; // the last byte of a quoted field was CR
+    bool begun_ = false;        // Begin was called
+    bool waitingForLf_ = false; // the first row ended with CR: handed over once the
+                                // next byte shows whether LF follows
+    bool afterCr_ = false;      // the last row ended with CR; an LF next is part of that line end
+    bool crInQuotes_ = false;   // the last byte of a quoted field was CR
     bool anyBytes_ = false;
     bool stopped_ = false;
-    std::string bytes_;             // the row's fields, one after the other
-    std::vector<std::size_t> ends_; // where each field ends in bytes_
+    // The field being read: its bytes from start_ on in the current piece,
+    // after those already kept in bytes_ from fieldOffset_ when `copied_`.
+    const char* start_ = nullptr;
+    const char* quote_ = nullptr; // QuoteInQuoted: where that quote is
+    bool copied_ = false;
+    std::size_t fieldOffset_ = 0;
+    std::string bytes_; // fields of the row kept beyond the piece they were read in
+    std::vector<FieldRef> fields_;
+    std::size_t rowBytes_ = 0;
     std::vector<std::string_view> views_;
     std::size_t line_ = 1;     // the line being read
     std::size_t rowLine_ = 1;  // the line the current row started on
@@ -147,12 +163,18 @@ public:
     bool Flush();
 
 private:
+    // Makes room in the buffer for `bytes` more, writing out what it holds.
+    void Room(std::size_t bytes);
+    void Put(std::string_view bytes);
+    void WriteOut();
+
     std::FILE* out_;
     char separator_ = ',';
     Encoding encoding_ = Encoding::Utf8;
     std::array<bool, 256> quoted_{}; // bytes that put a field in quotes
     std::string_view lineEnd_ = "\n";
-    std::string buffer_;
+    std::string buffer_; // its first used_ bytes are waiting to be written
+    std::size_t used_ = 0;
     std::string converted_;
     std::size_t rowFields_ = 0;
     bool lastFieldEmpty_ = false;

@@ -96,7 +96,9 @@ void AppendUtf8AsWindows1252(std::string_view text, std::string& out)
 
 void EncodingDetector::Feed(std::string_view piece)
 {
-    if (invalidAt_ != kNone) {
+    // The verdict is known once a byte that is not UTF-8 comes, or a valid
+    // multi-byte sequence before any such byte: the rest need not be read.
+    if (invalidAt_ != kNone || (multiByteSeen_ && pending_ == 0)) {
         return;
     }
     const auto* bytes = reinterpret_cast<const unsigned char*>(piece.data());
@@ -145,12 +147,15 @@ void EncodingDetector::Feed(std::string_view piece)
         low_ = 0x80;
         high_ = 0xBF;
         if (--pending_ == 0) {
-            multiByteSeen_ = true;
+            multiByteSeen_ = true; // UTF-8, whatever follows
+            return;
         }
         ++i;
     }
     lineFeeds_ += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n'));
-    returns_ += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\r'));
+    if (lineFeeds_ == 0) { // CR is counted only in a file whose lines end with CR alone
+        returns_ += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\r'));
+    }
     offset_ += size;
 }
 
