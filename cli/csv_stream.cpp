@@ -386,7 +386,9 @@ void CsvWriter::Field(std::string_view value)
         quoted |= quoted_[static_cast<unsigned char>(c)];
     }
     if (!quoted) {
-        std::memcpy(out, value.data(), value.size());
+        if (!value.empty()) { // an empty view may have no data at all
+            std::memcpy(out, value.data(), value.size());
+        }
         out += value.size();
     } else {
         *out++ = '"';
