@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -475,8 +476,10 @@ int RunCurp(int argc, char** argv)
     // System error texts (strerror) in the language of the locale.
     std::setlocale(LC_ALL, "");
     // Output to a file or a pipe goes out in large pieces.
+    // (glibc takes a size only with a buffer given.)
+    static std::array<char, kPieceBytes> buffer{};
     if (isatty(STDOUT_FILENO) != 1) {
-        std::setvbuf(stdout, nullptr, _IOFBF, kPieceBytes);
+        std::setvbuf(stdout, buffer.data(), _IOFBF, buffer.size());
     }
     return CheckOutput(Run(argc, argv));
 }

@@ -251,7 +251,7 @@ public:
                 CountReasons(summary_);
             }
         }
-        WriteRow(row.fields);
+        WriteRow(row);
         if (!problem.empty()) {
             ++failedRows_;
             Report(std::string(FailurePrefix()) + std::string(problem), row.line);
@@ -449,18 +449,27 @@ private:
         headerWritten_ = true;
     }
 
-    void WriteRow(std::span<const std::string_view> fields)
+    void WriteRow(const CsvRow& row)
     {
+        const auto field = [this, &row](std::size_t column) {
+            if (column >= row.fields.size()) {
+                writer_.Plain({});
+            } else if (column < row.quoted.size() && row.quoted[column] == 0) {
+                writer_.Plain(row.fields[column]);
+            } else {
+                writer_.Field(row.fields[column]);
+            }
+        };
         for (std::size_t column = 0; column < resultAt_.size(); ++column) {
             if (resultAt_[column] != kNoColumn) {
                 writer_.Text(results_[resultAt_[column]]);
             } else {
-                writer_.Field(column < fields.size() ? fields[column] : std::string_view{});
+                field(column);
             }
         }
         // Fields beyond the header's columns stay after the result columns.
-        for (std::size_t column = width_; column < fields.size(); ++column) {
-            writer_.Field(fields[column]);
+        for (std::size_t column = width_; column < row.fields.size(); ++column) {
+            field(column);
         }
         writer_.EndRow();
     }
@@ -743,8 +752,12 @@ public:
 
     bool Row(const CsvRow& row) override
     {
-        for (const std::string_view field : row.fields) {
-            writer_.Field(field);
+        for (std::size_t i = 0; i < row.fields.size(); ++i) {
+            if (row.quoted[i] == 0) {
+                writer_.Plain(row.fields[i]);
+            } else {
+                writer_.Field(row.fields[i]);
+            }
         }
         writer_.EndRow();
         return true;

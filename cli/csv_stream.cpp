@@ -109,12 +109,12 @@ bool CsvReader::Parse(std::string_view piece)
             }
             const char stop = data[i];
             if (stop == separator_) {
-                EndField(data + i++);
+                EndField(data + i++, false);
                 state_ = State::FieldStart;
             } else if (stop == '"') {
                 FailRow(kStrayQuote);
             } else {
-                EndField(data + i++);
+                EndField(data + i++, false);
                 EndRow(stop == '\r');
             }
             break;
@@ -142,10 +142,10 @@ bool CsvReader::Parse(std::string_view piece)
                 start_ = data + i;
                 state_ = State::Quoted;
             } else if (c == separator_) {
-                EndField(quote_);
+                EndField(quote_, true);
                 state_ = State::FieldStart;
             } else if (c == '\n' || c == '\r') {
-                EndField(quote_);
+                EndField(quote_, true);
                 EndRow(c == '\r');
             } else {
                 FailRow(kStrayQuote);
@@ -188,7 +188,7 @@ CsvError CsvReader::Finish()
         FailRow("comillas sin cerrar hasta el final del archivo");
     } else if (state_ != State::RowStart && !stopped_) {
         // The last line has no line end.
-        EndField(nullptr);
+        EndField(nullptr, state_ == State::QuoteInQuoted);
         EndRow(false);
     }
     if (!stopped_ && !begun_ && anyBytes_) {
@@ -243,16 +243,16 @@ void CsvReader::OwnRow()
     }
 }
 
-void CsvReader::EndField(const char* end)
+void CsvReader::EndField(const char* end, bool quoted)
 {
     if (copied_) {
         if (!Own(start_, end)) {
             return;
         }
-        fields_.push_back({nullptr, bytes_.size() - fieldOffset_, fieldOffset_});
+        fields_.push_back({nullptr, bytes_.size() - fieldOffset_, fieldOffset_, quoted});
         copied_ = false;
     } else {
-        fields_.push_back({start_, static_cast<std::size_t>(end - start_), 0});
+        fields_.push_back({start_, static_cast<std::size_t>(end - start_), 0, quoted});
     }
     rowBytes_ += fields_.back().size;
     if (rowBytes_ > kMaxRowBytes) {
@@ -286,11 +286,13 @@ void CsvReader::HandOver(bool crlf)
         sink_.Begin(byteOrderMark_, crlf);
     }
     views_.clear();
+    quoted_.clear();
     for (const FieldRef& field : fields_) {
         views_.emplace_back(field.data != nullptr ? field.data : bytes_.data() + field.offset,
                             field.size);
+        quoted_.push_back(static_cast<char>(field.quoted));
     }
-    if (!sink_.Row({views_, handLine_})) {
+    if (!sink_.Row({views_, handLine_, quoted_})) {
         stopped_ = true;
     }
     bytes_.clear();
@@ -401,6 +403,18 @@ void CsvWriter::Field(std::string_view value)
         *out++ = '"';
     }
     used_ = static_cast<std::size_t>(out - buffer_.data());
+}
+
+void CsvWriter::Plain(std::string_view value)
+{
+    Room(value.size() + 1);
+    if (rowFields_++ > 0) {
+        buffer_[used_++] = separator_;
+    }
+    lastFieldEmpty_ = value.empty();
+    if (!value.empty()) {
+        Put(value);
+    }
 }
 
 void CsvWriter::Text(std::string_view utf8)

@@ -22,6 +22,9 @@ namespace curp::cli {
 struct CsvRow {
     std::span<const std::string_view> fields;
     std::size_t line = 0;
+    // For each field, whether it was in quotes; a field that was not holds no
+    // separator, quote or line break, so it is written back as it is.
+    std::span<const char> quoted = {};
 };
 
 // Receives the rows of a file in order.
@@ -84,7 +87,7 @@ private:
     bool Parse(std::string_view piece);
     bool Own(const char* begin, const char* end);
     void OwnRow();
-    void EndField(const char* end);
+    void EndField(const char* end, bool quoted);
     void EndRow(bool cr);
     void HandOver(bool crlf);
     void FailRow(std::string message);
@@ -96,6 +99,7 @@ private:
         const char* data = nullptr; // null: in bytes_
         std::size_t size = 0;
         std::size_t offset = 0;
+        bool quoted = false;
     };
 
     CsvSink& sink_;
@@ -122,6 +126,7 @@ private:
     std::vector<FieldRef> fields_;
     std::size_t rowBytes_ = 0;
     std::vector<std::string_view> views_;
+    std::vector<char> quoted_;
     std::size_t line_ = 1;     // the line being read
     std::size_t rowLine_ = 1;  // the line the current row started on
     std::size_t handLine_ = 1; // the line of the row being handed over
@@ -154,6 +159,8 @@ public:
     // quotes when it holds the separator, a quote or a line break (its
     // quotes doubled).
     void Field(std::string_view value);
+    // A field read without quotes under the same separator, which needs none.
+    void Plain(std::string_view value);
     // The same for UTF-8 text, written in the output's encoding.
     void Text(std::string_view utf8);
     // Ends the current row: an empty line when it has no field, `""` when its
