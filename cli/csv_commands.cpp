@@ -536,6 +536,7 @@ private:
         const auto list = [this](const std::map<std::string, std::size_t>& counts,
                                  std::string_view one, std::string_view many) {
             std::vector<std::pair<std::size_t, std::string_view>> sorted;
+            sorted.reserve(counts.size());
             for (const auto& [kind, count] : counts) {
                 sorted.emplace_back(count, kind);
             }
@@ -737,41 +738,6 @@ private:
     std::vector<std::string> problems_;
 };
 
-// Writes every row back as it came.
-class Copy final : public CsvSink
-{
-public:
-    explicit Copy(std::FILE* out)
-        : writer_(out)
-    {}
-
-    void Begin(bool byteOrderMark, bool crlf) override
-    {
-        writer_.Begin(byteOrderMark, crlf);
-    }
-
-    bool Row(const CsvRow& row) override
-    {
-        for (std::size_t i = 0; i < row.fields.size(); ++i) {
-            if (row.quoted[i] == 0) {
-                writer_.Plain(row.fields[i]);
-            } else {
-                writer_.Field(row.fields[i]);
-            }
-        }
-        writer_.EndRow();
-        return true;
-    }
-
-    bool Flush()
-    {
-        return writer_.Flush();
-    }
-
-private:
-    CsvWriter writer_;
-};
-
 } // namespace
 
 Status CalculaCsv(const CsvRun& run)
@@ -788,7 +754,7 @@ Status ValidaCsv(const CsvRun& run)
 
 Status CopyCsv(const CsvRun& run)
 {
-    Copy copy(run.out);
+    CsvCopy copy(run.out);
     const CsvError error = ReadCsv(run.in, copy);
     return copy.Flush() && error.message.empty() ? kAllRows : kUsageError;
 }

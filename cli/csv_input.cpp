@@ -46,10 +46,10 @@ public:
     // True once the line has ended.
     bool Feed(std::string_view piece)
     {
-        for (const char c : piece) {
+        const auto end = std::find_if(piece.begin(), piece.end(), [this](char c) {
             const bool lineEnd = c == '\n' || c == '\r';
             if (!started_ && lineEnd) {
-                continue;
+                return false;
             }
             started_ = true;
             if (c == '"') {
@@ -60,8 +60,9 @@ public:
             if (text_.size() < kFirstLineKept) {
                 text_.push_back(c);
             }
-        }
-        return false;
+            return false;
+        });
+        return end != piece.end();
     }
 
     const std::string& text() const noexcept

@@ -304,9 +304,7 @@ void CsvReader::HandOver(bool crlf)
 void CsvReader::CountLineBreaks(std::string_view quoted)
 {
     for (const char c : quoted) {
-        if (c == '\r') {
-            ++line_;
-        } else if (c == '\n' && !crInQuotes_) {
+        if (c == '\r' || (c == '\n' && !crInQuotes_)) {
             ++line_;
         }
         crInQuotes_ = c == '\r';
@@ -456,6 +454,24 @@ bool CsvWriter::Flush()
         failed_ = true;
     }
     return !failed_;
+}
+
+void CsvCopy::Begin(bool byteOrderMark, bool crlf)
+{
+    writer_.Begin(byteOrderMark, crlf);
+}
+
+bool CsvCopy::Row(const CsvRow& row)
+{
+    for (std::size_t i = 0; i < row.fields.size(); ++i) {
+        if (i < row.quoted.size() && row.quoted[i] == 0) {
+            writer_.Plain(row.fields[i]);
+        } else {
+            writer_.Field(row.fields[i]);
+        }
+    }
+    writer_.EndRow();
+    return true;
 }
 
 } // namespace curp::cli

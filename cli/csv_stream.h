@@ -188,6 +188,25 @@ private:
     bool failed_ = false;
 };
 
+// Writes every row back as it came.
+class CsvCopy : public CsvSink
+{
+public:
+    explicit CsvCopy(std::FILE* out)
+        : writer_(out)
+    {}
+
+    void Begin(bool byteOrderMark, bool crlf) override;
+    bool Row(const CsvRow& row) override;
+    bool Flush()
+    {
+        return writer_.Flush();
+    }
+
+private:
+    CsvWriter writer_;
+};
+
 } // namespace curp::cli
 
 #endif // CURP_CLI_CSV_STREAM_H

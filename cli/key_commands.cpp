@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -104,16 +105,13 @@ bool ForEachKey(std::span<const std::string> keys, const KeyRun& run, Each each)
     if (keys.empty()) {
         return lines();
     }
-    for (const std::string& key : keys) {
+    return std::all_of(keys.begin(), keys.end(), [&](const std::string& key) {
         if (key == "-") {
-            if (!lines()) {
-                return false;
-            }
-        } else {
-            each(key);
+            return lines();
         }
-    }
-    return true;
+        each(key);
+        return true;
+    });
 }
 
 // Runs `write` on the report of every key; the status says whether each was valid.

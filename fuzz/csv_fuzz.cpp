@@ -10,6 +10,7 @@
 // encoding, none, UTF-8 or Windows-1252; bits 2-3: the separator, none,
 // comma, semicolon or tab); the rest is the file. fuzz/csv-corpus/ holds
 // the seeds, in this layout.
+#include "cli_test_support.h"
 #include "csv_commands.h"
 #include "csv_input.h"
 #include "csv_stream.h"
@@ -30,38 +31,6 @@ namespace {
 
 using curp::cli::CsvRow;
 using curp::cli::CsvSink;
-
-// Text written into a stream in memory.
-class MemoryOut
-{
-public:
-    MemoryOut()
-        : file_(open_memstream(&data_, &size_))
-    {}
-    MemoryOut(const MemoryOut&) = delete;
-    MemoryOut& operator=(const MemoryOut&) = delete;
-    MemoryOut(MemoryOut&&) = delete;
-    MemoryOut& operator=(MemoryOut&&) = delete;
-    ~MemoryOut()
-    {
-        std::fclose(file_);
-        std::free(data_); // NOLINT(cppcoreguidelines-no-malloc): open_memstream's buffer
-    }
-    std::FILE* file() const
-    {
-        return file_;
-    }
-    std::string Text()
-    {
-        std::fflush(file_);
-        return {data_, size_};
-    }
-
-private:
-    char* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::FILE* file_;
-};
 
 // The rows of a text, each a list of fields.
 class Rows : public CsvSink
@@ -120,17 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string file(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    MemoryOut out;
-    MemoryOut err;
-    curp::cli::CsvRun run;
-    run.in = Open(file);
-    run.out = out.file();
-    run.err = err.file();
-    run.name = "f.csv";
-    run.choices = choices;
-    const curp::cli::Status status = curp::cli::CalculaCsv(run);
-    std::fclose(run.in);
-    if (status == curp::cli::kUsageError) {
+    const curp::cli::test::CsvResult result =
+        curp::cli::test::RunOn(curp::cli::CalculaCsv, file, choices);
+    if (result.status == curp::cli::kUsageError) {
         return 0; // a file that is not CSV, or a header without the columns
     }
 
@@ -143,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Rows records;
     input.Read(records);
     std::fclose(in);
-    std::string written = out.Text();
+    std::string written = result.out;
     Rows output;
     std::FILE* again = Open(written);
     const curp::cli::CsvError error = curp::cli::ReadCsv(again, output, layout.separator);
