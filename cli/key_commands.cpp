@@ -114,9 +114,10 @@ bool ForEachKey(std::span<const std::string> keys, const KeyRun& run, Each each)
     });
 }
 
-// Runs `write` on the report of every key; the status says whether each was valid.
+// Runs `write` on the report of every key (with what the key says when
+// `read`); the status says whether each was valid.
 template <class Write>
-Status EachReport(std::span<const std::string> keys, const KeyRun& run, Write write)
+Status EachReport(std::span<const std::string> keys, const KeyRun& run, bool read, Write write)
 {
     const auto today = Today();
     Status status = kAllRows;
@@ -124,9 +125,10 @@ Status EachReport(std::span<const std::string> keys, const KeyRun& run, Write wr
         Write& write;
         Status& status;
         std::chrono::year_month_day today;
+        bool read;
         void operator()(const std::string& key) const
         {
-            (*this)(ReportOn(key, today));
+            (*this)(ReportOn(key, today, read));
         }
         void operator()(const KeyReport& report) const
         {
@@ -136,7 +138,7 @@ Status EachReport(std::span<const std::string> keys, const KeyRun& run, Write wr
             }
         }
     };
-    const Visitor visit{write, status, today};
+    const Visitor visit{write, status, today, read};
     return ForEachKey(keys, run, visit) ? status : kUsageError;
 }
 
@@ -144,7 +146,7 @@ Status EachReport(std::span<const std::string> keys, const KeyRun& run, Write wr
 
 Status ValidaKeys(std::span<const std::string> keys, const KeyRun& run)
 {
-    return EachReport(keys, run, [&run](const KeyReport& report) {
+    return EachReport(keys, run, run.json, [&run](const KeyReport& report) {
         Print(run.out, (run.json ? ToJson(report) : ValidityLine(report)) + '\n');
     });
 }
@@ -152,7 +154,7 @@ Status ValidaKeys(std::span<const std::string> keys, const KeyRun& run)
 Status LeeKeys(std::span<const std::string> keys, const KeyRun& run)
 {
     bool first = true;
-    return EachReport(keys, run, [&run, &first](const KeyReport& report) {
+    return EachReport(keys, run, true, [&run, &first](const KeyReport& report) {
         if (run.json) {
             Print(run.out, ToJson(report) + '\n');
         } else {

@@ -94,9 +94,10 @@ std::vector<std::string> ProblemsOf(std::string_view text, std::chrono::year_mon
     return Sentences(CheckKey(text, today));
 }
 
-KeyReport ReportOn(std::string_view text, std::chrono::year_month_day today)
+KeyReport ReportOn(std::string_view text, std::chrono::year_month_day today, bool read)
 {
-    return {NormalizeKey(text), ProblemsOf(text, today), ReadKey(text)};
+    return {NormalizeKey(text), ProblemsOf(text, today),
+            read ? ReadKey(text) : std::optional<KeyData>()};
 }
 
 std::string JoinProblems(const std::vector<std::string>& problems)

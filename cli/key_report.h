@@ -28,8 +28,10 @@ std::chrono::year_month_day Today();
 // sentence each.
 std::vector<std::string> ProblemsOf(std::string_view text, std::chrono::year_month_day today);
 
-// Checks and reads `text` (a key as a person gives it) on `today`.
-KeyReport ReportOn(std::string_view text, std::chrono::year_month_day today);
+// Checks and reads `text` (a key as a person gives it) on `today`; `read`
+// false leaves out what the key says (`data`), for a report that needs only
+// its validity.
+KeyReport ReportOn(std::string_view text, std::chrono::year_month_day today, bool read = true);
 
 // The problems joined by "; ".
 std::string JoinProblems(const std::vector<std::string>& problems);

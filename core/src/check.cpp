@@ -185,9 +185,9 @@ std::string NormalizeKey(std::string_view text)
     return detail::EncodeUtf8(kept);
 }
 
-std::vector<KeyFinding> CheckKey(std::string_view text)
+// Every problem of a key taken apart.
+std::vector<KeyFinding> Check(const GivenKey& key)
 {
-    const GivenKey key = detail::TakeApart(text);
     if (!key.utf8) {
         return {KeyFinding{KeyProblem::NotUtf8}};
     }
@@ -221,10 +221,15 @@ std::vector<KeyFinding> CheckKey(std::string_view text)
     return findings;
 }
 
+std::vector<KeyFinding> CheckKey(std::string_view text)
+{
+    return Check(detail::TakeApart(text));
+}
+
 std::vector<KeyFinding> CheckKey(std::string_view text, std::chrono::year_month_day today)
 {
-    std::vector<KeyFinding> findings = CheckKey(text);
     const GivenKey key = detail::TakeApart(text);
+    std::vector<KeyFinding> findings = Check(key);
     if (!key.utf8 || key.length != kKeyLength) {
         return findings;
     }
