@@ -498,7 +498,12 @@ private:
         if (line.starts_with("\xEF\xBB\xBF")) {
             line.remove_prefix(3);
         }
-        Report("encabezado leído: «" + Shown(AsUtf8(line, layout_.encoding), kHeaderShown) + "»");
+        // Tabs shown as a sign, which the terminal would otherwise turn into blanks.
+        std::string found;
+        for (const char c : AsUtf8(line, layout_.encoding)) {
+            found += c == '\t' ? std::string_view("\u2409") : std::string_view(&c, 1);
+        }
+        Report("encabezado leído: «" + Shown(found, kHeaderShown) + "»");
         if (titleLine_ != 0) {
             Report("la línea " + std::to_string(titleLine_) +
                    " tiene las columnas: quite las filas de título que hay encima del encabezado");
