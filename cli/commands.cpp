@@ -477,8 +477,8 @@ int RunCurp(int argc, char** argv)
     std::setlocale(LC_ALL, "");
     // Output to a file or a pipe goes out in large pieces.
     // (glibc takes a size only with a buffer given.)
-    static std::array<char, kPieceBytes> buffer{};
     if (isatty(STDOUT_FILENO) != 1) {
+        static std::array<char, kPieceBytes> buffer{};
         std::setvbuf(stdout, buffer.data(), _IOFBF, buffer.size());
     }
     return CheckOutput(Run(argc, argv));

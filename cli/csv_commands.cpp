@@ -28,6 +28,7 @@ constexpr std::size_t kReasonsListed = 8; // reasons the summary lists one by on
 // The names a column is also known by in the sheets people keep.
 struct Aliases {
     std::string_view column;
+    // cppcheck-suppress unusedStructMember ; read in Names
     std::array<std::string_view, 5> also;
 };
 constexpr std::array<Aliases, 5> kAliases = {{
@@ -481,7 +482,7 @@ private:
     {
         if (const std::string_view kind = KindOfFile(layout_.start, layout_.firstLine);
             !kind.empty()) {
-            Report(kind);
+            Report(std::string(kind));
             return;
         }
         if (!headerSeen_) {
@@ -577,7 +578,7 @@ private:
         }
     }
 
-    void Report(std::string_view message, std::size_t line = 0)
+    void Report(const std::string& message, std::size_t line = 0)
     {
         ClearProgress();
         std::string where = run_.name;

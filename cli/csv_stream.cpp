@@ -87,8 +87,7 @@ bool CsvReader::Parse(std::string_view piece)
                 EndRow(c == '\r'); // an empty line: a row without fields
                 continue;
             }
-            state_ = State::FieldStart;
-            [[fallthrough]];
+            [[fallthrough]]; // the first field starts here
         case State::FieldStart:
             if (c == '"') {
                 ++i;
