@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "csv_commands.h"
+#include "key_commands.h"
 #include "key_report.h"
 #include "person.h"
 
@@ -11,11 +12,15 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
+#include <map>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,16 +39,18 @@ Opciones:
   -h, --help      muestra esta ayuda y termina
   -V, --version   muestra la versión y termina
 
-«curp ORDEN --help» explica cada orden; «man curp» lo explica todo.
+«curp ORDEN --help» explica cada orden; «man curp» lo explica todo. «--»
+termina las opciones: lo que sigue son argumentos.
 
 Estado de salida: 0 cuando todo dio resultado (cada clave calculada o
-válida), 1 cuando algo no, 2 cuando los argumentos o el archivo no sirven.
+válida), 1 cuando algo no, 2 cuando los argumentos, el archivo o la salida
+no sirven.
 )";
 
 constexpr const char* kCalculaHelp =
     R"(Uso: curp calcula --paterno P [--materno M] --nombre N --nacimiento FECHA
-                    [--sexo S] [--entidad E] [--guiones | --json]
-  o: curp calcula --csv [ARCHIVO|-]
+                    [--sexo S] --entidad E [--guiones | --json]
+  o: curp calcula --csv [ARCHIVO|-] [--codificacion C] [--separador S]
 
 Calcula la clave de una persona como la ventana de Llave: los nombres pasan
 a mayúsculas y la clave sale en una línea.
@@ -55,8 +62,8 @@ a mayúsculas y la clave sale en una línea.
       --sexo S            H (hombre; sin --sexo), M (mujer) o X (no binario);
                           también Hombre, Mujer, Masculino, Femenino o F
       --entidad E         entidad de nacimiento: su código (DF, NE) o su
-                          nombre ("nuevo león", michoacan); sin ella la clave
-                          queda sin entidad ni dígito verificador
+                          nombre ("nuevo león", michoacan); sin ella no hay
+                          clave completa, y no se escribe ninguna
       --guiones           la clave con los guiones de la ventana
       --json              un objeto JSON: clave, valida, problemas,
                           nacimiento, sexo, entidad, entidad_nombre
@@ -64,50 +71,184 @@ a mayúsculas y la clave sale en una línea.
                           estándar con - o sin ARCHIVO); escribe cada fila tal
                           cual, más las columnas curp_calculada, coincide (si
                           hay una columna curp) y error
+      --codificacion C    utf-8 o windows-1252: la del CSV, si no se quiere
+                          que se averigüe; la salida va en la misma
+      --separador S       , ; o tab: el del CSV, si no se quiere que se
+                          averigüe por el encabezado; la salida lleva el mismo
   -h, --help              muestra esta ayuda y termina
 
-El CSV va en UTF-8 y separado por comas; su encabezado nombra las columnas
-paterno, materno, nombre, nacimiento, sexo y entidad, en cualquier orden.
-Una fila sin clave lleva el motivo en la columna error, y su número de línea
-sale por la salida de errores.
+El CSV va en UTF-8 o en Windows-1252, separado por comas, punto y coma o
+tabuladores; su encabezado nombra las columnas paterno, materno, nombre,
+nacimiento, sexo y entidad, en cualquier orden, con mayúsculas o minúsculas,
+acentos o no, y también como «Apellido paterno», «Primer apellido»,
+«Nombre(s)», «Fecha de nacimiento» o «Entidad federativa». Una fila sin clave
+lleva el motivo en la columna error, y su número de línea sale por la salida
+de errores; al final sale allí un resumen.
 )";
 
-constexpr const char* kValidaHelp = R"(Uso: curp valida [--json] [CLAVE]...
-  o: curp valida --csv [ARCHIVO|-]
+constexpr const char* kValidaHelp = R"(Uso: curp valida [--json] [CLAVE|-]...
+  o: curp valida --csv [ARCHIVO|-] [--codificacion C] [--separador S]
 
 Dice de cada CLAVE si está bien formada y, si no, todos sus problemas. Sin
-CLAVE, lee una clave por línea de la entrada estándar. Las claves pueden ir
-en minúsculas y con los guiones o espacios de la ventana.
+CLAVE, o con -, lee una clave por línea de la entrada estándar y da un
+resultado por línea, también por las vacías. Las claves pueden ir en
+minúsculas y con los guiones o espacios de la ventana.
 
       --json              un objeto JSON por clave (JSON Lines)
       --csv [ARCHIVO|-]   valida la columna curp de cada fila de un archivo
                           CSV y añade las columnas valida (si o no) y problemas
+      --codificacion C    utf-8 o windows-1252, como en «curp calcula --csv»
+      --separador S       , ; o tab, como en «curp calcula --csv»
   -h, --help              muestra esta ayuda y termina
 )";
 
-constexpr const char* kLeeHelp = R"(Uso: curp lee [--json] [CLAVE]...
+constexpr const char* kLeeHelp = R"(Uso: curp lee [--json] [CLAVE|-]...
 
 Dice qué dice cada CLAVE: fecha de nacimiento, sexo, entidad (código y
-nombre) y cualquier problema que tenga. Sin CLAVE, lee una clave por línea de
-la entrada estándar.
+nombre) y cualquier problema que tenga. Sin CLAVE, o con -, lee una clave por
+línea de la entrada estándar.
 
       --json              un objeto JSON por clave (JSON Lines)
   -h, --help              muestra esta ayuda y termina
 )";
 
+// What an option given without its value holds: a byte no value typed on a
+// command line starts with.
+constexpr const char* kNoValue = "\x01";
+
+// The help of each command, given by CLI11 when -h or --help comes anywhere.
+class SpanishHelp : public CLI::FormatterBase
+{
+public:
+    std::string make_help(const CLI::App* app, std::string /*name*/,
+                          CLI::AppFormatMode /*mode*/) const override
+    {
+        const std::string& command = app->get_name();
+        return command == "calcula"  ? kCalculaHelp
+               : command == "valida" ? kValidaHelp
+               : command == "lee"    ? kLeeHelp
+                                     : kMainHelp;
+    }
+};
+
+// What CLI11 reports about arguments it cannot take, in Spanish, by the kind
+// of error (no option is left for it to find twice or without a value: those
+// are told by Options::Check).
+std::string Failure(const CLI::App* /*app*/, const CLI::Error& error)
+{
+    if (dynamic_cast<const CLI::ConversionError*>(&error) != nullptr ||
+        dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        return "curp: una opción lleva un valor que no admite\nPruebe «curp --help».\n";
+    }
+    return "curp: argumentos que no se entienden\nPruebe «curp --help».\n";
+}
+
 int UsageError(const std::string& message)
 {
-    std::cerr << "curp: " << message << "\nPruebe «curp --help».\n";
+    std::fprintf(stderr, "curp: %s\nPruebe «curp --help».\n", message.c_str());
     return kUsageError;
 }
 
-// Runs a CSV command on the file named `path` ("-" for standard input).
-int RunCsv(Status (*command)(const CsvRun&), const std::string& path)
+void Print(const std::string& text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+// The options of every command. Each option with a value keeps every value
+// given, so that one given twice is told rather than one of them dropped,
+// and takes none that starts with "-", so that "-h" after it is still help.
+struct Options {
+    std::map<std::string, std::vector<std::string>> values;
+    std::map<std::string, CLI::Option*> given;
+    std::vector<std::string> keys;
+    bool guiones = false;
+    bool json = false;
+    bool version = false;
+
+    void Add(CLI::App& command, const std::string& name)
+    {
+        given[command.get_name() + name] =
+            command.add_option(name, values[name])
+                ->expected(0, 1)
+                ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+                ->default_str(kNoValue)
+                ->allow_extra_args(false);
+    }
+
+    // The value of an option, empty when it was not given.
+    std::string Value(const std::string& name) const
+    {
+        const auto found = values.find(name);
+        return found == values.end() || found->second.empty() || found->second[0] == kNoValue
+                   ? std::string()
+                   : found->second[0];
+    }
+
+    bool Given(const CLI::App& command, const std::string& name) const
+    {
+        const auto found = given.find(command.get_name() + name);
+        return found != given.end() && found->second->count() > 0;
+    }
+
+    // A usage error for an option given twice, or without the value it
+    // needs (--csv alone means standard input).
+    std::optional<std::string> Check(const CLI::App& command) const
+    {
+        for (const auto& [key, option] : given) {
+            if (!key.starts_with(command.get_name() + "--")) {
+                continue;
+            }
+            const std::string name = key.substr(command.get_name().size());
+            if (option->count() > 1) {
+                return name + " se dio más de una vez";
+            }
+            const auto& list = values.at(name);
+            if (option->count() == 1 && name != "--csv" && !list.empty() && list[0] == kNoValue) {
+                return "a " + name + " le falta su valor";
+            }
+        }
+        return std::nullopt;
+    }
+};
+
+// The encoding and separator chosen with --codificacion and --separador.
+std::optional<std::string> ReadChoices(const CLI::App& command, const Options& options,
+                                       CsvChoices& choices)
+{
+    const std::string encoding = FoldForSearch(options.Value("--codificacion"));
+    if (options.Given(command, "--codificacion")) {
+        if (encoding == "UTF-8" || encoding == "UTF8") {
+            choices.encoding = Encoding::Utf8;
+        } else if (encoding == "WINDOWS-1252" || encoding == "CP1252" || encoding == "LATIN1") {
+            choices.encoding = Encoding::Windows1252;
+        } else {
+            return "--codificacion: «" + Shown(options.Value("--codificacion")) +
+                   "» no es utf-8 ni windows-1252";
+        }
+    }
+    const std::string separator = options.Value("--separador");
+    if (options.Given(command, "--separador")) {
+        if (separator == "," || separator == "coma") {
+            choices.separator = ',';
+        } else if (separator == ";" || separator == "punto y coma") {
+            choices.separator = ';';
+        } else if (separator == "tab" || separator == "\t" || separator == "tabulador") {
+            choices.separator = '\t';
+        } else {
+            return "--separador: «" + Shown(separator) + "» no es «,», «;» ni tab";
+        }
+    }
+    return std::nullopt;
+}
+
+// Runs a CSV command on the file named `path` ("-" or empty for standard input).
+int RunCsv(Status (*command)(const CsvRun&), const std::string& path, const CsvChoices& choices)
 {
     CsvRun run;
     run.out = stdout;
     run.err = stderr;
     run.progress = isatty(STDERR_FILENO) == 1;
+    run.choices = choices;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(nullptr, std::fclose);
     if (path.empty() || path == "-") {
         run.in = stdin;
@@ -115,8 +256,8 @@ int RunCsv(Status (*command)(const CsvRun&), const std::string& path)
     } else {
         file.reset(std::fopen(path.c_str(), "rb"));
         if (!file) {
-            std::cerr << "curp: " << Shown(path) << ": no se puede abrir: " << std::strerror(errno)
-                      << '\n';
+            std::fprintf(stderr, "curp: %s: no se puede abrir: %s\n", Shown(path).c_str(),
+                         std::strerror(errno));
             return kUsageError;
         }
         run.in = file.get();
@@ -125,47 +266,36 @@ int RunCsv(Status (*command)(const CsvRun&), const std::string& path)
     return command(run);
 }
 
-// The keys of the command line, or else one per line of standard input.
-template <class Each>
-void ForEachKey(const std::vector<std::string>& keys, Each each)
+// The number of characters of UTF-8 text.
+std::size_t CodePoints(std::string_view text)
 {
-    if (!keys.empty()) {
-        for (const std::string& key : keys) {
-            each(key);
-        }
-        return;
-    }
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.find_first_not_of(" \t") != std::string::npos) {
-            each(line);
-        }
-    }
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+    }));
 }
 
-struct Options {
-    std::string paterno, materno, nombre, nacimiento, sexo, entidad, csv;
-    std::vector<std::string> keys;
-    bool guiones = false;
-    bool json = false;
-    bool help = false;
-};
-
-int Calcula(CLI::App& command, const Options& options)
+int Calcula(const CLI::App& command, const Options& options)
 {
-    const auto given = [&command](const char* name) { return command.count(name) > 0; };
+    const auto given = [&](const char* name) { return options.Given(command, name); };
     if (given("--csv")) {
         for (const char* name : {"--paterno", "--materno", "--nombre", "--nacimiento", "--sexo",
                                  "--entidad", "--guiones", "--json"}) {
-            if (given(name)) {
+            if (given(name) || (std::string(name) == "--guiones" && options.guiones) ||
+                (std::string(name) == "--json" && options.json)) {
                 return UsageError(std::string(name) +
                                   " no va con --csv: los datos vienen del archivo");
             }
         }
-        return RunCsv(CalculaCsv, options.csv);
+        CsvChoices choices;
+        if (const auto error = ReadChoices(command, options, choices)) {
+            return UsageError(*error);
+        }
+        return RunCsv(CalculaCsv, options.Value("--csv"), choices);
+    }
+    for (const char* name : {"--codificacion", "--separador"}) {
+        if (given(name)) {
+            return UsageError(std::string(name) + " va solo con --csv");
+        }
     }
     for (const char* name : {"--paterno", "--nombre", "--nacimiento"}) {
         if (!given(name)) {
@@ -177,8 +307,13 @@ int Calcula(CLI::App& command, const Options& options)
     }
     // A value that is not what its option takes is a usage error; data that
     // gives no key (no given name, no surname) is not.
-    const Person person{options.paterno,    options.materno, options.nombre,
-                        options.nacimiento, options.sexo,    options.entidad};
+    const std::string paterno = options.Value("--paterno");
+    const std::string materno = options.Value("--materno");
+    const std::string nombre = options.Value("--nombre");
+    const std::string nacimiento = options.Value("--nacimiento");
+    const std::string sexo = options.Value("--sexo");
+    const std::string entidad = options.Value("--entidad");
+    const Person person{paterno, materno, nombre, nacimiento, sexo, entidad};
     for (const auto& [text, name] : {std::pair{person.paterno, "--paterno"},
                                      {person.materno, "--materno"},
                                      {person.nombre, "--nombre"},
@@ -204,143 +339,129 @@ int Calcula(CLI::App& command, const Options& options)
     KeyMaker maker;
     Computed computed;
     maker.Compute(person, Missing::WindowDefaults, computed);
+    // Only a whole key is written, as for the rows of a file.
+    constexpr std::size_t kKeyLength = 18;
+    if (!computed.key.empty() && CodePoints(computed.key) != kKeyLength) {
+        computed.error = computed.state == nullptr
+                             ? "falta la entidad (--entidad): sin ella la clave queda sin "
+                               "entidad ni dígito verificador"
+                             : "los nombres no dan las cuatro letras iniciales de la clave";
+        computed.key.clear();
+    }
     if (computed.key.empty()) {
-        std::cerr << "curp: sin clave: " << computed.error << '\n';
+        std::fprintf(stderr, "curp: sin clave: %s\n", computed.error.c_str());
         return kSomeRows;
     }
     if (options.json) {
-        std::cout << ToJson(computed) << '\n';
+        Print(ToJson(computed) + '\n');
     } else {
-        std::cout << (options.guiones ? WithDashes(computed.key) : computed.key) << '\n';
-    }
-    if (computed.state == nullptr) {
-        std::cerr << "curp: sin --entidad la clave no lleva entidad ni dígito verificador\n";
+        Print((options.guiones ? WithDashes(computed.key) : computed.key) + '\n');
     }
     return kAllRows;
 }
 
-int Valida(CLI::App& command, const Options& options)
+int Valida(const CLI::App& command, const Options& options)
 {
-    if (command.count("--csv") > 0) {
+    if (options.Given(command, "--csv")) {
         if (options.json || !options.keys.empty()) {
             return UsageError("--csv no va con --json ni con claves");
         }
-        return RunCsv(ValidaCsv, options.csv);
+        CsvChoices choices;
+        if (const auto error = ReadChoices(command, options, choices)) {
+            return UsageError(*error);
+        }
+        return RunCsv(ValidaCsv, options.Value("--csv"), choices);
     }
-    int status = kAllRows;
-    ForEachKey(options.keys, [&](const std::string& key) {
-        const KeyReport report = ReportOn(key);
-        std::cout << (options.json ? ToJson(report) : ValidityLine(report)) << '\n';
-        if (!report.problems.empty()) {
-            status = kSomeRows;
+    for (const char* name : {"--codificacion", "--separador"}) {
+        if (options.Given(command, name)) {
+            return UsageError(std::string(name) + " va solo con --csv");
         }
-    });
-    return status;
-}
-
-int Lee(const Options& options)
-{
-    int status = kAllRows;
-    bool first = true;
-    ForEachKey(options.keys, [&](const std::string& key) {
-        const KeyReport report = ReportOn(key);
-        if (options.json) {
-            std::cout << ToJson(report) << '\n';
-        } else {
-            std::cout << (first ? "" : "\n") << Reading(report);
-        }
-        first = false;
-        if (!report.problems.empty()) {
-            status = kSomeRows;
-        }
-    });
-    return status;
-}
-
-// CLI11 reports wrong arguments in English; this says the same in Spanish.
-int ParseFailure(const CLI::ParseError& error)
-{
-    const std::string what = error.what();
-    const std::string option = what.substr(0, what.find(':'));
-    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
-        if (what.find("missing") != std::string::npos) {
-            return UsageError("a " + option + " le falta su valor");
-        }
-        return UsageError(option + " se dio más de una vez");
     }
-    return UsageError("argumentos que no se entienden (" + what + ")");
+    return ValidaKeys(options.keys, {STDIN_FILENO, stdout, stderr, options.json});
 }
 
-} // namespace
-
-int RunCurp(int argc, char** argv)
+// What everything written to standard output came to: a status of 2 when
+// it could not all be written (a full disk, a closed pipe).
+int CheckOutput(int status)
 {
-    std::ios::sync_with_stdio(false);
+    const bool failedBefore = std::ferror(stdout) != 0;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return status;
+    }
+    // A CSV command has already said so.
+    if (!(failedBefore && status == kUsageError)) {
+        std::fprintf(stderr, "curp: no se pudo escribir la salida: %s\n", std::strerror(errno));
+    }
+    return kUsageError;
+}
+
+int Run(int argc, char** argv)
+{
     CLI::App app("", "curp");
-    app.set_help_flag();
+    const auto formatter = std::make_shared<SpanishHelp>();
+    app.formatter(formatter);
+    app.failure_message(Failure);
+    app.set_help_flag("-h,--help");
     app.allow_extras();
     Options options;
-    bool version = false;
-    app.add_flag("-h,--help", options.help);
-    app.add_flag("-V,--version", version);
+    app.add_flag("-V,--version", options.version);
 
     CLI::App* calcula = app.add_subcommand("calcula");
-    calcula->set_help_flag();
-    calcula->add_flag("-h,--help", options.help);
-    for (const auto& [name, value] : {std::pair{"--paterno", &options.paterno},
-                                      {"--materno", &options.materno},
-                                      {"--nombre", &options.nombre},
-                                      {"--nacimiento", &options.nacimiento},
-                                      {"--sexo", &options.sexo},
-                                      {"--entidad", &options.entidad}}) {
-        calcula->add_option(name, *value);
+    CLI::App* valida = app.add_subcommand("valida");
+    CLI::App* lee = app.add_subcommand("lee");
+    for (CLI::App* command : {calcula, valida, lee}) {
+        command->formatter(formatter);
+        command->set_help_flag("-h,--help");
+        command->allow_extras();
+    }
+    for (const char* name : {"--paterno", "--materno", "--nombre", "--nacimiento", "--sexo",
+                             "--entidad", "--csv", "--codificacion", "--separador"}) {
+        options.Add(*calcula, name);
     }
     calcula->add_flag("--guiones", options.guiones);
     calcula->add_flag("--json", options.json);
-    calcula->add_option("--csv", options.csv)->expected(0, 1);
-
-    CLI::App* valida = app.add_subcommand("valida");
-    valida->set_help_flag();
-    valida->add_flag("-h,--help", options.help);
+    for (const char* name : {"--csv", "--codificacion", "--separador"}) {
+        options.Add(*valida, name);
+    }
     valida->add_flag("--json", options.json);
-    valida->add_option("--csv", options.csv)->expected(0, 1);
     valida->add_option("claves", options.keys);
-
-    CLI::App* lee = app.add_subcommand("lee");
-    lee->set_help_flag();
-    lee->add_flag("-h,--help", options.help);
     lee->add_flag("--json", options.json);
     lee->add_option("claves", options.keys);
 
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        Print(app.help());
+        return kAllRows;
     } catch (const CLI::ParseError& error) {
-        return ParseFailure(error);
+        std::ostringstream out;
+        std::ostringstream err;
+        app.exit(error, out, err);
+        std::fputs(err.str().c_str(), stderr);
+        return kUsageError;
     }
-
+    if (options.version) {
+        Print("curp (Llave) " LLAVE_VERSION "\n");
+        return kAllRows;
+    }
     CLI::App* chosen = nullptr;
     for (CLI::App* command : {calcula, valida, lee}) {
         if (command->parsed()) {
             chosen = command;
         }
     }
-    if (options.help) {
-        std::cout << (chosen == calcula  ? kCalculaHelp
-                      : chosen == valida ? kValidaHelp
-                      : chosen == lee    ? kLeeHelp
-                                         : kMainHelp);
-        return kAllRows;
-    }
-    if (version) {
-        std::cout << "curp (Llave) " LLAVE_VERSION "\n";
-        return kAllRows;
-    }
-    const std::vector<std::string> extra =
-        chosen != nullptr ? chosen->remaining() : app.remaining();
+    std::vector<std::string> extra = chosen != nullptr ? chosen->remaining() : app.remaining();
+    std::erase(extra, "--"); // the end of the options, which CLI11 leaves there
     if (!extra.empty()) {
         return UsageError(
             (extra.front().starts_with('-') ? "opción desconocida: " : "argumento de más: ") +
             Shown(extra.front()));
+    }
+    if (chosen == nullptr) {
+        return UsageError("falta la orden: calcula, valida o lee");
+    }
+    if (const auto error = options.Check(*chosen)) {
+        return UsageError(*error);
     }
     if (chosen == calcula) {
         return Calcula(*calcula, options);
@@ -348,10 +469,22 @@ int RunCurp(int argc, char** argv)
     if (chosen == valida) {
         return Valida(*valida, options);
     }
-    if (chosen == lee) {
-        return Lee(options);
+    return LeeKeys(options.keys, {STDIN_FILENO, stdout, stderr, options.json});
+}
+
+} // namespace
+
+int RunCurp(int argc, char** argv)
+{
+    // System error texts (strerror) in the language of the locale.
+    std::setlocale(LC_ALL, "");
+    // Output to a file or a pipe goes out in large pieces.
+    // (glibc takes a size only with a buffer given.)
+    if (isatty(STDOUT_FILENO) != 1) {
+        static std::array<char, kPieceBytes> buffer{};
+        std::setvbuf(stdout, buffer.data(), _IOFBF, buffer.size());
     }
-    return UsageError("falta la orden: calcula, valida o lee");
+    return CheckOutput(Run(argc, argv));
 }
 
 } // namespace curp::cli

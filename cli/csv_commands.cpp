@@ -5,8 +5,13 @@
 #include "person.h"
 
 #include "curp/check.h"
+#include "curp/states.h"
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -15,39 +20,154 @@ namespace curp::cli {
 namespace {
 
 constexpr std::size_t kProgressEvery = 100'000;
+constexpr std::size_t kTitleRowsLooked =
+    10;                                   // rows below a refused header searched for the real one
+constexpr std::size_t kHeaderShown = 120; // characters of a refused header shown
+constexpr std::size_t kReasonsListed = 8; // reasons the summary lists one by one
 
-// A header field as a column name: blanks around removed, ASCII in lower case.
-std::string ColumnName(std::string_view field)
+// The names a column is also known by in the sheets people keep.
+struct Aliases {
+    std::string_view column;
+    // cppcheck-suppress unusedStructMember ; read in Names
+    std::array<std::string_view, 5> also;
+};
+constexpr std::array<Aliases, 5> kAliases = {{
+    {"paterno", {"apellido paterno", "primer apellido", "ap. paterno"}},
+    {"materno", {"apellido materno", "segundo apellido", "ap. materno"}},
+    {"nombre", {"nombre(s)", "nombres"}},
+    {"nacimiento", {"fecha de nacimiento", "fecha nacimiento", "f. nacimiento"}},
+    {"entidad",
+     {"entidad federativa", "entidad de nacimiento", "estado", "estado de nacimiento",
+      "lugar de nacimiento"}},
+}};
+
+// A header name as names are compared: upper case, without accents, and
+// without the blanks (a no-break space among them), dots, brackets,
+// underscores and hyphens that people put between or around the words.
+std::string ComparedName(std::string_view utf8)
 {
-    const auto first = field.find_first_not_of(" \t");
-    field = first == std::string_view::npos
-                ? std::string_view{}
-                : field.substr(first, field.find_last_not_of(" \t") - first + 1);
-    std::string name(field);
-    for (char& c : name) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
+    std::string text;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const std::string_view rest = utf8.substr(i);
+        if (rest.starts_with("\xC2\xA0") || rest.starts_with("\xE2\x80\xAF")) {
+            text.push_back(' ');
+            i += rest[0] == '\xC2' ? 1 : 2;
+        } else {
+            text.push_back(utf8[i]);
         }
     }
+    std::string name = FoldForSearch(text);
+    std::erase_if(name, [](char c) {
+        return std::string_view(" \t._-()[]{}").find(c) != std::string_view::npos;
+    });
     return name;
 }
 
-// The first `count` code points of UTF-8 text, or nullopt when it is shorter.
-std::optional<std::string_view> FirstCodePoints(std::string_view text, std::size_t count)
+// Whether a header field (as ComparedName gives it) names `column`.
+bool Names(std::string_view compared, std::string_view column)
 {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0U) != 0x80U && count-- == 0) {
-            return text.substr(0, i);
-        }
+    if (compared == ComparedName(column)) {
+        return true;
     }
-    return count == 0 ? std::optional(text) : std::nullopt;
+    const auto* aliases = std::find_if(kAliases.begin(), kAliases.end(),
+                                       [column](const Aliases& a) { return a.column == column; });
+    return aliases != kAliases.end() &&
+           std::any_of(aliases->also.begin(), aliases->also.end(), [compared](std::string_view a) {
+               return !a.empty() && compared == ComparedName(a);
+           });
 }
 
-// A command over a table: finds its input columns by name in the header,
-// writes the header with its result columns, then each row with its results.
-// Input fields are written back unchanged and in place; a result column that
-// the header already has (the output of an earlier run read again) is filled
-// in place, any other is added after the last column.
+std::string AsUtf8(std::string_view bytes, Encoding encoding)
+{
+    if (encoding == Encoding::Utf8) {
+        return std::string(bytes);
+    }
+    std::string text;
+    AppendWindows1252AsUtf8(bytes, text);
+    return text;
+}
+
+// What a file that is no CSV text at all seems to be, from its first bytes
+// and its first line; empty for text.
+std::string_view KindOfFile(std::string_view start, std::string_view firstLine)
+{
+    if (start.starts_with("\xFF\xFE") || start.starts_with("\xFE\xFF") ||
+        (start.size() >= 2 && (start[0] == '\0') != (start[1] == '\0'))) {
+        return "el archivo está en UTF-16: guárdelo como CSV en UTF-8 o en Windows-1252";
+    }
+    constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kMagic = {{
+        {"\x89PNG", "el archivo es una imagen PNG, no un CSV"},
+        {"\xFF\xD8\xFF", "el archivo es una imagen JPEG, no un CSV"},
+        {"%PDF", "el archivo es un PDF, no un CSV"},
+        {"PK\x03\x04", "el archivo es un ZIP, como las hojas .xlsx y .ods: ábralo en la hoja de "
+                       "cálculo y guárdelo como CSV"},
+        {"\xD0\xCF\x11\xE0", "el archivo es una hoja .xls: ábralo en la hoja de cálculo y "
+                             "guárdelo como CSV"},
+        {std::string_view("\0", 1), "el archivo no es texto: tiene bytes nulos"},
+    }};
+    for (const auto& [magic, kind] : kMagic) {
+        if (start.starts_with(magic)) {
+            return kind;
+        }
+    }
+    return firstLine.find('\0') != std::string_view::npos
+               ? "el archivo no es texto: tiene bytes nulos"
+               : std::string_view{};
+}
+
+// A reason as the summary counts it: what the text quotes from the row
+// left out, so that rows refused for the same reason count together.
+std::string KindOf(std::string_view reason)
+{
+    std::string kind;
+    constexpr std::string_view kOpen = "«";
+    constexpr std::string_view kClose = "»";
+    while (!reason.empty()) {
+        const auto open = reason.find(kOpen);
+        const auto close = open == std::string_view::npos ? open : reason.find(kClose, open);
+        if (close == std::string_view::npos) {
+            kind.append(reason);
+            break;
+        }
+        kind.append(reason.substr(0, open)).append("«…»");
+        reason.remove_prefix(close + kClose.size());
+    }
+    return kind;
+}
+
+std::string Counted(std::size_t count, std::string_view one, std::string_view many)
+{
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+// The tally of a run, told on standard error at its end.
+struct Summary {
+    std::size_t rows = 0;                        // rows read below the header, empty lines aside
+    std::size_t results = 0;                     // keys written (calcula) or valid keys (valida)
+    std::map<std::string, std::size_t> refused;  // rows without result, by reason
+    std::map<std::string, std::size_t> warnings; // rows with a result and a warning, by kind
+    std::string dateOrder; // how the dates of the file were read, once that is decided per file
+
+    // Counts reasons given joined by "; ".
+    void Refused(std::string_view reasons)
+    {
+        const std::string kinds = KindOf(reasons);
+        std::string_view rest = kinds;
+        while (!rest.empty()) {
+            const auto end = rest.find("; ");
+            ++refused[std::string(rest.substr(0, end))];
+            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 2);
+        }
+    }
+};
+
+// A command over a table. The first pass over the file finds its header and
+// the input columns in it (by name, in any order, by their usual aliases);
+// the second writes the header with the result columns, then each row with
+// its results. Input fields are written back unchanged and in place, in the
+// file's own encoding and separator; a result column that the header
+// already has (the output of an earlier run read again) is filled in place,
+// any other is added after the last column.
 class TableCommand : public CsvSink
 {
 public:
@@ -60,24 +180,30 @@ public:
 
     Status Run()
     {
-        const CsvError error = ReadCsv(run_.in, *this);
+        CsvInput input(run_.in, run_.choices);
+        Look look(*this);
+        if (const CsvError error = input.Scan(look); !error.message.empty()) {
+            Report(error.message, error.line);
+            return kUsageError;
+        }
+        layout_ = input.layout();
+        if (!headerFound_) {
+            RefuseHeader();
+            return kUsageError;
+        }
+        NoteEncoding();
+        writer_.Use(layout_.separator, layout_.encoding);
+        const CsvError error = input.Read(*this);
         ClearProgress();
         if (!writer_.Flush()) {
-            Report("no se pudo escribir la salida");
+            Report(std::string("no se pudo escribir la salida: ") + std::strerror(errno));
             return kUsageError;
         }
         if (!error.message.empty()) {
             Report(error.message, error.line);
             return kUsageError;
         }
-        if (!headerRead_) {
-            Report(headerError_.empty()
-                       ? std::string("no hay fila de encabezado; se espera una con "
-                                     "las columnas ") +
-                             ExpectedColumns()
-                       : headerError_);
-            return kUsageError;
-        }
+        Summarize();
         return failedRows_ == 0 ? kAllRows : kSomeRows;
     }
 
@@ -94,12 +220,22 @@ public:
             writer_.EndRow(); // an empty line stays an empty line
             return true;
         }
-        if (!headerRead_) {
-            return ReadHeader(row.fields);
+        if (!headerWritten_) {
+            WriteHeader(row.fields);
+            return true;
         }
+        ++summary_.rows;
         for (std::size_t i = 0; i < inputNames_.size(); ++i) {
             const std::size_t column = inputColumn_[i];
-            inputs_[i] = column < row.fields.size() ? row.fields[column] : std::string_view{};
+            const std::string_view field =
+                column < row.fields.size() ? row.fields[column] : std::string_view{};
+            if (layout_.encoding == Encoding::Utf8) {
+                inputs_[i] = field;
+            } else {
+                decoded_[i].clear();
+                AppendWindows1252AsUtf8(field, decoded_[i]);
+                inputs_[i] = decoded_[i];
+            }
         }
         std::string_view problem;
         if (row.fields.size() > width_ &&
@@ -109,16 +245,22 @@ public:
                             " campos y el encabezado " + std::to_string(width_);
             problem = widthProblem_;
             RowProblem(problem, results_);
+            ++summary_.refused["la fila tiene más campos que el encabezado"];
         } else {
             problem = Compute(inputs_, results_);
+            if (!problem.empty()) {
+                CountReasons(summary_);
+            }
         }
-        WriteRow(row.fields);
+        WriteRow(row);
         if (!problem.empty()) {
             ++failedRows_;
-            Report(problem, row.line);
+            Report(std::string(FailurePrefix()) + std::string(problem), row.line);
+        } else {
+            ++summary_.results;
         }
-        if (run_.progress && ++rows_ % kProgressEvery == 0) {
-            std::fprintf(run_.err, "\rcurp: %zu filas", rows_);
+        if (run_.progress && ++progressRows_ % kProgressEvery == 0) {
+            std::fprintf(run_.err, "\rcurp: %zu filas", progressRows_);
             progressShown_ = true;
         }
         return true;
@@ -128,12 +270,36 @@ protected:
     // The result columns, once the header is known (HasInput tells which
     // optional inputs it has).
     virtual std::vector<std::string_view> ResultNames() const = 0;
-    // Fills the results of one row from its inputs (in the order of the
-    // names given to the constructor); returns why the row failed, or "".
+    // Fills the results of one row from its inputs (UTF-8, in the order of
+    // the names given to the constructor); returns why the row failed, every
+    // reason joined by "; ", or "".
     virtual std::string_view Compute(std::span<const std::string_view> inputs,
                                      std::vector<std::string>& results) = 0;
     // Fills the results of a row that cannot be taken as it is.
     virtual void RowProblem(std::string_view problem, std::vector<std::string>& results) = 0;
+    // Counts the reasons the row just computed gave no result for.
+    virtual void CountReasons(Summary& summary) const = 0;
+    // What a failed row's message starts with, before its reasons.
+    virtual std::string_view FailurePrefix() const
+    {
+        return {};
+    }
+    // The words of the summary: what a result is ("clave escrita"), and
+    // what a row without one is ("fila sin clave"), each singular and plural.
+    virtual std::array<std::string_view, 4> SummaryWords() const = 0;
+
+    // Whether the first pass reads every row (for PreScan) or stops after
+    // the header.
+    virtual bool WantsPreScan() const
+    {
+        return false;
+    }
+    // Sees the inputs of each row in the first pass, before anything is
+    // written: the place for what must be decided from a whole column,
+    // such as the order of day and month in the file's dates. The inputs
+    // are the bytes as read (the encoding is known only at the end of the
+    // pass; digits and separators read the same in either encoding).
+    virtual void PreScan(std::span<const std::string_view> /*inputs*/, std::size_t /*line*/) {}
 
     bool HasInput(std::size_t input) const
     {
@@ -142,6 +308,49 @@ protected:
 
 private:
     static constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
+
+    // The first pass: finds the header, and feeds PreScan.
+    class Look : public CsvSink
+    {
+    public:
+        explicit Look(TableCommand& command)
+            : command_(command)
+        {}
+        void Begin(bool /*byteOrderMark*/, bool /*crlf*/) override {}
+        bool Row(const CsvRow& row) override
+        {
+            return row.fields.empty() || command_.LookAt(row);
+        }
+
+    private:
+        TableCommand& command_;
+    };
+
+    bool LookAt(const CsvRow& row)
+    {
+        if (!headerSeen_) {
+            headerSeen_ = true;
+            headerFound_ = FindColumns(row.fields, headerError_);
+            // Past a refused header, a few rows more are looked at for the
+            // real one, under a title.
+            return !headerFound_ || WantsPreScan();
+        }
+        if (!headerFound_) {
+            std::string error;
+            if (FindColumns(row.fields, error)) {
+                headerFound_ = false;
+                titleLine_ = row.line;
+                return false;
+            }
+            return ++rowsLooked_ < kTitleRowsLooked;
+        }
+        for (std::size_t i = 0; i < inputNames_.size(); ++i) {
+            const std::size_t column = inputColumn_[i];
+            inputs_[i] = column < row.fields.size() ? row.fields[column] : std::string_view{};
+        }
+        PreScan(inputs_, row.line);
+        return true;
+    }
 
     std::string ExpectedColumns() const
     {
@@ -155,87 +364,210 @@ private:
         return names;
     }
 
-    bool ReadHeader(std::span<const std::string_view> fields)
+    // Finds the input and result columns in a header row; false, with the
+    // reason in `error`, when it lacks a column or has one twice.
+    bool FindColumns(std::span<const std::string_view> fields, std::string& error)
     {
-        width_ = fields.size();
-        std::vector<std::string> names;
-        names.reserve(fields.size());
-        std::transform(fields.begin(), fields.end(), std::back_inserter(names), ColumnName);
-        const auto twice = [&names, this](std::span<const std::string_view> wanted) {
-            for (const std::string_view name : wanted) {
-                if (std::count(names.begin(), names.end(), name) > 1) {
-                    headerError_ =
-                        "la columna «" + std::string(name) + "» aparece dos veces en el encabezado";
-                    return true;
-                }
-            }
-            return false;
-        };
-        if (twice(inputNames_)) {
-            return false;
+        // The header's own bytes say how it is written, unless the person
+        // said so: valid UTF-8 is UTF-8, anything else Windows-1252.
+        EncodingDetector detector;
+        for (const std::string_view field : fields) {
+            detector.Feed(field);
+            detector.Feed(",");
         }
-        const auto find = [&names](std::string_view name) {
-            const auto column = std::find(names.begin(), names.end(), name);
-            return column == names.end() ? kNoColumn
-                                         : static_cast<std::size_t>(column - names.begin());
+        detector.Finish();
+        const Encoding encoding = run_.choices.encoding.value_or(detector.Verdict());
+        std::vector<std::string> shown;
+        std::vector<std::string> names;
+        for (const std::string_view field : fields) {
+            shown.push_back(AsUtf8(field, encoding));
+            names.push_back(ComparedName(shown.back()));
+        }
+        const auto find = [&](std::string_view wanted, std::size_t& column) {
+            column = kNoColumn;
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                if (!Names(names[i], wanted)) {
+                    continue;
+                }
+                if (column != kNoColumn) {
+                    error = "la columna «" + std::string(wanted) +
+                            "» aparece dos veces en el encabezado (como «" + Shown(shown[column]) +
+                            "» y «" + Shown(shown[i]) + "»)";
+                    return false;
+                }
+                column = i;
+            }
+            return true;
         };
-        inputColumn_.clear();
+        width_ = fields.size();
+        inputColumn_.assign(inputNames_.size(), kNoColumn);
         std::string missing;
         for (std::size_t i = 0; i < inputNames_.size(); ++i) {
-            inputColumn_.push_back(find(inputNames_[i]));
-            if (i < required_ && inputColumn_.back() == kNoColumn) {
+            if (!find(inputNames_[i], inputColumn_[i])) {
+                return false;
+            }
+            if (i < required_ && inputColumn_[i] == kNoColumn) {
                 missing += (missing.empty() ? "" : ", ") + std::string(inputNames_[i]);
             }
         }
         if (!missing.empty()) {
-            headerError_ = "faltan columnas en el encabezado: " + missing + " (se esperan " +
-                           ExpectedColumns() + ")";
+            error = "faltan columnas en el encabezado: " + missing + " (se esperan " +
+                    ExpectedColumns() + ")";
             return false;
         }
         inputs_.assign(inputNames_.size(), {});
+        decoded_.assign(inputNames_.size(), {});
 
         // Where each result goes: a column of the same name, or a new one.
         const auto resultNames = ResultNames();
-        if (twice(resultNames)) {
-            return false;
-        }
         resultAt_.assign(width_, kNoColumn);
-        std::vector<std::string_view> added;
+        added_.clear();
         for (std::size_t r = 0; r < resultNames.size(); ++r) {
-            const std::size_t column = find(resultNames[r]);
+            std::size_t column = kNoColumn;
+            if (!find(resultNames[r], column)) {
+                return false;
+            }
             if (column != kNoColumn) {
                 resultAt_[column] = r;
             } else {
                 resultAt_.push_back(r);
-                added.push_back(resultNames[r]);
+                added_.push_back(resultNames[r]);
             }
         }
         results_.assign(resultNames.size(), {});
-        for (const std::string_view field : fields) {
-            writer_.Field(field);
-        }
-        for (const std::string_view name : added) {
-            writer_.Field(name);
-        }
-        writer_.EndRow();
-        headerRead_ = true;
         return true;
     }
 
-    void WriteRow(std::span<const std::string_view> fields)
+    void WriteHeader(std::span<const std::string_view> fields)
     {
+        for (const std::string_view field : fields) {
+            writer_.Field(field);
+        }
+        for (const std::string_view name : added_) {
+            writer_.Field(name);
+        }
+        writer_.EndRow();
+        headerWritten_ = true;
+    }
+
+    void WriteRow(const CsvRow& row)
+    {
+        const auto field = [this, &row](std::size_t column) {
+            if (column >= row.fields.size()) {
+                writer_.Plain({});
+            } else if (column < row.quoted.size() && row.quoted[column] == 0) {
+                writer_.Plain(row.fields[column]);
+            } else {
+                writer_.Field(row.fields[column]);
+            }
+        };
         for (std::size_t column = 0; column < resultAt_.size(); ++column) {
             if (resultAt_[column] != kNoColumn) {
-                writer_.Field(results_[resultAt_[column]]);
+                writer_.Text(results_[resultAt_[column]]);
             } else {
-                writer_.Field(column < fields.size() ? fields[column] : std::string_view{});
+                field(column);
             }
         }
         // Fields beyond the header's columns stay after the result columns.
-        for (std::size_t column = width_; column < fields.size(); ++column) {
-            writer_.Field(fields[column]);
+        for (std::size_t column = width_; column < row.fields.size(); ++column) {
+            field(column);
         }
         writer_.EndRow();
+    }
+
+    // Says why the header was not taken, with what was found and what may
+    // help: the kind of file it really is, a title row above the header, or
+    // the separator the header seems to use.
+    void RefuseHeader()
+    {
+        if (const std::string_view kind = KindOfFile(layout_.start, layout_.firstLine);
+            !kind.empty()) {
+            Report(std::string(kind));
+            return;
+        }
+        if (!headerSeen_) {
+            if (!layout_.scanError.message.empty()) {
+                Report(layout_.scanError.message, layout_.scanError.line);
+            } else {
+                Report("no hay fila de encabezado; se espera una con las columnas " +
+                       ExpectedColumns());
+            }
+            return;
+        }
+        Report(headerError_);
+        std::string_view line = layout_.firstLine;
+        if (line.starts_with("\xEF\xBB\xBF")) {
+            line.remove_prefix(3);
+        }
+        // Tabs shown as a sign, which the terminal would otherwise turn into blanks.
+        std::string found;
+        for (const char c : AsUtf8(line, layout_.encoding)) {
+            found += c == '\t' ? std::string_view("\u2409") : std::string_view(&c, 1);
+        }
+        Report("encabezado leído: «" + Shown(found, kHeaderShown) + "»");
+        if (titleLine_ != 0) {
+            Report("la línea " + std::to_string(titleLine_) +
+                   " tiene las columnas: quite las filas de título que hay encima del encabezado");
+            return;
+        }
+        for (const auto& [separator, hint] :
+             {std::pair{';', "«;»: si separa las columnas, use --separador ';'"},
+              std::pair{'\t', "tabuladores: si separan las columnas, use --separador tab"},
+              std::pair{',', "comas: si separan las columnas, use --separador ,"}}) {
+            if (separator != layout_.separator && line.find(separator) != std::string_view::npos) {
+                Report(std::string("el encabezado lleva ") + hint);
+                return;
+            }
+        }
+    }
+
+    void NoteEncoding()
+    {
+        if (!layout_.encodingDetected || layout_.encoding != Encoding::Windows1252) {
+            return;
+        }
+        Report("el archivo no es UTF-8 (línea " + std::to_string(layout_.notUtf8Line) + ": «" +
+               Shown(AsUtf8(layout_.notUtf8Context, Encoding::Windows1252)) +
+               "»): se lee como Windows-1252, y la salida va en Windows-1252; «--codificacion "
+               "utf-8» lo leería como UTF-8");
+    }
+
+    void Summarize()
+    {
+        const auto words = SummaryWords();
+        const std::size_t failed = summary_.rows - summary_.results;
+        Report("resumen: " + Counted(summary_.rows, "fila leída", "filas leídas") + ", " +
+               Counted(summary_.results, words[0], words[1]) + ", " +
+               Counted(failed, words[2], words[3]));
+        const auto list = [this](const std::map<std::string, std::size_t>& counts,
+                                 std::string_view one, std::string_view many) {
+            std::vector<std::pair<std::size_t, std::string_view>> sorted;
+            sorted.reserve(counts.size());
+            for (const auto& [kind, count] : counts) {
+                sorted.emplace_back(count, kind);
+            }
+            std::stable_sort(sorted.begin(), sorted.end(),
+                             [](const auto& a, const auto& b) { return a.first > b.first; });
+            for (std::size_t i = 0; i < sorted.size() && i < kReasonsListed; ++i) {
+                std::fprintf(run_.err, "  %s: %.*s\n", Counted(sorted[i].first, one, many).c_str(),
+                             static_cast<int>(sorted[i].second.size()), sorted[i].second.data());
+            }
+            if (sorted.size() > kReasonsListed) {
+                std::fprintf(run_.err, "  y %zu motivos más\n", sorted.size() - kReasonsListed);
+            }
+        };
+        list(summary_.refused, "fila", "filas");
+        list(summary_.warnings, "aviso", "avisos");
+        if (!summary_.dateOrder.empty()) {
+            std::fprintf(run_.err, "  fechas leídas como %s\n", summary_.dateOrder.c_str());
+        }
+        const char* separator = layout_.separator == ';'    ? "punto y coma"
+                                : layout_.separator == '\t' ? "tabulador"
+                                                            : "coma";
+        std::fprintf(run_.err, "  leído como %.*s%s, separado por %s\n",
+                     static_cast<int>(NameOf(layout_.encoding).size()),
+                     NameOf(layout_.encoding).data(),
+                     layout_.encodingDetected ? "" : " (--codificacion)", separator);
     }
 
     void ClearProgress()
@@ -246,7 +578,7 @@ private:
         }
     }
 
-    void Report(std::string_view message, std::size_t line = 0)
+    void Report(const std::string& message, std::size_t line = 0)
     {
         ClearProgress();
         std::string where = run_.name;
@@ -262,17 +594,25 @@ private:
     CsvWriter writer_;
     std::vector<std::string_view> inputNames_;
     std::size_t required_;
-    bool headerRead_ = false;
+    CsvLayout layout_;
+    bool headerSeen_ = false;  // the first pass met the first row
+    bool headerFound_ = false; // ... and it names the input columns
+    bool headerWritten_ = false;
     std::string headerError_;
+    std::size_t titleLine_ = 0; // a header found below a refused one
+    std::size_t rowsLooked_ = 0;
     std::size_t width_ = 0;                // fields of the header
     std::vector<std::size_t> inputColumn_; // column of each input, or kNoColumn
     std::vector<std::size_t> resultAt_;    // for each output column, its result or kNoColumn
+    std::vector<std::string_view> added_;  // result columns the header lacks
     std::vector<std::string_view> inputs_; // the current row's inputs
+    std::vector<std::string> decoded_;     // ... in UTF-8, when the file is not
     std::vector<std::string> results_;     // the current row's results
     std::string widthProblem_;
     std::size_t failedRows_ = 0;
-    std::size_t rows_ = 0;
+    std::size_t progressRows_ = 0;
     bool progressShown_ = false;
+    Summary summary_;
 };
 
 class Calcula final : public TableCommand
@@ -294,6 +634,11 @@ private:
         return {"curp_calculada", "error"};
     }
 
+    std::array<std::string_view, 4> SummaryWords() const override
+    {
+        return {"clave escrita", "claves escritas", "fila sin clave", "filas sin clave"};
+    }
+
     std::string_view Compute(std::span<const std::string_view> in,
                              std::vector<std::string>& results) override
     {
@@ -306,6 +651,11 @@ private:
             results[1] = Matches(in[kCurp]);
         }
         return computed_.error;
+    }
+
+    void CountReasons(Summary& summary) const override
+    {
+        summary.Refused(computed_.error);
     }
 
     void RowProblem(std::string_view problem, std::vector<std::string>& results) override
@@ -330,6 +680,17 @@ private:
         return mine && theirs && *mine == *theirs ? "si" : "no";
     }
 
+    // The first `count` code points of UTF-8 text, or nullopt when it is shorter.
+    static std::optional<std::string_view> FirstCodePoints(std::string_view text, std::size_t count)
+    {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if ((static_cast<unsigned char>(text[i]) & 0xC0U) != 0x80U && count-- == 0) {
+                return text.substr(0, i);
+            }
+        }
+        return count == 0 ? std::optional(text) : std::nullopt;
+    }
+
     KeyMaker maker_;
     Computed computed_;
 };
@@ -347,16 +708,30 @@ private:
         return {"valida", "problemas"};
     }
 
+    std::array<std::string_view, 4> SummaryWords() const override
+    {
+        return {"clave válida", "claves válidas", "no válida", "no válidas"};
+    }
+
+    std::string_view FailurePrefix() const override
+    {
+        return "clave no válida: ";
+    }
+
     std::string_view Compute(std::span<const std::string_view> in,
                              std::vector<std::string>& results) override
     {
-        problems_.clear();
-        for (const KeyFinding& finding : CheckKey(in.front())) {
-            problems_.push_back(Describe(finding));
-        }
-        results[0] = problems_.empty() ? "si" : "no";
+        problems_ = ProblemsOf(in.front(), today_);
         results[1] = JoinProblems(problems_);
-        return problems_.empty() ? std::string_view{} : "clave no válida";
+        results[0] = results[1].empty() ? "si" : "no";
+        return results[1];
+    }
+
+    void CountReasons(Summary& summary) const override
+    {
+        for (const std::string& problem : problems_) {
+            ++summary.refused[KindOf(problem)];
+        }
     }
 
     void RowProblem(std::string_view problem, std::vector<std::string>& results) override
@@ -365,38 +740,8 @@ private:
         results[1] = problem;
     }
 
+    std::chrono::year_month_day today_ = Today();
     std::vector<std::string> problems_;
-};
-
-// Writes every row back as it came.
-class Copy final : public CsvSink
-{
-public:
-    explicit Copy(std::FILE* out)
-        : writer_(out)
-    {}
-
-    void Begin(bool byteOrderMark, bool crlf) override
-    {
-        writer_.Begin(byteOrderMark, crlf);
-    }
-
-    bool Row(const CsvRow& row) override
-    {
-        for (const std::string_view field : row.fields) {
-            writer_.Field(field);
-        }
-        writer_.EndRow();
-        return true;
-    }
-
-    bool Flush()
-    {
-        return writer_.Flush();
-    }
-
-private:
-    CsvWriter writer_;
 };
 
 } // namespace
@@ -415,7 +760,7 @@ Status ValidaCsv(const CsvRun& run)
 
 Status CopyCsv(const CsvRun& run)
 {
-    Copy copy(run.out);
+    CsvCopy copy(run.out);
     const CsvError error = ReadCsv(run.in, copy);
     return copy.Flush() && error.message.empty() ? kAllRows : kUsageError;
 }

@@ -4,6 +4,8 @@
 #ifndef CURP_CLI_CSV_COMMANDS_H
 #define CURP_CLI_CSV_COMMANDS_H
 
+#include "csv_input.h"
+
 #include <cstdio>
 #include <string>
 
@@ -20,9 +22,10 @@ enum Status : int {
 struct CsvRun {
     std::FILE* in = nullptr;
     std::FILE* out = nullptr; // rows only
-    std::FILE* err = nullptr; // messages, prefixed "curp: <name>:<line>: "
+    std::FILE* err = nullptr; // messages, prefixed "curp: <name>:<line>: ", and the summary
     std::string name;         // the file as named in messages
     bool progress = false;    // show the count of rows on `err` as they go by
+    CsvChoices choices;       // encoding and separator, when not left to the first pass
 };
 
 // `curp calcula --csv`: adds curp_calculada, coincide (when there is a curp

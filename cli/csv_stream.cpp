@@ -1,7 +1,5 @@
 #include "csv_stream.h"
 
-#include <csv.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -9,208 +7,331 @@
 namespace curp::cli {
 namespace {
 
-constexpr std::size_t kChunk = std::size_t{1} << 16;
-constexpr std::size_t kFieldGrowth = std::size_t{1} << 18;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Spaces around an unquoted field are part of its value: every byte is kept.
-int NoSpaceIsTrimmed(unsigned char /*byte*/)
+constexpr const char* kStrayQuote =
+    "comillas mal puestas: un campo entre comillas las cierra justo antes del separador o del "
+    "fin de línea, y las comillas de dentro van dobles";
+
+// The separator, the quote and the two line-break bytes: what ends a run of
+// plain bytes when reading, and what puts a field in quotes when writing.
+std::array<bool, 256> SpecialBytes(char separator)
 {
-    return 0;
-}
-
-// Collects the fields of the row being read and counts lines, so that each
-// row is known by the line it starts on, embedded line breaks included.
-class RowCollector
-{
-public:
-    RowCollector(csv_parser& parser, CsvSink& sink)
-        : parser_(parser)
-        , sink_(sink)
-    {}
-
-    static void OnField(void* data, std::size_t length, void* self)
-    {
-        static_cast<RowCollector*>(self)->Field({static_cast<const char*>(data), length});
+    std::array<bool, 256> special{};
+    for (const char c : {separator, '"', '\n', '\r'}) {
+        special.at(static_cast<unsigned char>(c)) = true;
     }
-
-    static void OnRowEnd(int ending, void* self)
-    {
-        static_cast<RowCollector*>(self)->RowEnd(ending);
-    }
-
-    bool stopped() const
-    {
-        return stopped_;
-    }
-    const CsvError& error() const
-    {
-        return error_;
-    }
-
-    // Stops the reading for a fault of the row being read (or of the whole
-    // file when `whole`).
-    void Fail(std::string message, bool whole = false)
-    {
-        if (!stopped_) {
-            error_ = {std::move(message), whole ? 0 : rowLine_};
-            stopped_ = true;
-        }
-    }
-
-private:
-    void Field(std::string_view value)
-    {
-        if (stopped_) {
-            return;
-        }
-        if (bytes_.size() + value.size() > kMaxRowBytes) {
-            Fail("fila de más de 8 MiB; ¿unas comillas sin cerrar?");
-            return;
-        }
-        bytes_.append(value);
-        ends_.push_back(bytes_.size());
-        CountLineBreaks(value);
-    }
-
-    // Line breaks inside a (quoted) field: LF, CR LF and a lone CR count once.
-    void CountLineBreaks(std::string_view value)
-    {
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            if (value[i] == '\n' ||
-                (value[i] == '\r' && (i + 1 == value.size() || value[i + 1] != '\n'))) {
-                ++line_;
-            }
-        }
-    }
-
-    void RowEnd(int ending)
-    {
-        if (stopped_) {
-            return;
-        }
-        if (ends_.empty() && ending == CSV_LF && afterCr_) {
-            afterCr_ = false; // the LF of a CR LF that already ended the row
-            return;
-        }
-        views_.clear();
-        std::size_t start = 0;
-        for (const std::size_t end : ends_) {
-            views_.emplace_back(bytes_.data() + start, end - start);
-            start = end;
-        }
-        if (!sink_.Row({views_, rowLine_})) {
-            stopped_ = true;
-        }
-        bytes_.clear();
-        ends_.clear();
-        if (ending == CSV_CR || ending == CSV_LF) {
-            ++line_;
-        }
-        afterCr_ = ending == CSV_CR;
-        rowLine_ = line_;
-    }
-
-    csv_parser& parser_;
-    CsvSink& sink_;
-    std::string bytes_;             // the row's fields, one after the other
-    std::vector<std::size_t> ends_; // where each field ends in bytes_
-    std::vector<std::string_view> views_;
-    std::size_t line_ = 1;    // the line being read
-    std::size_t rowLine_ = 1; // the line the current row started on
-    bool afterCr_ = false;    // the last row ended with a CR
-    bool stopped_ = false;
-    CsvError error_;
-};
-
-// The parser, freed however the reading ends.
-struct Parser {
-    csv_parser state{};
-    bool ready = csv_init(&state, CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) == 0;
-    Parser()
-    {
-        csv_set_space_func(&state, NoSpaceIsTrimmed);
-        // The field buffer grows by this much at a time (128 bytes unless
-        // told): a long field then takes a few dozen copies, not tens of
-        // thousands.
-        csv_set_blk_size(&state, kFieldGrowth);
-    }
-    Parser(const Parser&) = delete;
-    Parser& operator=(const Parser&) = delete;
-    Parser(Parser&&) = delete;
-    Parser& operator=(Parser&&) = delete;
-    ~Parser()
-    {
-        if (ready) {
-            csv_free(&state);
-        }
-    }
-};
-
-// The bytes for which RFC 4180 puts a field in quotes. All four are below
-// ',' (0x2C), which letters and digits are not: one comparison for those.
-constexpr bool NeedsQuotes(char c) noexcept
-{
-    return static_cast<unsigned char>(c) <= ',' && (c == ',' || c == '"' || c == '\n' || c == '\r');
-}
-
-std::string ParseError(csv_parser& parser)
-{
-    if (csv_error(&parser) == CSV_EPARSE) {
-        return "comillas mal puestas: un campo entre comillas las cierra justo antes de la coma "
-               "o del fin de línea, y las comillas de dentro van dobles";
-    }
-    return "memoria insuficiente";
+    return special;
 }
 
 } // namespace
 
-CsvError ReadCsv(std::FILE* in, CsvSink& sink)
+CsvReader::CsvReader(CsvSink& sink, char separator)
+    : sink_(sink)
+    , separator_(separator)
+    , special_(SpecialBytes(separator))
+{}
+
+bool CsvReader::Feed(std::string_view piece)
 {
-    Parser parser;
-    if (!parser.ready) {
-        return {"memoria insuficiente"};
+    if (stopped_ || piece.empty()) {
+        return !stopped_;
     }
-    RowCollector rows(parser.state, sink);
-    std::string chunk(kChunk, '\0');
-    bool first = true;
-    while (!rows.stopped()) {
-        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), in);
-        std::string_view data(chunk.data(), got);
-        if (first && got > 0) {
-            first = false;
-            const bool byteOrderMark = data.starts_with(kByteOrderMark);
-            if (byteOrderMark) {
-                data.remove_prefix(kByteOrderMark.size());
+    anyBytes_ = true;
+    if (!headDone_) {
+        // The byte order mark may come split over pieces: its bytes are held
+        // back until it is clear whether the file starts with it.
+        const std::size_t take = std::min(piece.size(), kByteOrderMark.size() - head_.size());
+        head_.append(piece.substr(0, take));
+        piece.remove_prefix(take);
+        if (head_.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(head_)) {
+            return true;
+        }
+        headDone_ = true;
+        byteOrderMark_ = head_ == kByteOrderMark;
+        if (!byteOrderMark_ && !Parse(head_)) {
+            return false;
+        }
+    }
+    return Parse(piece);
+}
+
+bool CsvReader::Parse(std::string_view piece)
+{
+    const char* data = piece.data();
+    const std::size_t size = piece.size();
+    // A field begun in an earlier piece goes on here; what it had is kept.
+    start_ = data;
+    quote_ = data;
+    std::size_t i = 0;
+    while (i < size && !stopped_) {
+        const char c = data[i];
+        if (afterCr_) {
+            afterCr_ = false;
+            if (waitingForLf_) {
+                waitingForLf_ = false;
+                HandOver(c == '\n');
+                if (stopped_) {
+                    break;
+                }
             }
-            const auto lf = data.find('\n');
-            sink.Begin(byteOrderMark,
-                       lf != std::string_view::npos && lf > 0 && data[lf - 1] == '\r');
+            if (c == '\n') {
+                ++i;
+                continue;
+            }
         }
-        if (csv_parse(&parser.state, data.data(), data.size(), RowCollector::OnField,
-                      RowCollector::OnRowEnd, &rows) != data.size()) {
-            rows.Fail(ParseError(parser.state));
-        } else if (csv_get_buffer_size(&parser.state) > kMaxRowBytes) {
-            rows.Fail("campo de más de 8 MiB; ¿unas comillas sin cerrar?");
+        switch (state_) {
+        case State::RowStart:
+            if (c == '\n' || c == '\r') {
+                ++i;
+                EndRow(c == '\r'); // an empty line: a row without fields
+                continue;
+            }
+            [[fallthrough]]; // the first field starts here
+        case State::FieldStart:
+            if (c == '"') {
+                ++i;
+                state_ = State::Quoted;
+                start_ = data + i;
+                crInQuotes_ = false;
+                continue;
+            }
+            state_ = State::Unquoted;
+            start_ = data + i;
+            [[fallthrough]];
+        case State::Unquoted: {
+            while (i < size && !special_[static_cast<unsigned char>(data[i])]) {
+                ++i;
+            }
+            if (i == size) {
+                break;
+            }
+            const char stop = data[i];
+            if (stop == separator_) {
+                EndField(data + i++, false);
+                state_ = State::FieldStart;
+            } else if (stop == '"') {
+                FailRow(kStrayQuote);
+            } else {
+                EndField(data + i++, false);
+                EndRow(stop == '\r');
+            }
+            break;
         }
-        if (got < chunk.size()) {
-            if (std::ferror(in) != 0) {
-                rows.Fail(std::string("no se pudo leer: ") + std::strerror(errno), true);
+        case State::Quoted: {
+            const void* quote = std::memchr(data + i, '"', size - i);
+            const std::size_t end =
+                quote == nullptr ? size
+                                 : static_cast<std::size_t>(static_cast<const char*>(quote) - data);
+            CountLineBreaks({data + i, end - i});
+            i = end;
+            if (i < size) {
+                quote_ = data + i++;
+                state_ = State::QuoteInQuoted;
+            }
+            break;
+        }
+        case State::QuoteInQuoted:
+            ++i;
+            if (c == '"') {
+                // A doubled quote stands for one: the field is kept up to the
+                // first quote, which stays, and goes on after the second.
+                crInQuotes_ = false;
+                Own(start_, quote_ + 1);
+                start_ = data + i;
+                state_ = State::Quoted;
+            } else if (c == separator_) {
+                EndField(quote_, true);
+                state_ = State::FieldStart;
+            } else if (c == '\n' || c == '\r') {
+                EndField(quote_, true);
+                EndRow(c == '\r');
+            } else {
+                FailRow(kStrayQuote);
             }
             break;
         }
     }
-    if (!rows.stopped() &&
-        csv_fini(&parser.state, RowCollector::OnField, RowCollector::OnRowEnd, &rows) != 0) {
-        rows.Fail("comillas sin cerrar hasta el final del archivo");
+    if (stopped_) {
+        return false;
     }
-    return rows.error();
+    // The piece is about to be overwritten: whatever of the row it holds is kept.
+    OwnRow();
+    if (state_ == State::Unquoted || state_ == State::Quoted) {
+        Own(start_, data + size);
+    } else if (state_ == State::QuoteInQuoted) {
+        Own(start_, quote_);
+    }
+    return !stopped_;
 }
 
-CsvWriter::CsvWriter(std::FILE* out)
-    : out_(out)
+CsvError CsvReader::Finish()
 {
-    buffer_.reserve(kChunk + kChunk / 4);
+    if (!headDone_) {
+        headDone_ = true;
+        byteOrderMark_ = head_ == kByteOrderMark;
+        if (!byteOrderMark_) {
+            Parse(head_);
+        }
+    }
+    if (stopped_) {
+        return error_;
+    }
+    if (waitingForLf_) {
+        waitingForLf_ = false;
+        afterCr_ = false;
+        HandOver(false);
+    }
+    start_ = nullptr; // everything read is kept by now
+    if (state_ == State::Quoted) {
+        FailRow("comillas sin cerrar hasta el final del archivo");
+    } else if (state_ != State::RowStart && !stopped_) {
+        // The last line has no line end.
+        EndField(nullptr, state_ == State::QuoteInQuoted);
+        EndRow(false);
+    }
+    if (!stopped_ && !begun_ && anyBytes_) {
+        begun_ = true;
+        sink_.Begin(byteOrderMark_, false);
+    }
+    return error_;
+}
+
+void CsvReader::Fail(std::string message)
+{
+    if (!stopped_) {
+        error_ = {std::move(message), 0};
+        stopped_ = true;
+    }
+}
+
+void CsvReader::FailRow(std::string message)
+{
+    if (!stopped_) {
+        error_ = {std::move(message), rowLine_};
+        stopped_ = true;
+    }
+}
+
+// Keeps bytes of the field being read in bytes_, after the fields before it.
+bool CsvReader::Own(const char* begin, const char* end)
+{
+    if (!copied_) {
+        OwnRow();
+        copied_ = true;
+        fieldOffset_ = bytes_.size();
+    }
+    const auto size = static_cast<std::size_t>(end - begin);
+    if (bytes_.size() + size > kMaxRowBytes) {
+        FailRow("fila de más de 8 MiB; ¿unas comillas sin cerrar?");
+        return false;
+    }
+    bytes_.append(begin, size);
+    return true;
+}
+
+// Keeps the row's finished fields that are still where they were read.
+void CsvReader::OwnRow()
+{
+    for (FieldRef& field : fields_) {
+        if (field.data != nullptr) {
+            field.offset = bytes_.size();
+            bytes_.append(field.data, field.size);
+            field.data = nullptr;
+        }
+    }
+}
+
+void CsvReader::EndField(const char* end, bool quoted)
+{
+    if (copied_) {
+        if (!Own(start_, end)) {
+            return;
+        }
+        fields_.push_back({nullptr, bytes_.size() - fieldOffset_, fieldOffset_, quoted});
+        copied_ = false;
+    } else {
+        fields_.push_back({start_, static_cast<std::size_t>(end - start_), 0, quoted});
+    }
+    rowBytes_ += fields_.back().size;
+    if (rowBytes_ > kMaxRowBytes) {
+        FailRow("fila de más de 8 MiB; ¿unas comillas sin cerrar?");
+    }
+}
+
+void CsvReader::EndRow(bool cr)
+{
+    if (stopped_) {
+        return;
+    }
+    handLine_ = rowLine_;
+    ++line_;
+    rowLine_ = line_;
+    state_ = State::RowStart;
+    afterCr_ = cr;
+    if (!begun_ && cr) {
+        // Whether the output's lines end in CR LF depends on the byte after
+        // this CR, which is not read yet.
+        waitingForLf_ = true;
+        return;
+    }
+    HandOver(false);
+}
+
+void CsvReader::HandOver(bool crlf)
+{
+    if (!begun_) {
+        begun_ = true;
+        sink_.Begin(byteOrderMark_, crlf);
+    }
+    views_.clear();
+    quoted_.clear();
+    for (const FieldRef& field : fields_) {
+        views_.emplace_back(field.data != nullptr ? field.data : bytes_.data() + field.offset,
+                            field.size);
+        quoted_.push_back(static_cast<char>(field.quoted));
+    }
+    if (!sink_.Row({views_, handLine_, quoted_})) {
+        stopped_ = true;
+    }
+    bytes_.clear();
+    fields_.clear();
+    rowBytes_ = 0;
+}
+
+// Line breaks inside a quoted field: LF, CR LF and a lone CR count once.
+void CsvReader::CountLineBreaks(std::string_view quoted)
+{
+    for (const char c : quoted) {
+        if (c == '\r' || (c == '\n' && !crInQuotes_)) {
+            ++line_;
+        }
+        crInQuotes_ = c == '\r';
+    }
+}
+
+CsvError ReadCsv(std::FILE* in, CsvSink& sink, char separator)
+{
+    CsvReader reader(sink, separator);
+    std::string piece(kPieceBytes, '\0');
+    while (!reader.stopped()) {
+        const std::size_t got = std::fread(piece.data(), 1, piece.size(), in);
+        reader.Feed({piece.data(), got});
+        if (got < piece.size()) {
+            if (std::ferror(in) != 0) {
+                reader.Fail(std::string("no se pudo leer: ") + std::strerror(errno));
+            }
+            break;
+        }
+    }
+    return reader.Finish();
+}
+
+CsvWriter::CsvWriter(std::FILE* out, char separator, Encoding encoding)
+    : out_(out)
+    , buffer_(2 * kPieceBytes, '\0')
+{
+    Use(separator, encoding);
 }
 
 CsvWriter::~CsvWriter()
@@ -218,57 +339,138 @@ CsvWriter::~CsvWriter()
     Flush();
 }
 
+void CsvWriter::Use(char separator, Encoding encoding)
+{
+    separator_ = separator;
+    encoding_ = encoding;
+    quoted_ = SpecialBytes(separator);
+}
+
 void CsvWriter::Begin(bool byteOrderMark, bool crlf)
 {
     lineEnd_ = crlf ? "\r\n" : "\n";
     if (byteOrderMark) {
-        buffer_.append(kByteOrderMark);
+        Room(kByteOrderMark.size());
+        Put(kByteOrderMark);
     }
+}
+
+void CsvWriter::Room(std::size_t bytes)
+{
+    if (used_ + bytes > buffer_.size()) {
+        WriteOut();
+        if (bytes > buffer_.size()) {
+            buffer_.resize(bytes);
+        }
+    }
+}
+
+void CsvWriter::Put(std::string_view bytes)
+{
+    std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    used_ += bytes.size();
 }
 
 void CsvWriter::Field(std::string_view value)
 {
+    // At most a separator, two quotes and every byte doubled.
+    Room(2 * value.size() + 3);
+    char* out = buffer_.data() + used_;
     if (rowFields_++ > 0) {
-        buffer_.push_back(',');
+        *out++ = separator_;
     }
     lastFieldEmpty_ = value.empty();
-    if (std::none_of(value.begin(), value.end(), NeedsQuotes)) {
-        buffer_.append(value);
+    bool quoted = false;
+    for (const char c : value) {
+        quoted |= quoted_[static_cast<unsigned char>(c)];
+    }
+    if (!quoted) {
+        if (!value.empty()) { // an empty view may have no data at all
+            std::memcpy(out, value.data(), value.size());
+        }
+        out += value.size();
+    } else {
+        *out++ = '"';
+        for (const char c : value) {
+            if (c == '"') {
+                *out++ = '"';
+            }
+            *out++ = c;
+        }
+        *out++ = '"';
+    }
+    used_ = static_cast<std::size_t>(out - buffer_.data());
+}
+
+void CsvWriter::Plain(std::string_view value)
+{
+    Room(value.size() + 1);
+    if (rowFields_++ > 0) {
+        buffer_[used_++] = separator_;
+    }
+    lastFieldEmpty_ = value.empty();
+    if (!value.empty()) {
+        Put(value);
+    }
+}
+
+void CsvWriter::Text(std::string_view utf8)
+{
+    if (encoding_ == Encoding::Utf8) {
+        Field(utf8);
         return;
     }
-    buffer_.push_back('"');
-    for (const char c : value) {
-        if (c == '"') {
-            buffer_.push_back('"');
-        }
-        buffer_.push_back(c);
-    }
-    buffer_.push_back('"');
+    converted_.clear();
+    AppendUtf8AsWindows1252(utf8, converted_);
+    Field(converted_);
 }
 
 void CsvWriter::EndRow()
 {
+    Room(lineEnd_.size() + 2);
     if (rowFields_ == 1 && lastFieldEmpty_) {
-        buffer_.append("\"\"");
+        Put("\"\"");
     }
-    buffer_.append(lineEnd_);
+    Put(lineEnd_);
     rowFields_ = 0;
-    if (buffer_.size() >= kChunk) {
-        Flush();
+    if (used_ >= kPieceBytes) {
+        WriteOut();
     }
+}
+
+void CsvWriter::WriteOut()
+{
+    if (!failed_ && used_ > 0 && std::fwrite(buffer_.data(), 1, used_, out_) != used_) {
+        failed_ = true;
+    }
+    used_ = 0;
 }
 
 bool CsvWriter::Flush()
 {
-    if (!failed_ && !buffer_.empty() &&
-        std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
-        failed_ = true;
-    }
-    buffer_.clear();
+    WriteOut();
     if (!failed_ && std::fflush(out_) != 0) {
         failed_ = true;
     }
     return !failed_;
+}
+
+void CsvCopy::Begin(bool byteOrderMark, bool crlf)
+{
+    writer_.Begin(byteOrderMark, crlf);
+}
+
+bool CsvCopy::Row(const CsvRow& row)
+{
+    for (std::size_t i = 0; i < row.fields.size(); ++i) {
+        if (i < row.quoted.size() && row.quoted[i] == 0) {
+            writer_.Plain(row.fields[i]);
+        } else {
+            writer_.Field(row.fields[i]);
+        }
+    }
+    writer_.EndRow();
+    return true;
 }
 
 } // namespace curp::cli

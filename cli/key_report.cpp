@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <ctime>
 
 namespace curp::cli {
 namespace {
@@ -33,13 +34,20 @@ const char* SexName(char sex)
     }
 }
 
-std::vector<std::string> ProblemsOf(std::string_view key)
+std::vector<std::string> Sentences(const std::vector<KeyFinding>& findings)
 {
     std::vector<std::string> problems;
-    for (const KeyFinding& finding : CheckKey(key)) {
+    problems.reserve(findings.size());
+    for (const KeyFinding& finding : findings) {
         problems.push_back(Describe(finding));
     }
     return problems;
+}
+
+// The key as a line shows it.
+std::string ShownKey(const std::string& clave)
+{
+    return clave.empty() ? "(vacía)" : Shown(clave);
 }
 
 Json Object(const std::string& clave, const std::vector<std::string>& problems)
@@ -68,9 +76,25 @@ std::string Line(const Json& object)
 
 } // namespace
 
-KeyReport ReportOn(std::string_view text)
+std::chrono::year_month_day Today()
 {
-    return {NormalizeKey(text), ProblemsOf(text), ReadKey(text)};
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return std::chrono::year{local.tm_year + 1900} /
+           std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)} /
+           std::chrono::day{static_cast<unsigned>(local.tm_mday)};
+}
+
+std::vector<std::string> ProblemsOf(std::string_view text, std::chrono::year_month_day today)
+{
+    return Sentences(CheckKey(text, today));
+}
+
+KeyReport ReportOn(std::string_view text, std::chrono::year_month_day today, bool read)
+{
+    return {NormalizeKey(text), ProblemsOf(text, today),
+            read ? ReadKey(text) : std::optional<KeyData>()};
 }
 
 std::string JoinProblems(const std::vector<std::string>& problems)
@@ -88,14 +112,14 @@ std::string JoinProblems(const std::vector<std::string>& problems)
 std::string ValidityLine(const KeyReport& report)
 {
     if (report.problems.empty()) {
-        return Shown(report.clave) + " válida";
+        return ShownKey(report.clave) + " válida";
     }
-    return Shown(report.clave) + " no válida: " + JoinProblems(report.problems);
+    return ShownKey(report.clave) + " no válida: " + JoinProblems(report.problems);
 }
 
 std::string Reading(const KeyReport& report)
 {
-    std::string text = Shown(report.clave) + "\n";
+    std::string text = ShownKey(report.clave) + "\n";
     if (report.data) {
         const KeyData& data = *report.data;
         text += "  nacimiento: " + IsoDate(data.birth) + "\n";
@@ -119,7 +143,7 @@ std::string ToJson(const KeyReport& report)
 
 std::string ToJson(const Computed& computed)
 {
-    Json object = Object(computed.key, ProblemsOf(computed.key));
+    Json object = Object(computed.key, Sentences(CheckKey(computed.key)));
     SetData(object, computed.birth, computed.sex, computed.state);
     return Line(object);
 }

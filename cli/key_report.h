@@ -7,6 +7,7 @@
 
 #include "curp/read.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,13 +21,23 @@ struct KeyReport {
     std::optional<KeyData> data;       // what the key says, when it can be read
 };
 
-// Checks and reads `text` (a key as a person gives it).
-KeyReport ReportOn(std::string_view text);
+// The day it is where the command runs.
+std::chrono::year_month_day Today();
+
+// Every problem of `text` (a key as a person gives it) held on `today`, one
+// sentence each.
+std::vector<std::string> ProblemsOf(std::string_view text, std::chrono::year_month_day today);
+
+// Checks and reads `text` (a key as a person gives it) on `today`; `read`
+// false leaves out what the key says (`data`), for a report that needs only
+// its validity.
+KeyReport ReportOn(std::string_view text, std::chrono::year_month_day today, bool read = true);
 
 // The problems joined by "; ".
 std::string JoinProblems(const std::vector<std::string>& problems);
 
-// "GODJ750423HDFMZN00 válida" or "GODJ750423HDFMZN01 no válida: <problems>".
+// "GODJ750423HDFMZN00 válida" or "GODJ750423HDFMZN01 no válida: <problems>";
+// an empty key shows as "(vacía)".
 std::string ValidityLine(const KeyReport& report);
 
 // The key and, one per line below it, its date of birth, sex, state and problems.

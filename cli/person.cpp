@@ -261,10 +261,9 @@ const State* KeyMaker::StateNamed(std::string_view text)
     return statesByName_[key] = FindState(text);
 }
 
-std::string Shown(std::string_view text)
+std::string Shown(std::string_view text, std::size_t longest)
 {
-    constexpr std::size_t kLongest = 40;
-    return Printable(text, kLongest);
+    return Printable(text, longest);
 }
 
 } // namespace curp::cli

@@ -65,9 +65,9 @@ private:
 };
 
 // `text` made safe to show on a terminal: bytes that are not UTF-8 and
-// control characters become U+FFFD, and long texts are cut after 40
-// characters with "…".
-std::string Shown(std::string_view text);
+// control characters become U+FFFD, and texts longer than `longest`
+// characters are cut there with "…".
+std::string Shown(std::string_view text, std::size_t longest = 40);
 
 } // namespace curp::cli
 

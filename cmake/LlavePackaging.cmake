@@ -30,9 +30,11 @@ set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};runtime;/"
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt's own texts of the window (context menus, the calendar) in the desktop's
-# language: Qt loads them at run time, so no library dependency names them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+# Qt's own texts of the window (context menus, the calendar), and the C
+# library's system error texts that curp shows ("No hay espacio en el
+# dispositivo"), in the desktop's language: both are loaded at run time, so no
+# library dependency names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libc-l10n")
 # The window is drawn for Liberation Sans metrics; it still fits other fonts.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
 # Read by cpack itself: refuses to build a .deb without dependencies.

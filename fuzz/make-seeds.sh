@@ -70,3 +70,21 @@ printf '\xbb\x07' >corpus/header-cut-short
 
 long=$(printf 'ÁNGEL DE LA %.0s' {1..400})
 seed long-name 1975 4 23 'GOMEZ' 'DIAZ' "$long" 'H' 'DF'
+
+# Seeds of csv_fuzz in fuzz/csv-corpus/: byte 0 chooses the encoding and the
+# separator the person forces (0: neither), the rest is the file.
+rm -rf csv-corpus
+mkdir -p csv-corpus
+# csv NAME SELECTOR FILE (FILE a printf format)
+csv() {
+    { printf "\\x$(printf %02x "$2")"; printf -- "$3"; } >"csv-corpus/$1"
+}
+header='paterno,materno,nombre,nacimiento,sexo,entidad'
+csv plain 0 "$header\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF\nPEREZ,,ANA,31/04/1990,M,NE\n"
+csv windows-1252 0 "$header\r\nG\xf3mez,D\xedaz,Jos\xe9,23/04/1975,Hombre,Nuevo Le\xf3n\r\n"
+csv semicolons 0 "\xef\xbb\xbfApellido Paterno;Apellido Materno;Nombre(s);Fecha de Nacimiento;Sexo;Entidad Federativa\r\nGOMEZ;DIAZ;JUAN;23/04/1975;H;DF\r\n"
+csv tabs 0 "primer apellido\tsegundo apellido\tnombres\tf. nacimiento\tsexo\testado\ncurp\nGOMEZ\tDIAZ\tJUAN\t1975-04-23\tM\tJC\n"
+csv quotes-and-lines 0 "id,$header,curp\n1,\"DE LA\nO\",\"A,\"\"B\"\"\",JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00\r\n\n2,x\rLI,,A,2000-02-29,X,NE,\n"
+csv title-row 0 "Personas;;;;;\n;;;;;\npaterno;materno;nombre;nacimiento;sexo;entidad\nA;B;C;1980-01-01;H;DF\n"
+csv forced-1252-tab 10 "$header\nMU\xd1OZ\t\tMA. JOSE\t1980-01-01\tM\tZS\n"
+csv own-output 5 "$header,curp_calculada,error\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,old,old\n"

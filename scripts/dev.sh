@@ -17,7 +17,7 @@ run_packages=(g++ make cmake qt6-base-dev fonts-liberation2)
 # Qt's own texts (context menus, the calendar) in the desktop's language.
 run_packages+=(qt6-translations-l10n)
 # The command curp: subcommands and options, CSV reading, JSON output.
-run_packages+=(libcli11-dev libcsv-dev nlohmann-json3-dev)
+run_packages+=(libcli11-dev nlohmann-json3-dev)
 test_packages=("${run_packages[@]}" libgtest-dev desktop-file-utils appstream)
 # The Unicode Character Database, which the generated tables are checked against.
 test_packages+=(unicode-data)
@@ -61,6 +61,13 @@ build() {
 }
 
 cmd_run() {
+    # Qt aborts without a display; say so before installing and building.
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+        echo "dev.sh run: the window needs a display, and none is set (DISPLAY, WAYLAND_DISPLAY)." >&2
+        echo "  Run it in a desktop session, or on a virtual one: xvfb-run scripts/dev.sh run" >&2
+        echo "  The command needs none: cmake --preset release && cmake --build --preset release --target curp" >&2
+        exit 1
+    fi
     install_missing "${run_packages[@]}"
     build release --target llave
     exec build/release/ui/llave

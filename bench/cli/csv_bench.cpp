@@ -1,15 +1,21 @@
 // Speed of `curp calcula --csv` beside a plain pass through the same file by
-// the same CSV code (every row read and written back, nothing computed).
+// the same CSV code (every row read and written back, nothing computed), and
+// of `curp valida` on one key per line beside a plain pass of those lines.
 //
 //   cmake --preset bench && cmake --build --preset bench --target csv_bench
 //   build/bench/bench/cli/csv_bench [ROWS] [ROUNDS]
 //   build/bench/bench/cli/csv_bench --write FILE [ROWS]   (only writes the file)
 //
-// It writes ROWS (default 1 000 000) typical rows to a temporary file, then
-// runs the plain pass and the computation in turn, ROUNDS times each
-// (default 5), output to /dev/null, and prints the fastest processor time of
-// each, the rows per second and their ratio.
+// It writes ROWS (default 1 000 000) typical rows to a temporary file, and
+// the key of each to another, then runs each plain pass and its command in
+// turn, ROUNDS times each (default 5), output to /dev/null, and prints the
+// fastest processor time of each, the rows per second and their ratio.
+// calcula reads its file twice, as the command does.
 #include "csv_commands.h"
+#include "key_commands.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -36,6 +42,12 @@ constexpr std::array kGivenNames = {"JUAN",      "MARIA GUADALUPE", "JOSE LUIS",
                                     "JORGE",     "Verónica",        "LUIS"};
 constexpr std::array kStates = {"DF", "JC", "NL", "MC", "PL", "GT",         "VZ", "Michoacán",
                                 "YN", "CH", "SR", "NE", "oc", "Nuevo León", "BC"};
+
+// Keys as people keep them: most well-formed, some in the window's layout
+// or lower case, some with a wrong check digit.
+constexpr std::array kKeys = {
+    "GODJ750423HDFMZN00", "PEXA800101MNERXN02", "HEML910715MJCRPS09", "godj-750423-h-df-mzn-0-0",
+    "GODJ750423HDFMZN07", "LOGA650312HNLPRN08", "SAHR020910MMCNRSA4", "CUFM881130HVZRLG05"};
 
 void WriteRows(std::FILE* file, std::size_t rows)
 {
@@ -86,6 +98,31 @@ double Time(curp::cli::Status (*command)(const curp::cli::CsvRun&), const std::s
     return seconds;
 }
 
+// Processor time of one command over a file of keys, one per line.
+double TimeKeys(curp::cli::Status (*command)(const curp::cli::KeyRun&), const std::string& path)
+{
+    curp::cli::KeyRun run;
+    run.in = open(path.c_str(), O_RDONLY);
+    run.out = std::fopen("/dev/null", "wb");
+    run.err = run.out;
+    if (run.in < 0 || run.out == nullptr) {
+        std::perror("csv_bench");
+        std::exit(1);
+    }
+    const double start = ProcessorSeconds();
+    command(run);
+    std::fflush(run.out);
+    const double seconds = ProcessorSeconds() - start;
+    close(run.in);
+    std::fclose(run.out);
+    return seconds;
+}
+
+curp::cli::Status Valida(const curp::cli::KeyRun& run)
+{
+    return curp::cli::ValidaKeys({}, run);
+}
+
 // The fastest round: on a shared machine the others only add waiting.
 double Fastest(const std::vector<double>& values)
 {
@@ -117,14 +154,28 @@ int main(int argc, char** argv)
     }
     WriteRows(file, rows);
     std::fclose(file);
+    const std::string keysPath = path + ".claves";
+    std::FILE* keys = std::fopen(keysPath.c_str(), "wb");
+    for (std::size_t row = 0; keys != nullptr && row < rows; ++row) {
+        std::fprintf(keys, "%s\n", kKeys.at(row % kKeys.size()));
+    }
+    if (keys == nullptr || std::fclose(keys) != 0) {
+        std::perror(keysPath.c_str());
+        return 1;
+    }
 
     std::vector<double> copy;
     std::vector<double> calcula;
+    std::vector<double> copyLines;
+    std::vector<double> valida;
     for (int round = 0; round < rounds; ++round) {
         copy.push_back(Time(curp::cli::CopyCsv, path));
         calcula.push_back(Time(curp::cli::CalculaCsv, path));
+        copyLines.push_back(TimeKeys(curp::cli::CopyLines, keysPath));
+        valida.push_back(TimeKeys(Valida, keysPath));
     }
     std::remove(path.c_str());
+    std::remove(keysPath.c_str());
     const double plain = Fastest(copy);
     const double computed = Fastest(calcula);
     const auto perSecond = [rows](double seconds) { return static_cast<double>(rows) / seconds; };
@@ -133,5 +184,10 @@ int main(int argc, char** argv)
     std::printf("curp calcula --csv:           %.3f s  %.0f rows/s\n", computed,
                 perSecond(computed));
     std::printf("ratio calcula / plain pass:   %.2f\n", computed / plain);
+    const double lines = Fastest(copyLines);
+    const double checked = Fastest(valida);
+    std::printf("plain pass of keys (lines):   %.3f s  %.0f keys/s\n", lines, perSecond(lines));
+    std::printf("curp valida:                  %.3f s  %.0f keys/s\n", checked, perSecond(checked));
+    std::printf("ratio valida / plain pass:    %.2f\n", checked / lines);
     return 0;
 }

@@ -3,8 +3,10 @@
 #include "characters.h"
 #include "given_key.h"
 #include "key_rules.h"
+#include "text.h"
 #include "utf.h"
 
+#include <algorithm>
 #include <array>
 
 namespace curp {
@@ -16,7 +18,7 @@ using detail::IsKeyLetter;
 using detail::kKeyLength;
 
 // What each position of a key may hold.
-enum class Slot { Letter, Digit, Sex, LetterOrDigit };
+enum class Slot { Letter, Consonant, Digit, Sex, LetterOrDigit };
 
 // clang-format off
 constexpr std::array<Slot, kKeyLength> kSlots{
@@ -24,7 +26,7 @@ constexpr std::array<Slot, kKeyLength> kSlots{
     Slot::Digit, Slot::Digit, Slot::Digit, Slot::Digit, Slot::Digit, Slot::Digit, // yymmdd
     Slot::Sex,
     Slot::Letter, Slot::Letter,                                   // state
-    Slot::Letter, Slot::Letter, Slot::Letter,                     // inner consonants
+    Slot::Consonant, Slot::Consonant, Slot::Consonant,            // inner consonants
     Slot::LetterOrDigit,                                          // century and namesakes
     Slot::Digit,                                                  // check digit
 };
@@ -37,6 +39,8 @@ bool Fits(Slot slot, char32_t c) noexcept
     switch (slot) {
     case Slot::Letter:
         return IsKeyLetter(c);
+    case Slot::Consonant:
+        return IsKeyLetter(c) && !detail::IsVowel(c);
     case Slot::Digit:
         return IsKeyDigit(c);
     case Slot::Sex:
@@ -81,6 +85,8 @@ std::string_view Expected(Slot slot)
     switch (slot) {
     case Slot::Letter:
         return "una letra de la A a la Z";
+    case Slot::Consonant:
+        return "una consonante de la B a la Z";
     case Slot::Digit:
         return "un dígito";
     case Slot::Sex:
@@ -129,7 +135,10 @@ std::string_view Hint(std::size_t pos, Slot slot, char32_t c)
         }
         return {};
     }
-    if (slot != Slot::Letter) {
+    if (slot == Slot::Consonant && detail::IsVowel(c)) {
+        return " (el registro nunca pone vocales en las posiciones 14 a 16)";
+    }
+    if (slot != Slot::Letter && slot != Slot::Consonant) {
         return {};
     }
     if (c == U'0') {
@@ -228,9 +237,11 @@ std::string WithDashes(std::string_view key)
     });
 }
 
-std::vector<KeyFinding> CheckKey(std::string_view text)
+namespace {
+
+// Every problem of a key taken apart.
+std::vector<KeyFinding> Check(const GivenKey& key)
 {
-    const GivenKey key = detail::TakeApart(text);
     if (!key.utf8) {
         return {KeyFinding{KeyProblem::NotUtf8}};
     }
@@ -264,6 +275,30 @@ std::vector<KeyFinding> CheckKey(std::string_view text)
     return findings;
 }
 
+} // namespace
+
+std::vector<KeyFinding> CheckKey(std::string_view text)
+{
+    return Check(detail::TakeApart(text));
+}
+
+std::vector<KeyFinding> CheckKey(std::string_view text, std::chrono::year_month_day today)
+{
+    const GivenKey key = detail::TakeApart(text);
+    std::vector<KeyFinding> findings = Check(key);
+    if (!key.utf8 || key.length != kKeyLength) {
+        return findings;
+    }
+    const int century = detail::CenturyOf(key.At(17));
+    const std::chrono::year_month_day birth = detail::DateOf(key, century);
+    if (century != 0 && birth.ok() && std::chrono::sys_days{birth} > std::chrono::sys_days{today}) {
+        const auto after = std::find_if(findings.begin(), findings.end(),
+                                        [](const KeyFinding& f) { return f.position > 5; });
+        findings.insert(after, {.problem = KeyProblem::FutureBirth, .position = 5});
+    }
+    return findings;
+}
+
 std::string Describe(const KeyFinding& finding)
 {
     switch (finding.problem) {
@@ -285,6 +320,8 @@ std::string Describe(const KeyFinding& finding)
                "la posición 17: 1900-1999 si es un dígito, 2000-2099 si es una letra";
     case KeyProblem::CheckDigit:
         return "el dígito verificador (posición 18) debería ser " + std::to_string(finding.due);
+    case KeyProblem::FutureBirth:
+        return "las posiciones 5 a 10 dan una fecha de nacimiento posterior a hoy";
     case KeyProblem::InconvenientWord:
         return "las posiciones 1 a 4 forman una palabra inconveniente, que el registro no asigna: "
                "en su lugar pone X como segunda letra";

@@ -128,6 +128,11 @@ bool IsUtf8(std::string_view text) noexcept
 
 std::string Printable(std::string_view text, std::size_t longest)
 {
+    // Printable ASCII, most keys and names, shows as it is.
+    if (text.size() <= longest &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; })) {
+        return std::string(text);
+    }
     std::u32string shown;
     for (std::size_t i = 0; i < text.size();) {
         if (shown.size() == longest) {

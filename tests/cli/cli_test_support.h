@@ -54,7 +54,8 @@ struct CsvResult {
     std::string err;
 };
 
-inline CsvResult RunOn(Status (*command)(const CsvRun&), std::string_view input)
+inline CsvResult RunOn(Status (*command)(const CsvRun&), std::string_view input,
+                       CsvChoices choices = {})
 {
     std::string bytes(input);
     std::FILE* in =
@@ -66,6 +67,7 @@ inline CsvResult RunOn(Status (*command)(const CsvRun&), std::string_view input)
     run.out = out.file();
     run.err = err.file();
     run.name = "f.csv";
+    run.choices = choices;
     const Status status = command(run);
     std::fclose(in);
     return {status, out.Text(), err.Text()};

@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kHeader = "paterno,materno,nombre,nacimiento,sexo,entidad";
 
+// Rows of a table, fields in reading order rather than by size.
+// NOLINTNEXTLINE(clang-analyzer-optin.performance.Padding)
 struct FileRow {
     const char* name;
     // cppcheck-suppress unusedStructMember ; read through GetParam()
@@ -22,6 +24,7 @@ struct FileRow {
     // cppcheck-suppress unusedStructMember ; read through GetParam()
     Status status;
     std::string_view err = {}; // expected in the messages
+    CsvChoices choices = {};
 };
 
 void PrintTo(const FileRow& row, std::ostream* os)
@@ -34,12 +37,12 @@ class CalculaRows : public ::testing::TestWithParam<FileRow>
 
 TEST_P(CalculaRows, AddsTheKeyToEachRow)
 {
-    const CsvResult result = RunOn(CalculaCsv, GetParam().input);
+    const CsvResult result = RunOn(CalculaCsv, GetParam().input, GetParam().choices);
     EXPECT_EQ(result.out, GetParam().output);
     EXPECT_EQ(result.status, GetParam().status);
     EXPECT_NE(result.err.find(GetParam().err), std::string::npos) << result.err;
-    if (GetParam().err.empty()) {
-        EXPECT_EQ(result.err, "");
+    if (GetParam().err.empty()) { // nothing but the summary
+        EXPECT_TRUE(result.err.starts_with("curp: f.csv: resumen: ")) << result.err;
     }
 }
 
@@ -73,12 +76,44 @@ const FileRow kCalculaRows[] = {
      "GOMEZ,DIAZ,JUAN,31/04/1990,H,DF,,,la fecha «31/04/1990» no existe\n"
      "PEREZ,,ANA,1980-01-01,M,NE,,PEXA800101MNERXN02,\n",
      kSomeRows, "curp: f.csv:4: la fecha «31/04/1990» no existe\n"},
-    {"InvalidUtf8OnlyInItsRow",
-     "paterno,materno,nombre,nacimiento,sexo,entidad\nG\xF3mez,DIAZ,JUAN,1975-04-23,H,DF\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n",
+    {"InvalidUtf8OnlyInItsRowOfAUtf8File",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,José,1975-04-23,H,DF\nG\xF3mez,DIAZ,JUAN,1975-04-23,H,DF\n",
      "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n"
-     "G\xF3mez,DIAZ,JUAN,1975-04-23,H,DF,,texto que no es UTF-8 válido en paterno\n"
+     "GOMEZ,DIAZ,José,1975-04-23,H,DF,GODJ750423HDFMZS02,\n"
+     "G\xF3mez,DIAZ,JUAN,1975-04-23,H,DF,,texto que no es UTF-8 válido en paterno\n",
+     kSomeRows, "f.csv:3: texto que no es UTF-8 válido en paterno"},
+    {"Utf8ChosenForAFileThatIsNot",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nG\xF3mez,DIAZ,JUAN,1975-04-23,H,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n"
+     "G\xF3mez,DIAZ,JUAN,1975-04-23,H,DF,,texto que no es UTF-8 válido en paterno\n",
+     kSomeRows, "leído como UTF-8 (--codificacion)", {.encoding = Encoding::Utf8, .separator = std::nullopt}},
+    // The forms spreadsheets save: Windows-1252, written back in Windows-1252
+    // (messages too), semicolons, tabs, and the headers people write.
+    {"Windows1252InAndOut",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\r\nGOMEZ,DIAZ,Juan Jos\xE9,1975-04-23,H,DF\r\n"
+     "PEREZ,,Ana,31/04/1990,M,NE\r\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\r\n"
+     "GOMEZ,DIAZ,Juan Jos\xE9,1975-04-23,H,DF,GODJ750423HDFMZN00,\r\n"
+     "PEREZ,,Ana,31/04/1990,M,NE,,la fecha \xAB" "31/04/1990\xBB no existe\r\n",
+     kSomeRows, "f.csv: el archivo no es UTF-8 (línea 2: «Juan José»): se lee como Windows-1252"},
+    {"SemicolonsAndNaturalHeader",
+     "\xEF\xBB\xBF" "Apellido Paterno;Apellido Materno;Nombre(s);Fecha de Nacimiento;Sexo;Entidad Federativa\r\n"
+     "GOMEZ;DIAZ;JUAN;23/04/1975;H;DF\r\n",
+     "\xEF\xBB\xBF" "Apellido Paterno;Apellido Materno;Nombre(s);Fecha de Nacimiento;Sexo;Entidad Federativa;curp_calculada;error\r\n"
+     "GOMEZ;DIAZ;JUAN;23/04/1975;H;DF;GODJ750423HDFMZN00;\r\n",
+     kAllRows},
+    {"TabsAndOtherAliases",
+     "primer apellido\tsegundo apellido\tNOMBRES\tf. nacimiento\tsexo\testado de nacimiento\n"
+     "GOMEZ\tDIAZ\tJUAN\t1975-04-23\tH\tDF\n",
+     "primer apellido\tsegundo apellido\tNOMBRES\tf. nacimiento\tsexo\testado de nacimiento\tcurp_calculada\terror\n"
+     "GOMEZ\tDIAZ\tJUAN\t1975-04-23\tH\tDF\tGODJ750423HDFMZN00\t\n",
+     kAllRows},
+    {"HeaderWithAccentsNoBreakSpacesAndDots",
+     "Ap. Paterno,Ap.\u00A0Materno,Nómbre,FECHA NACIMIENTO,[Sexo],Lugar de Nacimiento\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n",
+     "Ap. Paterno,Ap.\u00A0Materno,Nómbre,FECHA NACIMIENTO,[Sexo],Lugar de Nacimiento,curp_calculada,error\n"
      "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,\n",
-     kSomeRows, "f.csv:2: texto que no es UTF-8 válido en paterno"},
+     kAllRows},
     {"MissingFieldsTakenAsEmpty",
      "paterno,materno,nombre,nacimiento,sexo,entidad,nota\nGOMEZ,DIAZ,JUAN,1975-04-23,H\n",
      "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error\nGOMEZ,DIAZ,JUAN,1975-04-23,H,,,,falta la entidad\n",
@@ -102,12 +137,23 @@ const FileRow kCalculaRows[] = {
      "paterno,materno,nombre,nacimiento,sexo,entidad\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE\n",
      "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE,LOAA800101XNEXXN03,\n",
      kAllRows},
+    // A header that is not taken: what was found, and what may help.
     {"MissingColumn",
      "paterno,nombre,nacimiento,sexo\nGOMEZ,JUAN,1975-04-23,H\n", "", kUsageError,
-     "curp: f.csv: faltan columnas en el encabezado: materno, entidad"},
-    {"ColumnTwice",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,Nombre\n", "", kUsageError,
-     "la columna «nombre» aparece dos veces"},
+     "curp: f.csv: faltan columnas en el encabezado: materno, entidad (se esperan paterno, "
+     "materno, nombre, nacimiento, sexo y entidad)\ncurp: f.csv: encabezado leído: «paterno,nombre,nacimiento,sexo»\n"},
+    {"ColumnTwiceUnderTwoNames",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,Nombre(s)\n", "", kUsageError,
+     "la columna «nombre» aparece dos veces en el encabezado (como «nombre» y «Nombre(s)»)"},
+    {"SemicolonsReadWithTheCommaChosen",
+     "paterno;materno;nombre;nacimiento;sexo;entidad\n", "", kUsageError,
+     "el encabezado lleva «;»: si separa las columnas, use --separador ';'", {.encoding = std::nullopt, .separator = ','}},
+    {"TitleRowAboveTheHeader",
+     "Personas inscritas en 2024;;;;;\n;;;;;\npaterno;materno;nombre;nacimiento;sexo;entidad\n", "",
+     kUsageError, "la línea 3 tiene las columnas: quite las filas de título"},
+    {"Utf16", std::string_view("\xFF\xFEp\0a\0t\0", 8), "", kUsageError, "el archivo está en UTF-16"},
+    {"Png", std::string_view("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "", kUsageError,
+     "el archivo es una imagen PNG, no un CSV"},
     {"EmptyFile", "", "", kUsageError, "no hay fila de encabezado"},
 };
 // clang-format on
@@ -116,15 +162,27 @@ INSTANTIATE_TEST_SUITE_P(Csv, CalculaRows, ::testing::ValuesIn(kCalculaRows), Ro
 
 TEST(ValidaCsv, ValidityAndProblemsOfTheCurpColumn)
 {
-    const CsvResult result =
-        RunOn(ValidaCsv, "id,CURP\n1,GODJ750423HDFMZN00\n2,GODJ750423HDFMZN01\n3,\n");
+    const CsvResult result = RunOn(
+        ValidaCsv, "id,CURP\n1,GODJ750423HDFMZN00\n2,GODJ750423HDFMZN01\n3,\n4,GODJ750423HDFAZN09\n"
+                   "5,GODJ300101HDFMZNA2\n");
     EXPECT_EQ(result.out,
               "id,CURP,valida,problemas\n"
               "1,GODJ750423HDFMZN00,si,\n"
               "2,GODJ750423HDFMZN01,no,el dígito verificador (posición 18) debería ser 0\n"
-              "3,,no,la clave está vacía; debe tener 18 caracteres\n");
+              "3,,no,la clave está vacía; debe tener 18 caracteres\n"
+              "4,GODJ750423HDFAZN09,no,la posición 14 debe ser una consonante de la B a la Z y "
+              "tiene «A» (el registro nunca pone vocales en las posiciones 14 a 16)\n"
+              "5,GODJ300101HDFMZNA2,no,las posiciones 5 a 10 dan una fecha de nacimiento "
+              "posterior a hoy\n");
     EXPECT_EQ(result.status, kSomeRows);
-    EXPECT_EQ(result.err, "curp: f.csv:3: clave no válida\ncurp: f.csv:4: clave no válida\n");
+    EXPECT_TRUE(result.err.starts_with(
+        "curp: f.csv:3: clave no válida: el dígito verificador (posición 18) debería ser 0\n"
+        "curp: f.csv:4: clave no válida: la clave está vacía; debe tener 18 caracteres\n"))
+        << result.err;
+    EXPECT_NE(result.err.find("resumen: 5 filas leídas, 1 clave válida, 4 no válidas\n"
+                              "  1 fila: el dígito verificador (posición 18) debería ser 0\n"),
+              std::string::npos)
+        << result.err;
     EXPECT_EQ(RunOn(ValidaCsv, "clave\nGODJ750423HDFMZN00\n").status, kUsageError);
 }
 

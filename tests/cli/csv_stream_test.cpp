@@ -43,6 +43,7 @@ const CopyRow kCopyRows[] = {
     {"CrOnlyLinesWrittenWithLf",    "a\rb\r",                          "a\nb\n"},
     {"LastLineGetsItsEnd",          "a,b\n1,2",                        "a,b\n1,2\n"},
     {"QuotesOnlyWhereNeeded",       "\"a\",\"b c\"\n",                 "a,b c\n"},
+    {"DoubledQuotesAtTheEdges",     "\"\"\"a\"\"\",\"\"\"\"\n",         "\"\"\"a\"\"\",\"\"\"\"\n"},
     {"EmbeddedCommaQuoteAndLines",  "\"x,y\",\"say \"\"hi\"\"\",\"two\nlines\",\"cr\r\nlf\"\n",
                                     "\"x,y\",\"say \"\"hi\"\"\",\"two\nlines\",\"cr\r\nlf\"\n"},
     {"ByteOrderMarkKept",           "\xEF\xBB\xBF" "a,b\n",            "\xEF\xBB\xBF" "a,b\n"},
@@ -59,6 +60,22 @@ const CopyRow kCopyRows[] = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Csv, CopyRows, ::testing::ValuesIn(kCopyRows), RowName{});
+
+// A file comes in pieces of any size: one byte at a time reads the same.
+TEST_P(CopyRows, ReadsTheSameOneByteAtATime)
+{
+    MemoryOut out;
+    CsvCopy copy(out.file());
+    CsvReader reader(copy);
+    for (const char c : GetParam().input) {
+        reader.Feed({&c, 1});
+    }
+    EXPECT_EQ(reader.Finish().message.empty(), GetParam().status == kAllRows);
+    copy.Flush();
+    if (GetParam().status == kAllRows) {
+        EXPECT_EQ(out.Text(), GetParam().output);
+    }
+}
 
 // Collects the line each row starts on.
 class Lines : public CsvSink

@@ -72,7 +72,8 @@ check "state by name" 0 "" "GODJ750423MNLMZN04$nl" "" calcula "${person[@]}" --e
 check "accents, invisible characters" 0 "" "MEOL850309HPLNRS02$nl" "" calcula --paterno méndez --materno ortiz --nombre $'lu\u200bis' --nacimiento 1985-03-09 --entidad PL
 check "born 2005, hyphen" 0 "" "OISJ050615HNEXMHA9$nl" "" calcula --paterno O-BRIEN --materno SMITH --nombre JOHN --nacimiento 2005-06-15 --entidad NE
 check "dashes" 0 "" "GODJ-750423-H-DF-MZN-0-0$nl" "" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23 --entidad DF --guiones
-check "no state as in the window" 0 "" "GODJ750423HMZN0$nl" "sin --entidad" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23
+check "no state, no key" 1 "" "" "sin clave: falta la entidad (--entidad)" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23
+check "names too short for a whole key" 1 "" "" "sin clave: los nombres no dan las cuatro letras" calcula --paterno A --nombre B --nacimiento 1975-04-23 --entidad DF
 check "json" 0 "" '{"clave":"GODJ750423HDFMZN00","valida":true,"problemas":[],"nacimiento":"1975-04-23","sexo":"H","entidad":"DF","entidad_nombre":"DISTRITO FEDERAL"}'"$nl" "" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23 --entidad DF --json
 check "impossible date" 2 "" "" "la fecha «31/04/1990» no existe" calcula --paterno A --nombre B --nacimiento 31/04/1990
 check "two-digit year" 2 "" "" "año de dos cifras" calcula --paterno A --nombre B --nacimiento 23/04/75
@@ -83,27 +84,57 @@ check "no given name gives no key" 1 "" "" "sin clave: falta el nombre" calcula 
 
 # A CSV file.
 printf '%s\n%s\n' "$header" "$good_row" >"$work/good.csv"
-check "file" 0 "" "$header,curp_calculada,error$nl$good_row,GODJ750423HDFMZN00,$nl" "" calcula --csv "$work/good.csv"
-check "standard input" 0 "$header$nl$good_row$nl" "~$good_row,GODJ750423HDFMZN00," "" calcula --csv
-check "standard input as -" 0 "$header$nl$good_row$nl" "~$good_row,GODJ750423HDFMZN00," "" calcula --csv -
+summary="resumen: 1 fila leída, 1 clave escrita, 0 filas sin clave"
+check "file" 0 "" "$header,curp_calculada,error$nl$good_row,GODJ750423HDFMZN00,$nl" "good.csv: $summary" calcula --csv "$work/good.csv"
+check "standard input" 0 "$header$nl$good_row$nl" "~$good_row,GODJ750423HDFMZN00," "entrada estándar: $summary" calcula --csv
+check "standard input as -" 0 "$header$nl$good_row$nl" "~$good_row,GODJ750423HDFMZN00," "$summary" calcula --csv -
+# From a pipe the file is kept aside for its second reading; Windows-1252 stays so.
+check "Windows-1252 through a pipe, semicolons" 1 "${header//,/;};x$nl${good_row//,/;};Jos"$'\xe9'"${nl}PEREZ;;ANA;1990-04-31;M;NE;$nl" \
+    "~;;la fecha "$'\xab'"1990-04-31"$'\xbb'" no existe" "se lee como Windows-1252" calcula --csv
+check "encoding chosen" 2 "" "" "--codificacion: «latin9» no es utf-8 ni windows-1252" calcula --csv --codificacion latin9
+check "separator without a file" 2 "" "" "--separador va solo con --csv" valida --separador tab GODJ750423HDFMZN00
 check "row without key" 1 "$header$nl$good_row$nl$bad_row$nl" "~$bad_row,,la fecha «1975-02-30» no existe" "curp: entrada estándar:3: la fecha" calcula --csv
 check "missing file" 2 "" "" "no-such.csv: no se puede abrir" calcula --csv "$work/no-such.csv"
 check "not CSV" 2 "$header$nl\"a\"b$nl" "~$header" "entrada estándar:2: comillas mal puestas" calcula --csv
 check "validate a file" 1 "curp$nl""GODJ750423HDFMZN00$nl""X$nl" "~X,no,la clave tiene 1 carácter y debe tener 18" "entrada estándar:3: clave no válida" valida --csv
+# Every command says when its output could not be written.
 if [ -w /dev/full ]; then
-    printf '%s\n%s\n' "$header" "$good_row" | "$curp" calcula --csv >/dev/full 2>"$work/err"
-    if [ $? != 2 ] || ! grep -q "no se pudo escribir la salida" "$work/err"; then
-        failures=$((failures + 1))
-        echo "FAIL a full disk is reported: $(cat "$work/err")"
-    else
-        passed=$((passed + 1))
-    fi
+    while read -r -a args; do
+        printf '%s\n%s\n' "$header" "$good_row" | "$curp" "${args[@]}" >/dev/full 2>"$work/err"
+        if [ $? != 2 ] || ! grep -q "no se pudo escribir la salida" "$work/err"; then
+            failures=$((failures + 1))
+            echo "FAIL a full disk is reported by curp ${args[*]}: $(cat "$work/err")"
+        else
+            passed=$((passed + 1))
+        fi
+    done <<'EOF'
+calcula --csv
+calcula --paterno GOMEZ --nombre JUAN --nacimiento 1975-04-23 --entidad DF
+valida GODJ750423HDFMZN00
+lee GODJ750423HDFMZN00
+--help
+--version
+EOF
 fi
 
 # Keys given.
 check "valid keys" 0 "" "GODJ750423HDFMZN00 válida${nl}GODJ750423HDFMZN00 válida$nl" "" valida GODJ750423HDFMZN00 godj-750423-h-df-mzn-0-0
 check "invalid key" 1 "" "~GODJ750423HDFMZN01 no válida: el dígito verificador (posición 18) debería ser 0" "" valida GODJ750423HDFMZN00 GODJ750423HDFMZN01
-check "keys from standard input" 1 "GODJ750423HDFMZN00$cr$nl$nl  ${nl}abc$nl" "GODJ750423HDFMZN00 válida${nl}ABC no válida: la clave tiene 3 caracteres y debe tener 18$nl" "" valida
+empty="(vacía) no válida: la clave está vacía; debe tener 18 caracteres$nl"
+check "keys from standard input, one result per line" 1 "GODJ750423HDFMZN00$cr$nl$nl  ${nl}abc" "GODJ750423HDFMZN00 válida$nl$empty${empty}ABC no válida: la clave tiene 3 caracteres y debe tener 18$nl" "" valida
+check "lines ended by CR alone" 1 "GODJ750423HDFMZN00${cr}${cr}GODJ750423HDFMZN00$cr" "GODJ750423HDFMZN00 válida$nl${empty}GODJ750423HDFMZN00 válida$nl" "" valida -
+check "- among keys" 1 "x$nl" "GODJ750423HDFMZN00 válida${nl}X no válida: la clave tiene 1 carácter y debe tener 18${nl}GODJ750423HDFMZN00 válida$nl" "" valida GODJ750423HDFMZN00 - GODJ750423HDFMZN00
+check "-- ends the options" 1 "" "X no válida: la clave tiene 1 carácter y debe tener 18$nl" "" valida -- -x
+check "-h anywhere" 0 "" "~Uso: curp calcula" "" calcula --paterno -h --nombre
+check "a birth after today, a vowel among the consonants" 1 "" "~GODJ300101HDFMZNA2 no válida: las posiciones 5 a 10 dan una fecha de nacimiento posterior a hoy${nl}GODJ750423HDFAZN09 no válida: la posición 14 debe ser una consonante" "" valida GODJ300101HDFMZNA2 GODJ750423HDFAZN09
+check "a line longer than 8 MiB" 1 "$(head -c 9000000 /dev/zero | tr '\0' A)${nl}GODJ750423HDFMZN00" "(línea de más de 8 MiB) no válida: la línea es demasiado larga para ser una clave${nl}GODJ750423HDFMZN00 válida$nl" "" valida
+"$curp" valida <"$work" >"$work/out" 2>"$work/err"
+if [ $? != 2 ] || ! grep -q "entrada estándar: no se pudo leer" "$work/err"; then
+    failures=$((failures + 1))
+    echo "FAIL a folder as standard input is reported: $(cat "$work/err")"
+else
+    passed=$((passed + 1))
+fi
 check "keys as json" 0 "" '{"clave":"GODJ750423HDFMZN00","valida":true,"problemas":[],"nacimiento":"1975-04-23","sexo":"H","entidad":"DF","entidad_nombre":"DISTRITO FEDERAL"}'"$nl" "" valida --json GODJ750423HDFMZN00
 check "read a key" 0 "" "GODJ750423HDFMZN00$nl  nacimiento: 1975-04-23$nl  sexo: H (hombre)$nl  entidad: DF (DISTRITO FEDERAL)$nl  válida$nl" "" lee GODJ750423HDFMZN00
 check "read a key from 2000 on" 1 "" "~nacimiento: 2005-01-01" "" lee PEXA050101MNEXXXA0 GODJ750423HDFMZN01

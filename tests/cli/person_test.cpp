@@ -124,10 +124,10 @@ TEST(KeyMaker, ReasonsForNoKey)
 TEST(KeyReport, JsonFieldsAndNulls)
 {
     EXPECT_EQ(
-        ToJson(ReportOn("godj-750423-h-df-mzn-0-0")),
+        ToJson(ReportOn("godj-750423-h-df-mzn-0-0", Today())),
         R"({"clave":"GODJ750423HDFMZN00","valida":true,"problemas":[],"nacimiento":"1975-04-23",)"
         R"("sexo":"H","entidad":"DF","entidad_nombre":"DISTRITO FEDERAL"})");
-    EXPECT_EQ(ToJson(ReportOn("AB\xFF")),
+    EXPECT_EQ(ToJson(ReportOn("AB\xFF", Today())),
               R"({"clave":"AB)"
               "\xEF\xBF\xBD"
               R"(","valida":false,"problemas":["el texto no es UTF-8 válido"],)"

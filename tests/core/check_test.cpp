@@ -93,6 +93,7 @@ const CheckRow kCheckRows[] = {
     {"DigitInState",               "GODJ750423HD1MZN00",            {CharacterAt(13, U'1')}},
     {"EnyeAtPosition17",           "GODJ750423HDFMZNÑ0",            {CharacterAt(17, U'Ñ')}},
     {"LetterAsCheckDigit",         "GODJ750423HDFMZN0O",            {CharacterAt(18, U'O')}},
+    {"VowelsAmongTheConsonants",   "GODJ750423HDFAZU00",            {CharacterAt(14, U'A'), CharacterAt(16, U'U')}},
     // The rest of the rules.
     {"UnknownState",               "GODJ750423HXXMZN09",            {At(P::UnknownState, 12)}},
     {"WrongCheckDigit",            "GODJ750423HDFMZN07",            {Due(0)}},
@@ -122,6 +123,21 @@ TEST(WithDashes, FillsTheMaskFromTheRight)
     EXPECT_EQ(WithDashes(""), "    -      - -  -   - - ");
     EXPECT_EQ(WithDashes("GEDJ750423HDFÓÍN00"), "GEDJ-750423-H-DF-ÓÍN-0-0");
     EXPECT_EQ(WithDashes("XGODJ750423HDFMZN0\xFF"), "XGODJ-750423-H-DF-MZN-0-\xFF");
+}
+
+// A key is checked against the day it is held: a birth after that day cannot
+// have been registered, though the key is well-formed.
+TEST(CheckKeyOnADay, FindsABirthAfterThatDay)
+{
+    using namespace std::chrono;
+    const std::vector<KeyFinding> none;
+    EXPECT_EQ(CheckKey("GODJ300101HDFMZNA2", 2030y / January / 1), none);
+    EXPECT_EQ(CheckKey("GODJ300101HDFMZNA2", 2029y / December / 31),
+              std::vector{At(P::FutureBirth, 5)});
+    EXPECT_EQ(CheckKey("GODJ300101HDFMZN02", 2029y / December / 31), none); // 1930
+    EXPECT_EQ(CheckKey("GÓDJ300101HDFMZNA0", 2026y / May / 1),
+              (std::vector{CharacterAt(2, U'Ó'), At(P::FutureBirth, 5)}));
+    EXPECT_EQ(CheckKey("GODJ301301HDFMZNA8", 2026y / May / 1), std::vector{At(P::Date, 5)});
 }
 
 struct SentenceRow {
@@ -157,7 +173,10 @@ const SentenceRow kSentenceRows[] = {
     {"ZeroInInitials",  CharacterAt(2, U'0'),
         "la posición 2 debe ser una letra de la A a la Z y tiene «0» (¿el dígito 0 en lugar de la letra O?)"},
     {"EnyeInConsonants", CharacterAt(14, U'Ñ'),
-        "la posición 14 debe ser una letra de la A a la Z y tiene «Ñ»: ninguna clave lleva Ñ, en su lugar va X"},
+        "la posición 14 debe ser una consonante de la B a la Z y tiene «Ñ»: ninguna clave lleva Ñ, en su lugar va X"},
+    {"VowelInConsonants", CharacterAt(15, U'E'),
+        "la posición 15 debe ser una consonante de la B a la Z y tiene «E» (el registro nunca pone vocales en las posiciones 14 a 16)"},
+    {"FutureBirth",     At(P::FutureBirth, 5), "las posiciones 5 a 10 dan una fecha de nacimiento posterior a hoy"},
     {"EnyeInStateNoHint", CharacterAt(12, U'Ñ'),
         "la posición 12 (entidad de nacimiento) debe ser una letra de la A a la Z y tiene «Ñ»"},
     {"Accent",          CharacterAt(2, U'é'),

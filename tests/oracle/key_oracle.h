@@ -190,15 +190,17 @@ inline bool IsBadWord(std::u32string_view block)
     return false;
 }
 
-// What may stand at each position: L a letter, D a digit, S a sex letter,
-// C a digit or a letter (the century).
-inline constexpr std::string_view kPattern = "LLLLDDDDDDSLLLLLCD";
+// What may stand at each position: L a letter, V a letter that is no vowel,
+// D a digit, S a sex letter, C a digit or a letter (the century).
+inline constexpr std::string_view kPattern = "LLLLDDDDDDSLLVVVCD";
 
 inline bool Allowed(char kind, char32_t c)
 {
     switch (kind) {
     case 'L':
         return IsLetter(c);
+    case 'V':
+        return IsLetter(c) && std::u32string_view(U"AEIOU").find(c) == std::u32string_view::npos;
     case 'D':
         return IsDigit(c);
     case 'S':

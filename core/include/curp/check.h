@@ -3,6 +3,7 @@
 #ifndef CURP_CHECK_H
 #define CURP_CHECK_H
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -15,8 +16,9 @@ enum class KeyProblem {
     NotUtf8,          // the text is not valid UTF-8; nothing else is checked
     Length,           // not 18 characters (after NormalizeKey)
     Character,        // a character that cannot stand at its position: letters A-Z
-                      // at 1-4 and 14-16, digits at 5-10 and 18, H, M or X at 11,
-                      // letters at 12-13, a digit or a letter A-Z at 17
+                      // at 1-4, consonants B-Z (no vowel A, E, I, O, U) at 14-16,
+                      // digits at 5-10 and 18, H, M or X at 11, letters at 12-13,
+                      // a digit or a letter A-Z at 17
     UnknownState,     // positions 12-13 are two letters but no code of the catalogue
     Date,             // positions 5-10 are digits but no calendar date in the
                       // century that position 17 gives (19yy for a digit, 20yy for a
@@ -24,6 +26,8 @@ enum class KeyProblem {
     CheckDigit,       // position 18 is a digit, but not the one due
     InconvenientWord, // positions 1-4 spell one of the 45 inconvenient words,
                       // which the registry never issues
+    FutureBirth,      // positions 5-10 and 17 give a date of birth after the day
+                      // given as today (only CheckKey with a day finds it)
 };
 
 // One problem found in a key.
@@ -63,6 +67,11 @@ std::u32string WithDashes(std::u32string_view key);
 // list means the key is well-formed: it could have been issued by the registry.
 // Throws std::bad_alloc when memory runs out (an empty list would say "well-formed").
 std::vector<KeyFinding> CheckKey(std::string_view text);
+
+// The same, for a key someone holds on `today`: also finds FutureBirth when
+// its date of birth (century from position 17) comes after `today`. A key
+// computed for a date to come is well-formed; it cannot have been issued yet.
+std::vector<KeyFinding> CheckKey(std::string_view text, std::chrono::year_month_day today);
 
 // A sentence in Spanish that describes the finding for a person, naming the
 // position, the character found or the digit due where they apply:
