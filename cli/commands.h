@@ -4,7 +4,14 @@
 
 namespace curp::cli {
 
-// Runs `curp` with its arguments; returns the exit status (0, 1 or 2).
+// Exit statuses of the command.
+enum Status : int {
+    kAllRows = 0,    // every row (every key) gave a result
+    kSomeRows = 1,   // some row gave no key, or some key is not valid
+    kUsageError = 2, // wrong arguments, or a file that cannot be read as CSV
+};
+
+// Runs `curp` with its arguments; returns the exit status.
 int RunCurp(int argc, char** argv);
 
 } // namespace curp::cli

@@ -4,19 +4,13 @@
 #ifndef CURP_CLI_CSV_COMMANDS_H
 #define CURP_CLI_CSV_COMMANDS_H
 
+#include "commands.h"
 #include "csv_input.h"
 
 #include <cstdio>
 #include <string>
 
 namespace curp::cli {
-
-// Exit statuses of the command.
-enum Status : int {
-    kAllRows = 0,    // every row (every key) gave a result
-    kSomeRows = 1,   // some row gave no key, or some key is not valid
-    kUsageError = 2, // wrong arguments, or a file that cannot be read as CSV
-};
 
 // Where a CSV command reads, writes and reports.
 struct CsvRun {
