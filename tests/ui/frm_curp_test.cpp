@@ -192,7 +192,7 @@ QString FrmCurpTest::expectedKey(const QString& ap, const QString& am, const QSt
     // Decoded keeping a leading U+FEFF, which fromStdString would drop.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     const QString decoded = utf8(QByteArrayView(key.data(), qsizetype(key.size())));
-    return applyKeyMask(decoded.toStdU32String());
+    return leftToRight(applyKeyMask(decoded.toStdU32String()));
 }
 
 void FrmCurpTest::layout()
