@@ -2,6 +2,7 @@
 
 #include "calendar_grid.h"
 #include "link_label.h"
+#include "native_pixels.h"
 #include "type_ahead_list.h"
 
 #include <QAbstractItemView>
@@ -368,6 +369,7 @@ void passOnToScreenReaders(QAccessibleEvent* event)
 void installAccessibility()
 {
     QAccessible::installFactory(&llaveInterface);
+    installNativePixels();
 #ifndef Q_OS_MACOS
     // macOS makes use of table model changes, which the handler cannot pass on.
     QAccessible::installUpdateHandler(&passOnToScreenReaders);
