@@ -7,6 +7,7 @@
 #include "contrast.h"
 #include "date_picker.h"
 #include "frm_curp.h"
+#include "link_recorder.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -23,20 +24,6 @@
 #include <QTest>
 
 #include <memory>
-
-class LinkRecorder : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots: // NOLINT(readability-redundant-access-specifiers): Qt's slot section
-    void open(const QUrl& url)
-    {
-        opened.append(url);
-    }
-};
 
 using namespace Qt::StringLiterals;
 
