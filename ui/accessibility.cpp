@@ -269,12 +269,27 @@ QAccessibleInterface* llaveInterface(const QString& className, QObject* object)
 
 void passOnToScreenReaders(QAccessibleEvent* event);
 
-// A hidden view's claim to the focus: Qt 6.4 makes one whenever the current
-// entry of a closed list, or of the calendar after it closed, changes.
-bool isStrayFocus(const QAccessibleEvent* event)
+// News from a control that is not on the screen: Qt 6.4 moves the current
+// entry, the selection and the month of a list's closed entries, or of the
+// calendar after it closed, as the chosen entry or the date changes, and
+// claims the focus for that entry. Screen readers would read the hidden
+// entries, and a flood of such news makes Orca drop what it should say (it
+// prunes its queue). That a control appears or goes stays news.
+bool isFromHiddenControl(const QAccessibleEvent* event)
 {
+    switch (event->type()) {
+    case QAccessible::ObjectCreated:
+    case QAccessible::ObjectDestroyed:
+    case QAccessible::ObjectShow:
+    case QAccessible::ObjectHide:
+    case QAccessible::ObjectReorder:
+    case QAccessible::ParentChanged:
+        return false;
+    default:
+        break;
+    }
     const auto* widget = qobject_cast<QWidget*>(event->object());
-    return event->type() == QAccessible::Focus && widget != nullptr && !widget->isVisible();
+    return widget != nullptr && !widget->isVisible();
 }
 
 // The window behind an open popup (the calendar, a list's entries) claims to
@@ -337,8 +352,15 @@ void tellFocusFirst(const QAccessibleEvent* event)
 // send it without this handler.
 void passOnToScreenReaders(QAccessibleEvent* event)
 {
-    if (isStrayFocus(event) || isActivationBehindPopup(event) || focusCurrentCell(event))
+    if (isFromHiddenControl(event) || isActivationBehindPopup(event) || focusCurrentCell(event))
         return;
+    // A popup that closes gives the focus back without a focus event; Orca
+    // follows it from the window's activation.
+    if (event->type() == QAccessible::ObjectHide) {
+        const auto* widget = qobject_cast<QWidget*>(event->object());
+        if (widget != nullptr && widget->isWindow())
+            lastFocus = QApplication::focusWidget();
+    }
     tellFocusFirst(event);
     if (event->type() == QAccessible::Focus) {
         const bool toldAhead = !focusToldAhead.isNull() && focusToldAhead == event->object();

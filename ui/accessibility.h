@@ -13,10 +13,10 @@ class QWidget;
 // two; the lists keep their names ("Sexo", "Entidad de nacimiento") whatever
 // entry is chosen (Qt on Linux names a list by its current entry); the link
 // is a link that can be followed; the calendar's days say their dates; and
-// the announcer is a notification. Item views that are hidden no longer
-// claim the focus: Qt 6.4 moves the focus of screen readers to the current
-// entry of a closed list, or of the date box's calendar after it closed,
-// whenever it changes.
+// the announcer is a notification. Controls that are not on the screen tell
+// screen readers nothing: Qt 6.4 would move their focus to the current entry
+// of a closed list, or of the date box's calendar after it closed, whenever
+// it changes.
 void installAccessibility();
 
 // Shows `richText` in a "¿Qué es esto?" window at `pos`, as

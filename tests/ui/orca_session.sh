@@ -68,9 +68,10 @@ said() {
         }'
 }
 listen() { mark=$(stat -c %s "$log" 2>/dev/null || echo 0); }
-# Waits up to 10 s for Orca to say, since the mark, a phrase that matches.
+# Waits up to 20 s (a loaded machine, the sanitizers) for Orca to say, since
+# the mark, a phrase that matches.
 hears() {
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         said | grep -q -E -- "$1" && return 0
         sleep 0.1
     done
@@ -86,7 +87,7 @@ check() { # WHAT COMMAND...
     fi
 }
 
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     grep -q "Startup complete" "$log" 2>/dev/null && break
     sleep 0.1
 done
