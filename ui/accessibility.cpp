@@ -55,9 +55,9 @@ private:
     {
         QWidgetList children;
         for (QObject* object : widget()->children()) {
-            auto* child = qobject_cast<QWidget*>(object);
-            if (child != nullptr && !child->isWindow() && child->objectName() != "Line2"_L1)
-                children << child;
+            auto* control = qobject_cast<QWidget*>(object);
+            if (control != nullptr && !control->isWindow() && control->objectName() != "Line2"_L1)
+                children << control;
         }
         return children;
     }

@@ -58,7 +58,7 @@ public:
     }
     QObject* object() const override
     {
-        return widget;
+        return widget.data();
     }
     QWindow* window() const override
     {
@@ -78,13 +78,13 @@ public:
         // Children that are widgets give their places in the display's
         // pixels, entries of lists and menus in Qt's.
         for (int i = 0; i < childCount(); ++i) {
-            QAccessibleInterface* child = this->child(i);
-            if (child == nullptr || !child->isValid() || child->state().invisible)
+            QAccessibleInterface* candidate = child(i);
+            if (candidate == nullptr || !candidate->isValid() || candidate->state().invisible)
                 continue;
-            const bool native = dynamic_cast<NativePixels*>(child) != nullptr;
-            const QRect place = native ? child->rect() : toNative(child->rect(), screen());
+            const bool native = dynamic_cast<NativePixels*>(candidate) != nullptr;
+            const QRect place = native ? candidate->rect() : toNative(candidate->rect(), screen());
             if (place.contains(x, y))
-                return child;
+                return candidate;
         }
         return nullptr;
     }
