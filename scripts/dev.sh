@@ -28,6 +28,8 @@ test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppche
 test_packages+=(xvfb xdotool xclip)
 # The window as a screen reader meets it: the accessibility bus and a client.
 test_packages+=(dbus-daemon at-spi2-core python3-pyatspi)
+# The Orca screen reader, whose speech the Orca session reads from its log.
+test_packages+=(orca)
 # dpkg-dev computes the .deb's dependencies; CPack needs file to find the
 # program inside the package.
 package_packages=("${run_packages[@]}" dpkg-dev file)

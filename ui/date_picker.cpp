@@ -1,5 +1,7 @@
 #include "date_picker.h"
 
+#include "contrast.h"
+
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -319,6 +321,7 @@ void DatePicker::watchCalendar()
     if (!calendar)
         return;
     calendar->window()->installEventFilter(this);
+    makeWeekendsReadable(calendar);
     // Qt leaves the calendar and its month arrows without names, which a
     // screen reader can only call "button".
     calendar->window()->setAccessibleName(u"Calendario"_s);

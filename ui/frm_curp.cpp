@@ -3,6 +3,7 @@
 #include "date_picker.h"
 #include "key_box.h"
 #include "key_text.h"
+#include "link_label.h"
 #include "module1.h"
 #include "name_box.h"
 #include "state_catalogue.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFrame>
@@ -20,6 +22,7 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -130,25 +133,20 @@ frm_CURP::frm_CURP(QWidget* parent)
     QPixmap logo = logoPixmap(ratio > 1.5 ? 64 : ratio > 1 ? 48 : 32);
     logo.setDevicePixelRatio(logo.width() / 32.0);
     Image1->setPixmap(logo);
-    Image1->setAccessibleName(u"Llave"_s);
+    Image1->setAccessibleName(u"Logotipo de Llave"_s);
 
     lblBrand[0] = makeLabel(u"Llave"_s, this);
     lblBrand[0]->setFont(arialFont(12, QFont::Bold));
     lblBrand[1] = makeLabel(u"Clave Única de Registro de Población"_s, this);
 
-    // The link, navy blue and underlined: a click on its text opens the
-    // address. No context menu, and no stop on the way through the form with
-    // Tab. The colour is set on the link itself, since a link without one
-    // takes the desktop's link colour.
-    lblweb = new QLabel(u"<a href=\"%1\" style=\"color: #000080\">%2</a>"_s.arg(
-                            webAddress().toHtmlEscaped(), webText().toHtmlEscaped()),
-                        this);
-    lblweb->setTextFormat(Qt::RichText);
-    lblweb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The link, navy blue (or readable on a dark window) and underlined: a
+    // click on its text opens the address. No context menu of its own and no
+    // stop on the way through the form with Tab: the window's context menu
+    // opens it from the keyboard.
+    lblweb = new LinkLabel(webText(), webAddress(), this);
     QFont linkFont = font();
     linkFont.setUnderline(true);
     lblweb->setFont(linkFont);
-    lblweb->setCursor(Qt::PointingHandCursor);
     lblweb->setContextMenuPolicy(Qt::NoContextMenu);
     lblweb->setToolTip(webAddress());
     connect(lblweb, &QLabel::linkActivated, this, &frm_CURP::lblweb_Click);
@@ -163,8 +161,11 @@ frm_CURP::frm_CURP(QWidget* parent)
                                                 u"Fecha de nacimiento"_s,
                                                 u"Sexo"_s,
                                                 u"Entidad de nacimiento"_s};
-    for (std::size_t i = 0; i < Lbl.size(); ++i)
+    for (std::size_t i = 0; i < Lbl.size(); ++i) {
         Lbl[i] = makeLabel(captions[i], this);
+        // Screen readers call an input by its label.
+        Lbl[i]->setAccessibleName(spokenCaptions[i]);
+    }
 
     for (std::size_t i = 0; i < Txt.size(); ++i) {
         const int Index = int(i);
@@ -351,6 +352,23 @@ void frm_CURP::Txt_KeyPress([[maybe_unused]] int Index, QString& typed)
 void frm_CURP::lblweb_Click()
 {
     Module1::OpenLink(webAddress(), this);
+}
+
+QString frm_CURP::openWebText()
+{
+    return u"Abrir %1"_s.arg(webText());
+}
+
+void frm_CURP::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The way to the link from the keyboard: the menu key wherever the
+    // focused control has no menu of its own (the button, the lists).
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* open = menu->addAction(openWebText());
+    open->setObjectName(u"open-web"_s);
+    connect(open, &QAction::triggered, this, &frm_CURP::lblweb_Click);
+    menu->popup(event->globalPos());
 }
 
 void frm_CURP::keyPressEvent(QKeyEvent* event)

@@ -12,6 +12,7 @@ class DatePicker;
 class KeyBox;
 class NameBox;
 class QCloseEvent;
+class QContextMenuEvent;
 class QFrame;
 class QKeyEvent;
 class QLabel;
@@ -34,9 +35,12 @@ public:
     // public page, where a person can confirm the key.
     static QString webText();
     static QString webAddress();
+    // The entry of the window's context menu that opens the address.
+    static QString openWebText();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "key_box.h"
 
+#include "accessibility.h"
+#include "announcer.h"
 #include "key_text.h"
 
 #include <curp/explain.h>
@@ -15,7 +17,6 @@
 #include <QStringList>
 #include <QStyle>
 #include <QTextDocument>
-#include <QWhatsThis>
 
 #include <string>
 
@@ -37,34 +38,19 @@ QString asRichText(const QString& text)
     return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
-// A line of the explanation cut to a length a tooltip and a screen reader
-// can bear: a name pasted 100 000 characters long shows its start and end.
-QString shortened(const QString& line)
-{
-    constexpr qsizetype most = 200;
-    constexpr qsizetype head = 120;
-    constexpr qsizetype tail = 60;
-    if (line.size() <= most)
-        return line;
-    // Never between the two halves of a character outside the BMP.
-    qsizetype headEnd = head;
-    if (line[headEnd - 1].isHighSurrogate())
-        --headEnd;
-    qsizetype tailStart = line.size() - tail;
-    if (line[tailStart].isLowSurrogate())
-        ++tailStart;
-    return line.first(headEnd) + u" … "_s + line.sliced(tailStart);
-}
-
 } // namespace
 
 KeyBox::KeyBox(QWidget* parent)
     : QLineEdit(parent)
 {
     setReadOnly(true);
+    // A key reads left to right, in a right-to-left desktop too.
+    setLayoutDirection(Qt::LeftToRight);
     const QString hint = u"Aquí aparece la CURP al pulsar «Calcular»."_s;
     setToolTip(asRichText(hint));
     setWhatsThis(asRichText(hint));
+    // Screen readers read the tooltip's markup when there is no description.
+    setAccessibleDescription(hint);
 }
 
 QString KeyBox::copyBareText()
@@ -80,7 +66,7 @@ QString KeyBox::whatsThisText()
 void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explanation)
 {
     shownKey = fromCodePoints(key);
-    setText(applyKeyMask(key));
+    setText(leftToRight(applyKeyMask(key)));
 
     QStringList lines;
     for (const std::string& line : curp::Describe(explanation))
@@ -94,6 +80,7 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
 
     isDoubtful = !curp::CouldBeRegistryKey(explanation);
     markDoubtful();
+    Announcer::of(window())->announce(keyAnnouncement(explanation, isDoubtful));
 }
 
 void KeyBox::markDoubtful()
@@ -138,7 +125,7 @@ void KeyBox::copyBareKey() const
 
 void KeyBox::showExplanation()
 {
-    QWhatsThis::showText(mapToGlobal(QPoint(0, height())), whatsThis(), this);
+    showWhatsThis(mapToGlobal(QPoint(0, height())), whatsThis(), accessibleDescription(), this);
 }
 
 QMenu* KeyBox::createContextMenu()

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 QString upperCase(QStringView text)
 {
     std::u32string points = toCodePoints(text);
@@ -45,4 +47,54 @@ QString applyKeyMask(std::u32string_view key)
 {
     const std::u32string shown = curp::WithDashes(key);
     return QString::fromUcs4(shown.data(), qsizetype(shown.size()));
+}
+
+QString shortened(const QString& line)
+{
+    constexpr qsizetype most = 200;
+    constexpr qsizetype head = 120;
+    constexpr qsizetype tail = 60;
+    if (line.size() <= most)
+        return line;
+    // Never between the two halves of a character outside the BMP.
+    qsizetype headEnd = head;
+    if (line[headEnd - 1].isHighSurrogate())
+        --headEnd;
+    qsizetype tailStart = line.size() - tail;
+    if (line[tailStart].isLowSurrogate())
+        ++tailStart;
+    return line.first(headEnd) + u" … "_s + line.sliced(tailStart);
+}
+
+QString leftToRight(const QString& text)
+{
+    // Marks that open or close an embedding, an override or an isolate:
+    // inside the override they would turn the rest of the key around again.
+    const auto isDirectionMark = [](QChar c) {
+        switch (c.direction()) {
+        case QChar::DirLRE:
+        case QChar::DirRLE:
+        case QChar::DirLRO:
+        case QChar::DirRLO:
+        case QChar::DirPDF:
+        case QChar::DirLRI:
+        case QChar::DirRLI:
+        case QChar::DirFSI:
+        case QChar::DirPDI:
+            return true;
+        default:
+            return false;
+        }
+    };
+    const auto turnsAround = [&](QChar c) {
+        return c.direction() == QChar::DirR || c.direction() == QChar::DirAL ||
+               c.direction() == QChar::DirAN || isDirectionMark(c);
+    };
+    if (std::none_of(text.begin(), text.end(), turnsAround))
+        return text;
+    QString shown = text;
+    shown.removeIf(isDirectionMark);
+    constexpr QChar override(0x202D);  // LEFT-TO-RIGHT OVERRIDE
+    constexpr QChar popFormat(0x202C); // POP DIRECTIONAL FORMATTING
+    return override + shown + popFormat;
 }

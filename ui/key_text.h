@@ -24,4 +24,14 @@ QString fromCodePoints(std::u32string_view points);
 // fills it: from the right, with spaces in the places left over.
 QString applyKeyMask(std::u32string_view key);
 
+// The text as it must be shown left to right, character after character,
+// whatever it holds: with letters of a right-to-left script or marks that
+// change the direction, its marks are left out and the rest is wrapped in a
+// left-to-right override; any other text is left as it is.
+QString leftToRight(const QString& text);
+
+// A line of an explanation cut to a length a tooltip and a screen reader can
+// bear: a name pasted 100 000 characters long shows its start and end.
+QString shortened(const QString& line);
+
 #endif // LLAVE_KEY_TEXT_H

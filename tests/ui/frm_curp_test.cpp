@@ -3,6 +3,7 @@
 #include "date_picker.h"
 #include "frm_curp.h"
 #include "key_text.h"
+#include "link_recorder.h"
 #include "state_catalogue.h"
 
 #include <curp/calc_clave.h>
@@ -33,21 +34,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Records the addresses the window asks the desktop to open.
-class LinkRecorder : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots: // NOLINT(readability-redundant-access-specifiers): Qt's slot section
-    void open(const QUrl& url)
-    {
-        opened.append(url);
-    }
-};
 
 // Types text as key presses carrying the characters, the way a keyboard
 // layout delivers them (QTest::keyClicks knows only ASCII).
@@ -192,7 +178,7 @@ QString FrmCurpTest::expectedKey(const QString& ap, const QString& am, const QSt
     // Decoded keeping a leading U+FEFF, which fromStdString would drop.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     const QString decoded = utf8(QByteArrayView(key.data(), qsizetype(key.size())));
-    return applyKeyMask(decoded.toStdU32String());
+    return leftToRight(applyKeyMask(decoded.toStdU32String()));
 }
 
 void FrmCurpTest::layout()

@@ -84,6 +84,7 @@ class Program:
                                  str(self.process.pid)], capture_output=True, text=True,
                                 timeout=20).stdout.split()[0]
         xdotool("windowfocus", "--sync", window)
+        self.window_id = window
         self.app = None
         pump(10, self.find_app)
         if self.app is None:
@@ -173,6 +174,14 @@ for name, role in (("Apellido paterno", "text"), ("Apellido materno", "text"),
                    ("Sexo", "combo box"), ("Entidad de nacimiento", "combo box"),
                    ("CURP", "text"), ("Calcular", "push button")):
     check(program.named(name, role) is not None, f"{role} named {name!r}")
+# The window's place as the display has it, at any scale (QT_SCALE_FACTOR).
+shown = dict(line.split("=") for line in subprocess.run(
+    ["xdotool", "getwindowgeometry", "--shell", program.window_id], capture_output=True,
+    text=True).stdout.split())
+told = window.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+check((told.x, told.y, told.width, told.height) == tuple(int(shown[key]) for key in
+                                                         ("X", "Y", "WIDTH", "HEIGHT")),
+      f"the window's place: {told} where the display has {shown}")
 
 # No state chosen: the key is incomplete, and the explanation says what to do.
 key, description = program.calculate("gomez", "key:Tab", "diaz", "key:Tab", "juan")

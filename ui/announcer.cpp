@@ -1,0 +1,77 @@
+#include "announcer.h"
+
+#include "key_text.h"
+
+#include <curp/explain.h>
+
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+Announcer::Announcer(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(u"announcer"_s);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 1, 1);
+    // Shown by the first announcement only: a notification present from the
+    // start would be read as news when the window opens.
+    hide();
+}
+
+void Announcer::announce(const QString& text)
+{
+    // Screen readers speak a notification as it appears, so it disappears
+    // first; the same text twice is spoken twice.
+    hide();
+    setAccessibleName(text);
+    show();
+}
+
+Announcer* Announcer::of(QWidget* window)
+{
+    if (auto* announcer = window->findChild<Announcer*>(QString(), Qt::FindDirectChildrenOnly))
+        return announcer;
+    return new Announcer(window);
+}
+
+QString spokenKey(QStringView key)
+{
+    const std::u32string points = toCodePoints(key);
+    // Only a key that fills the mask is read in its groups.
+    const bool grouped = points.size() == std::size_t(keyMask.count(u'@'));
+    QString spoken;
+    qsizetype place = 0; // in the mask
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i > 0) {
+            if (grouped && keyMask[place] != u'@') {
+                spoken += u',';
+                ++place;
+            }
+            spoken += u' ';
+        }
+        spoken += fromCodePoints(std::u32string_view(points).substr(i, 1));
+        ++place;
+    }
+    return spoken;
+}
+
+QString keyAnnouncement(const curp::KeyExplanation& explanation, bool doubtful)
+{
+    QStringList sentences;
+    const QString key = QString::fromStdString(explanation.key);
+    sentences << (key.isEmpty() ? u"Sin CURP"_s : u"CURP: "_s + spokenKey(key));
+    if (doubtful && !key.isEmpty())
+        sentences << u"Esta clave no puede ser la CURP del registro"_s;
+    for (const curp::KeyNote& note : explanation.notes) {
+        // Said of every key, and shown with its explanation.
+        if (note.kind != curp::NoteKind::RegistryAssigns)
+            sentences << shortened(QString::fromStdString(curp::Describe(note)));
+    }
+    for (QString& sentence : sentences) {
+        if (!sentence.endsWith(u'.'))
+            sentence += u'.';
+    }
+    return sentences.join(u' ');
+}
