@@ -5,6 +5,7 @@
 #include "key_report.h"
 #include "person.h"
 
+#include "curp/calc_clave.h"
 #include "curp/check.h"
 #include "curp/utf8.h"
 
@@ -340,8 +341,7 @@ int Calcula(const CLI::App& command, const Options& options)
     Computed computed;
     maker.Compute(person, Missing::WindowDefaults, computed);
     // Only a whole key is written, as for the rows of a file.
-    constexpr std::size_t kKeyLength = 18;
-    if (!computed.key.empty() && CodePoints(computed.key) != kKeyLength) {
+    if (!computed.key.empty() && CodePoints(computed.key) != curp::kKeyLength) {
         computed.error = computed.state == nullptr
                              ? "falta la entidad (--entidad): sin ella la clave queda sin "
                                "entidad ni dígito verificador"

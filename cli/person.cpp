@@ -17,7 +17,6 @@ using std::chrono::year;
 
 constexpr int kFirstYear = 1601; // the window's date box takes 1601 to 9999
 constexpr int kLastYear = 9999;
-constexpr std::size_t kKeyLength = 18;
 
 std::string_view TrimBlanks(std::string_view text) noexcept
 {
@@ -215,7 +214,7 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
     if (out.error.empty()) {
         out.key = Calc_Clave(person.paterno, person.materno, person.nombre, out.birth, sex, state);
         if (!out.key.empty()) {
-            if (missing == Missing::Error && out.key.size() != kKeyLength) {
+            if (missing == Missing::Error && out.key.size() != curp::kKeyLength) {
                 out.key.clear();
                 fail("los nombres no dan las cuatro letras iniciales de la clave");
             }

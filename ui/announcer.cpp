@@ -2,6 +2,7 @@
 
 #include "key_text.h"
 
+#include <curp/check.h>
 #include <curp/explain.h>
 
 #include <QStringList>
@@ -39,20 +40,19 @@ Announcer* Announcer::of(QWidget* window)
 QString spokenKey(QStringView key)
 {
     const std::u32string points = toCodePoints(key);
-    // Only a key that fills the mask is read in its groups.
-    const bool grouped = points.size() == std::size_t(keyMask.count(u'@'));
+    // Only a key that fills the mask is read in its groups, where the mask
+    // puts its dashes: "G O D J, 8 0 0 1 0 1, H, ...".
+    const bool grouped = points.size() == curp::kKeyLength;
+    const std::u32string shown = grouped ? curp::WithDashes(points) : points;
     QString spoken;
-    qsizetype place = 0; // in the mask
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (i > 0) {
-            if (grouped && keyMask[place] != u'@') {
-                spoken += u',';
-                ++place;
-            }
-            spoken += u' ';
+    for (const char32_t c : shown) {
+        if (grouped && c == U'-') {
+            spoken += u',';
+            continue;
         }
-        spoken += fromCodePoints(std::u32string_view(points).substr(i, 1));
-        ++place;
+        if (!spoken.isEmpty())
+            spoken += u' ';
+        spoken += fromCodePoints(std::u32string_view(&c, 1));
     }
     return spoken;
 }

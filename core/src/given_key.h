@@ -4,6 +4,7 @@
 #ifndef CURP_GIVEN_KEY_H
 #define CURP_GIVEN_KEY_H
 
+#include "curp/calc_clave.h"
 #include "curp/states.h"
 
 #include <array>
@@ -13,7 +14,7 @@
 
 namespace curp::detail {
 
-inline constexpr std::size_t kKeyLength = 18;
+using curp::kKeyLength;
 
 // The separators of IsKeySeparator beyond ASCII.
 bool IsWideKeySeparator(char32_t c) noexcept;

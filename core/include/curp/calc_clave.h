@@ -3,11 +3,15 @@
 #define CURP_CALC_CLAVE_H
 
 #include <chrono>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace curp {
+
+// The characters of a whole key.
+inline constexpr std::size_t kKeyLength = 18;
 
 namespace detail {
 struct TraceWriter;
