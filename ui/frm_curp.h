@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -13,7 +14,7 @@ class KeyBox;
 class NameBox;
 class QCloseEvent;
 class QFrame;
-class QKeyEvent;
+class QEvent;
 class QLabel;
 class QPushButton;
 class TypeAheadList;
@@ -37,10 +38,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void placeControls();
+    // What the person should know about the date the key carries.
+    QStringList dateWarnings() const;
 
     // Event handlers; Index is the member of the control array.
     void Form_Load();

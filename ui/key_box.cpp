@@ -23,13 +23,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The warning colour for the box's text: dark red on a light background,
-// light red on a dark one, each well above 4.5:1 against the background.
-QColor warningColour(const QColor& background)
-{
-    return background.lightness() < 128 ? QColor(0xff, 0x8a, 0x80) : QColor(0xb0, 0x00, 0x00);
-}
-
 // Plain text as rich text: tooltips and "¿Qué es esto?" windows take text
 // that looks like markup as markup, and names may hold "<" or "&".
 QString asRichText(const QString& text)
@@ -58,6 +51,11 @@ QString shortened(const QString& line)
 
 } // namespace
 
+QColor warningColour(const QColor& background)
+{
+    return background.lightness() < 128 ? QColor(0xff, 0x8a, 0x80) : QColor(0xb0, 0x00, 0x00);
+}
+
 KeyBox::KeyBox(QWidget* parent)
     : QLineEdit(parent)
 {
@@ -77,12 +75,13 @@ QString KeyBox::whatsThisText()
     return u"¿Qué es esto?"_s;
 }
 
-void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explanation)
+void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explanation,
+                     const QStringList& warnings)
 {
     shownKey = fromCodePoints(key);
     setText(applyKeyMask(key));
 
-    QStringList lines;
+    QStringList lines = warnings;
     for (const std::string& line : curp::Describe(explanation))
         lines << shortened(QString::fromStdString(line));
     const QString text = lines.join(u'\n');
@@ -92,7 +91,7 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
     // explanation from the description change this sends.
     setAccessibleDescription(text);
 
-    isDoubtful = !curp::CouldBeRegistryKey(explanation);
+    isDoubtful = !warnings.isEmpty() || !curp::CouldBeRegistryKey(explanation);
     markDoubtful();
 }
 
