@@ -12,7 +12,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTest>
-#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
@@ -43,8 +42,6 @@ private slots:
     void calendarOpensOnTypedDate();
     void pasting_data();
     void pasting();
-    void noDateUntilChanged_data();
-    void noDateUntilChanged();
 
 private: // NOLINT(readability-redundant-access-specifiers): ends the test slots
     void tabIntoDate();
@@ -406,67 +403,6 @@ void DatePickerTest::pasting()
     QCOMPARE(text()->text(), QLocale().toString(date, picker->displayFormat()));
     QTest::keyClick(picker, Qt::Key_Tab);
     QCOMPARE(picker->date(), date);
-}
-
-void DatePickerTest::noDateUntilChanged_data()
-{
-    // How the text comes in: typed right after Tab, pasted, or typed into
-    // the box's parts after the arrows; what the box shows once left, empty
-    // when it refused a paste and kept its date.
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("problem");
-    const QString april31 = u"31/04/1990 no existe: abril tiene 30 días"_s;
-    QTest::newRow("typed") << u"type"_s << u"31/04/1990"_s << u"31/04/1990"_s << april31;
-    QTest::newRow("typed in parts") << u"parts"_s << u"31/04/1990"_s << u"31/04/1990"_s << april31;
-    QTest::newRow("pasted") << u"paste"_s << u"31 de abril de 1990"_s << u"31/04/1990"_s << april31;
-    QTest::newRow("leap day in a common year, short year")
-        << u"type"_s << u"29/02/23"_s << u"29/02/2023"_s
-        << u"29/02/2023 no existe: febrero de 2023 tiene 28 días"_s;
-    QTest::newRow("year before 1601") << u"type"_s << u"23/04/1500"_s << u"23/04/1500"_s
-                                      << u"23/04/1500 queda fuera de los años 1601 a 9999"_s;
-    QTest::newRow("three-digit year") << u"type"_s << u"23/04/075"_s << u"23/04/0075"_s
-                                      << u"23/04/0075 queda fuera de los años 1601 a 9999"_s;
-    QTest::newRow("pasted year before 1601") << u"paste"_s << u"1500-04-23"_s << u"23/04/1500"_s
-                                             << u"1500-04-23 queda fuera de los años 1601 a 9999"_s;
-    QTest::newRow("no date pasted")
-        << u"paste"_s << u"hola <b>"_s << QString() << u"no es una fecha: «hola <b>»"_s;
-}
-
-void DatePickerTest::noDateUntilChanged()
-{
-    QFETCH(QString, how);
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    QFETCH(QString, problem);
-    tabIntoDate();
-    if (how == u"paste"_s) {
-        QApplication::clipboard()->setText(typed);
-        QTest::keyClick(picker, Qt::Key_V, Qt::ControlModifier);
-    } else if (how == u"parts"_s) {
-        QTest::keyClick(picker, Qt::Key_Right);
-        QTest::keyClick(picker, Qt::Key_Left);
-        QTest::keyClicks(picker, typed);
-    } else {
-        QTest::keyClicks(picker, typed);
-    }
-    QTest::keyClick(picker, Qt::Key_Tab);
-    QCOMPARE(picker->problem(), shown.isEmpty() ? QString() : problem);
-    QCOMPARE(picker->refusedPaste(), shown.isEmpty() ? problem : QString());
-    QCOMPARE(picker->accessibleDescription(), problem);
-    QCOMPARE(picker->toolTip(), Qt::convertFromPlainText(problem, Qt::WhiteSpaceNormal));
-    // The text stays, on the way back in as well.
-    QTest::keyClick(after, Qt::Key_Backtab);
-    QCOMPARE(text()->text(), shown.isEmpty() ? u"01/01/1980"_s : shown);
-    picker->acceptTypedText();
-    QCOMPARE(picker->problem(), shown.isEmpty() ? QString() : problem);
-    // Until a date is typed anew.
-    QTest::keyClicks(picker, u"23/04/1975"_s);
-    QTest::keyClick(picker, Qt::Key_Tab);
-    QCOMPARE(picker->date(), QDate(1975, 4, 23));
-    QVERIFY(picker->problem().isEmpty() && picker->refusedPaste().isEmpty());
-    QVERIFY(picker->accessibleDescription().isEmpty());
 }
 
 QTEST_MAIN(DatePickerTest)

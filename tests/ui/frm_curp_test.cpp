@@ -5,6 +5,7 @@
 #include "key_box.h"
 #include "key_text.h"
 #include "state_catalogue.h"
+#include "state_names.h"
 
 #include <curp/calc_clave.h>
 
@@ -680,10 +681,15 @@ void FrmCurpTest::meantKeyOrReason_data()
     row("year first", {u"key Tab"_s, u"type 1975-04-23"_s, enter}, april23);
     row("29/02/1975 typed", {u"key Tab"_s, u"type 29/02/1975"_s, enter}, {},
         u"29/02/1975 no existe: febrero de 1975 tiene 28 días"_s);
-    for (const char* how : {"type", "paste"})
-        row(QByteArray("31/04/1990, ") + how,
-            {u"key Tab"_s, QLatin1StringView(how) + u" 31/04/1990"_s, enter}, {},
-            u"31/04/1990 no existe: abril tiene 30 días"_s);
+    // Typed, pasted, or typed into the date's parts after the arrows.
+    for (const QStringList& how :
+         {QStringList{u"type"_s}, {u"paste"_s}, {u"key Right"_s, u"key Left"_s, u"type"_s}})
+        row("31/04/1990, " + how.join(u", ").toUtf8(),
+            QStringList{u"key Tab"_s} + how.first(how.size() - 1) +
+                QStringList{how.last() + u" 31/04/1990"_s, enter},
+            {}, u"31/04/1990 no existe: abril tiene 30 días"_s);
+    row("three-digit year", {u"key Tab"_s, u"type 23/04/075"_s, enter}, {},
+        u"23/04/0075 queda fuera de los años 1601 a 9999"_s);
     for (const char* pasted : {"23 de abril de 1975", "23 abr 1975", "23-abr-75", "abril 23, 1975"})
         row(pasted, {u"key Tab"_s, u"paste "_s + QString::fromUtf8(pasted), enter}, april23);
     row("no date pasted", {u"key Tab"_s, u"paste hola"_s, enter}, start,
@@ -702,27 +708,8 @@ void FrmCurpTest::meantKeyOrReason_data()
                 typed + QStringList{u"focus CmbSexo"_s, u"key Down"_s, u"type "_s + word, enter},
                 april23, {}, QString::fromLatin1(sex));
     }
-    // clang-format off
-    const std::pair<const char*, const char*> states[] = {
-        {"AGU", "AS"}, {"BCN", "BC"}, {"BCS", "BS"}, {"CAM", "CC"}, {"CHP", "CS"}, {"CHH", "CH"},
-        {"COA", "CL"}, {"COL", "CM"}, {"CMX", "DF"}, {"DUR", "DG"}, {"GUA", "GT"}, {"GRO", "GR"},
-        {"HID", "HG"}, {"JAL", "JC"}, {"MEX", "MC"}, {"MIC", "MN"}, {"MOR", "MS"}, {"NAY", "NT"},
-        {"NLE", "NL"}, {"OAX", "OC"}, {"PUE", "PL"}, {"QUE", "QT"}, {"ROO", "QR"}, {"SLP", "SP"},
-        {"SIN", "SL"}, {"SON", "SR"}, {"TAB", "TC"}, {"TAM", "TS"}, {"TLA", "TL"}, {"VER", "VZ"},
-        {"YUC", "YN"}, {"ZAC", "ZS"}, {"Ags.", "AS"}, {"B.C.", "BC"}, {"B.C.S.", "BS"},
-        {"Camp.", "CC"}, {"Chis.", "CS"}, {"Chih.", "CH"}, {"Coah.", "CL"}, {"Col.", "CM"},
-        {"CDMX", "DF"}, {"D.F.", "DF"}, {"Dgo.", "DG"}, {"Gto.", "GT"}, {"Gro.", "GR"},
-        {"Hgo.", "HG"}, {"Jal.", "JC"}, {"Edomex", "MC"}, {"Edo. Méx.", "MC"},
-        {"Estado de México", "MC"}, {"Méx.", "MC"}, {"Mich.", "MN"}, {"Mor.", "MS"},
-        {"Nay.", "NT"}, {"N.L.", "NL"}, {"Oax.", "OC"}, {"Pue.", "PL"}, {"Qro.", "QT"},
-        {"Q. Roo", "QR"}, {"S.L.P.", "SP"}, {"Sin.", "SL"}, {"Son.", "SR"}, {"Tab.", "TC"},
-        {"Tamps.", "TS"}, {"Tlax.", "TL"}, {"Ver.", "VZ"}, {"Yuc.", "YN"}, {"Zac.", "ZS"},
-        {"Extranjero", "NE"}, {"Nacido en el extranjero", "NE"}, {"qro", "QT"}, {"slp", "SP"},
-        {"bcs", "BS"}, {"edomex", "MC"}, {"estado de mexico", "MC"},
-    };
-    // clang-format on
-    for (const auto& [name, code] : states) {
-        const QString text = QString::fromUtf8(name);
+    for (const auto& [name, code] : kStateNames) {
+        const QString text = QString::fromUtf8(name.data(), qsizetype(name.size()));
         for (const bool open : {false, true}) {
             QStringList steps = typed + QStringList{u"focus CmbEnt"_s};
             if (open)
@@ -730,8 +717,8 @@ void FrmCurpTest::meantKeyOrReason_data()
             steps << u"type "_s + text << enter;
             if (open)
                 steps << enter; // the first picks the entry
-            row(QByteArray(open ? "open list: " : "state: ") + name, steps, april23, {}, u"H"_s,
-                QString::fromLatin1(code));
+            row((open ? "open list: " : "state: ") + text.toUtf8(), steps, april23, {}, u"H"_s,
+                QString::fromLatin1(code.data(), qsizetype(code.size())));
         }
     }
 }
@@ -759,9 +746,20 @@ void FrmCurpTest::meantKeyOrReason()
     const QStringList lines = result()->accessibleDescription().split(u'\n');
     QVERIFY2(line.isEmpty() || lines.contains(line), qPrintable(lines.join(u" | ")));
     QCOMPARE(control<KeyBox>(u"txtCURP"_s)->doubtful(), doubtful);
-    // Without a key, the date box says why as well.
-    if (!date.isValid())
-        QCOMPARE(control(u"DtP"_s)->accessibleDescription(), line);
+    if (date.isValid())
+        return;
+    // Without a key, the date box keeps the text and says why, on the way
+    // back in as well, until a date is typed anew.
+    const auto* dateBox = control<DatePicker>(u"DtP"_s);
+    QCOMPARE(dateBox->accessibleDescription(), line);
+    for (const QString& step : {u"focus Txt(2)"_s, u"key Tab"_s})
+        runStep(step);
+    QVERIFY2(line.startsWith(dateBox->findChild<QLineEdit*>()->text()), qPrintable(line));
+    for (const QString& step : {u"type 23/04/1975"_s, u"key Return"_s})
+        runStep(step);
+    QCOMPARE(result()->text(),
+             expectedKey(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1975, 4, 23), "H", u"DF"_s));
+    QVERIFY(dateBox->accessibleDescription().isEmpty());
 }
 
 void FrmCurpTest::lists_data()
