@@ -103,6 +103,11 @@ curp::DateOrder dateOrder(QStringView format)
     }
 }
 
+QDate toQDate(const std::chrono::year_month_day& date)
+{
+    return {int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))};
+}
+
 // Plain text as a tooltip: text that looks like markup stays text.
 QString asToolTip(const QString& text)
 {
@@ -232,15 +237,13 @@ void DatePicker::acceptTypedText()
         const curp::DateReading reading = read(readable);
         if (!reading.ok()) {
             typedProblem = QString::fromStdString(reading.problem);
-            const bool parts = reading.date != std::chrono::year_month_day{};
-            problemText = parts ? partsText(reading.date) : QString();
+            problemText = partsText(reading);
             if (problemText.isEmpty())
                 problemText = text;
             showProblem();
             return;
         }
-        const std::chrono::year_month_day& typed = reading.date;
-        setDate(QDate(int(typed.year()), int(unsigned(typed.month())), int(unsigned(typed.day()))));
+        setDate(toQDate(reading.date));
     }
     // The box's own reading of its text: it shows the date it holds in full.
     interpretText();
@@ -252,11 +255,12 @@ curp::DateReading DatePicker::read(QStringView text) const
                           toYearMonthDay(today()));
 }
 
-QString DatePicker::partsText(const std::chrono::year_month_day& date) const
+QString DatePicker::partsText(const curp::DateReading& reading) const
 {
+    const std::chrono::year_month_day& date = reading.date;
     QString text = displayFormat();
-    if (text.contains(u'\''))
-        return {}; // literal text in the format: no place to be sure of
+    if (date == std::chrono::year_month_day{} || text.contains(u'\''))
+        return {}; // no date, or literal text in the format: no place to be sure of
     const auto number = [](int value, qsizetype width) {
         return QString::number(value).rightJustified(width, u'0');
     };
@@ -296,18 +300,18 @@ void DatePicker::stepBy(int steps)
 
 void DatePicker::afterPaste(const QString& before)
 {
-    const QString problem = std::exchange(pastedProblem, {});
-    if (problem.isEmpty())
+    const QString reason = std::exchange(pastedProblem, {});
+    if (reason.isEmpty())
         return;
     keepTyped();
     if (lineEdit()->text() == before) {
         // Refused: the box keeps its date, and says why at once.
-        pasteRefused = problem;
+        pasteRefused = reason;
         showProblem();
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), asToolTip(problem), this);
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), asToolTip(reason), this);
     } else {
         // A date that does not exist, shown as pasted.
-        typedProblem = problem;
+        typedProblem = reason;
         problemText = lineEdit()->text();
         showProblem();
     }
@@ -320,9 +324,8 @@ void DatePicker::paintEvent(QPaintEvent* event)
         return;
     // A red frame around the box: its text is no date.
     QPainter painter(this);
-    const qreal width = 2;
-    painter.setPen(QPen(warningColour(palette().color(QPalette::Base)), width));
-    painter.drawRect(QRectF(rect()).adjusted(width / 2, width / 2, -width / 2, -width / 2));
+    painter.setPen(QPen(warningColour(palette().color(QPalette::Base)), 2));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1)); // the pen's middle, 1 in
 }
 
 void DatePicker::showCalendar()
@@ -540,16 +543,11 @@ QValidator::State DatePicker::validate(QString& input, int& pos) const
         const curp::DateReading reading = read(clipboard);
         pastedProblem = QString::fromStdString(reading.problem);
         if (reading.ok()) {
-            const std::chrono::year_month_day& date = reading.date;
-            input = textFromDateTime(
-                QDate(int(date.year()), int(unsigned(date.month())), int(unsigned(date.day())))
-                    .startOfDay());
+            input = textFromDateTime(toQDate(reading.date).startOfDay());
             pos = int(input.size());
             return QValidator::Acceptable;
         }
-        if (const QString parts =
-                reading.date != std::chrono::year_month_day{} ? partsText(reading.date) : QString();
-            !parts.isEmpty()) {
+        if (const QString parts = partsText(reading); !parts.isEmpty()) {
             input = parts;
             pos = int(input.size());
             return QValidator::Intermediate;

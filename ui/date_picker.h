@@ -98,7 +98,9 @@ private:
     void selectSection(int index);
     QRect calendarButton() const;
     curp::DateReading read(QStringView text) const;
-    QString partsText(const std::chrono::year_month_day& date) const;
+    // Day, month and year of a reading in the box's format, even when they
+    // make no date; empty when the text held none.
+    QString partsText(const curp::DateReading& reading) const;
     QValidator::State validateTyped(QString& input, int& pos) const;
     void changedByPerson();
     void keepTyped();
