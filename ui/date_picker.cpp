@@ -18,7 +18,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTextDocument>
-#include <QToolTip>
 
 #include <algorithm>
 #include <array>
@@ -305,10 +304,9 @@ void DatePicker::afterPaste(const QString& before)
         return;
     keepTyped();
     if (lineEdit()->text() == before) {
-        // Refused: the box keeps its date, and says why at once.
+        // Refused: the box keeps its date, and says why as its tooltip.
         pasteRefused = reason;
         showProblem();
-        QToolTip::showText(mapToGlobal(QPoint(0, height())), asToolTip(reason), this);
     } else {
         // A date that does not exist, shown as pasted.
         typedProblem = reason;
