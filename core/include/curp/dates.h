@@ -71,6 +71,7 @@ struct DateReading {
 // A year of one or two digits becomes the latest year with those last digits
 // that is not after `today`'s year: in 2026, "75" is 1975, "05" 2005, "26"
 // 2026, "30" 1930, and "5" 2025. Three or four digits are the year as written.
+// Throws std::bad_alloc when memory runs out.
 DateReading ReadDate(std::string_view text, DateOrder order, std::chrono::year_month_day today);
 
 } // namespace curp
