@@ -4,7 +4,7 @@
 #include "curp/dates.h"
 
 #include "curp/states.h"
-#include "utf.h"
+#include "curp/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -203,34 +203,15 @@ std::string Shown(DateOrder order, int year, unsigned month, unsigned day)
     return dd + '/' + mm + '/' + yyyy;
 }
 
-bool IsBlank(char32_t c)
+// The text without the blanks around it.
+std::string_view Trimmed(std::string_view text)
 {
-    return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == U'\u00A0';
-}
-
-// The text as a sentence quotes it: blanks around dropped, runs of blanks and
-// control characters made one space, at most 40 characters and "…".
-std::string Excerpt(std::u32string_view text)
-{
-    constexpr std::size_t kLongest = 40;
-    std::u32string shown;
-    bool blank = false;
-    for (const char32_t c : text) {
-        if (IsBlank(c) || c < U' ' || c == 0x7F) {
-            blank = !shown.empty();
-            continue;
-        }
-        if (shown.size() + (blank ? 1 : 0) >= kLongest) {
-            shown += U'…';
-            break;
-        }
-        if (blank) {
-            shown += U' ';
-            blank = false;
-        }
-        shown += c;
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
     }
-    return detail::EncodeUtf8(shown);
+    return text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
 }
 
 } // namespace
@@ -238,20 +219,18 @@ std::string Excerpt(std::u32string_view text)
 DateReading ReadDate(std::string_view text, DateOrder order, std::chrono::year_month_day today)
 {
     DateReading reading;
-    const std::optional<std::u32string> decoded = detail::DecodeUtf8(text);
-    if (!decoded) {
-        reading.problem = "no es una fecha: el texto no es UTF-8 válido";
-        return reading;
-    }
-    if (std::all_of(decoded->begin(), decoded->end(), IsBlank)) {
+    const std::string_view date = Trimmed(text);
+    if (date.empty()) {
         reading.problem = "falta la fecha";
         return reading;
     }
-    const std::string folded = FoldForSearch(text);
+    // Folding gives nothing for text that is not UTF-8, and so no date.
+    const std::string folded = FoldForSearch(date);
     const std::optional<std::vector<std::string_view>> tokens = Tokens(folded);
     const std::optional<Written> written = tokens ? Place(*tokens, order) : std::nullopt;
     if (!written) {
-        reading.problem = "no es una fecha: «" + Excerpt(*decoded) + "»";
+        constexpr std::size_t kLongest = 40;
+        reading.problem = "no es una fecha: «" + Printable(date, kLongest) + "»";
         return reading;
     }
 

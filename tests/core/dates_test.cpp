@@ -70,11 +70,11 @@ TEST(ReadDate, Rows)
         {"23 ab 1975",            kDMY, none, "no es una fecha: «23 ab 1975»"},
         {"1975 23 abril",         kDMY, none, "no es una fecha: «1975 23 abril»"},
         {"23/04/1975 10:30",      kDMY, none, "no es una fecha: «23/04/1975 10:30»"},
-        {"  a\n\tb  ",            kDMY, none, "no es una fecha: «a b»"},
+        {"  a\n\tb  ",            kDMY, none, "no es una fecha: «a\uFFFD\uFFFDb»"},
         {"una fecha demasiado larga para mostrarla entera",
                                   kDMY, none, "no es una fecha: «una fecha demasiado larga para mostrarla…»"},
         {" \t",                   kDMY, none, "falta la fecha"},
-        {"23/04/19\xFF",          kDMY, none, "no es una fecha: el texto no es UTF-8 válido"},
+        {"23/04/19\xFF",          kDMY, none, "no es una fecha: «23/04/19\uFFFD»"},
     };
     // clang-format on
     for (const DateRow& row : rows) {

@@ -42,8 +42,9 @@ struct DateReading {
     // Empty when `date` is a real date within kBirthYears. Otherwise why not,
     // in Spanish, ready to be shown: "31/04/1990 no existe: abril tiene 30
     // días", "23/04/1500 queda fuera de los años 1601 a 9999", "no es una
-    // fecha: «hola»", "falta la fecha". The date in these sentences has its
-    // year in full and the order it was read in (day first for month names).
+    // fecha: «hola»" (the text as Printable shows it, at most 40 characters),
+    // "falta la fecha". The date in these sentences has its year in full and
+    // the order it was read in (day first for month names).
     std::string problem;
     // The year was written with one or two digits and completed.
     bool shortYear = false;
