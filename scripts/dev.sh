@@ -24,8 +24,9 @@ test_packages+=(unicode-data)
 # The sanitizer, fuzzing, static analysis and format stages of "test" (g++'s
 # sanitizer runtimes come with g++ itself).
 test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppcheck libbenchmark-dev)
-# The window driven from the keyboard on a virtual display (tests/ui).
-test_packages+=(xvfb xdotool xclip)
+# The window driven from the keyboard on a virtual display (tests/ui), also
+# under GTK's desktop theme, as on GNOME desktops.
+test_packages+=(xvfb xdotool xclip qt6-gtk-platformtheme)
 # The window as a screen reader meets it: the accessibility bus and a client.
 test_packages+=(dbus-daemon at-spi2-core python3-pyatspi)
 # The Orca screen reader, whose speech the Orca session reads from its log.

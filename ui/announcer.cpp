@@ -57,20 +57,27 @@ QString spokenKey(QStringView key)
     return spoken;
 }
 
-QString keyAnnouncement(const curp::KeyExplanation& explanation, bool doubtful)
+QString notRegistryWarning()
+{
+    return u"Esta clave no puede ser la CURP del registro"_s;
+}
+
+QString keyAnnouncement(const curp::KeyExplanation& explanation, const QStringList& warnings)
 {
     QStringList sentences;
     const QString key = QString::fromStdString(explanation.key);
     sentences << (key.isEmpty() ? u"Sin CURP"_s : u"CURP: "_s + spokenKey(key));
-    if (doubtful && !key.isEmpty())
-        sentences << u"Esta clave no puede ser la CURP del registro"_s;
+    if (!key.isEmpty() && !curp::CouldBeRegistryKey(explanation))
+        sentences << notRegistryWarning();
+    for (const QString& warning : warnings)
+        sentences << warning.left(1).toUpper() + warning.mid(1);
     for (const curp::KeyNote& note : explanation.notes) {
         // Said of every key, and shown with its explanation.
         if (note.kind != curp::NoteKind::RegistryAssigns)
             sentences << shortened(QString::fromStdString(curp::Describe(note)));
     }
     for (QString& sentence : sentences) {
-        if (!sentence.endsWith(u'.'))
+        if (!sentence.endsWith(u'.') && !sentence.endsWith(u'?'))
             sentence += u'.';
     }
     return sentences.join(u' ');

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QStringList>
 #include <QWidget>
 
 namespace curp {
@@ -36,9 +37,13 @@ public:
 // as "G O D J, 8 0 0 1 0 1, H, D F, M Z N, 0, 2".
 QString spokenKey(QStringView key);
 
+// The warning of a key the library says cannot be the registry's.
+QString notRegistryWarning();
+
 // What is said when a key is shown: the key spelled out (or that there is
 // none), then, for a key that cannot be the registry's, that warning, then
-// the notes of its explanation, each ending with a period.
-QString keyAnnouncement(const curp::KeyExplanation& explanation, bool doubtful);
+// the window's own `warnings` on the data and the notes of the explanation,
+// each a sentence.
+QString keyAnnouncement(const curp::KeyExplanation& explanation, const QStringList& warnings);
 
 #endif // LLAVE_ANNOUNCER_H

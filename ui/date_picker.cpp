@@ -1,6 +1,7 @@
 #include "date_picker.h"
 
 #include "contrast.h"
+#include "key_box.h"
 
 #include <QCalendarWidget>
 #include <QClipboard>
@@ -12,9 +13,12 @@
 #include <QLineEdit>
 #include <QList>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <array>
@@ -79,24 +83,57 @@ QList<QStringView> digitGroups(QStringView text)
     return groups;
 }
 
-// The digits of the year in a text shown in `format`; empty when the text
-// has no three groups of digits.
-QStringView yearDigits(QStringView text, QStringView format)
+// Where the year stands among the three parts of `format`.
+qsizetype yearIndex(QStringView format)
 {
     const auto order = partsInOrder(format);
-    const auto yearAt = std::find(order.begin(), order.end(), QDateTimeEdit::YearSection);
-    const QList<QStringView> groups = digitGroups(text);
-    if (groups.size() != 3)
-        return {};
-    return groups.at(yearAt - order.begin());
+    return std::find(order.begin(), order.end(), QDateTimeEdit::YearSection) - order.begin();
+}
+
+// The order of day, month and year that `format` shows.
+curp::DateOrder dateOrder(QStringView format)
+{
+    switch (partsInOrder(format).front()) {
+    case QDateTimeEdit::MonthSection:
+        return curp::DateOrder::MonthDayYear;
+    case QDateTimeEdit::YearSection:
+        return curp::DateOrder::YearMonthDay;
+    default:
+        return curp::DateOrder::DayMonthYear;
+    }
+}
+
+QDate toQDate(const std::chrono::year_month_day& date)
+{
+    return {int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))};
+}
+
+// Plain text as a tooltip: text that looks like markup stays text.
+QString asToolTip(const QString& text)
+{
+    return text.isEmpty() ? text : Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
 } // namespace
+
+std::chrono::year_month_day toYearMonthDay(QDate date)
+{
+    return {std::chrono::year{date.year()}, std::chrono::month{unsigned(date.month())},
+            std::chrono::day{unsigned(date.day())}};
+}
 
 DatePicker::DatePicker(QWidget* parent)
     : QDateEdit(parent)
 {
     setDisplayFormat(displayFormatFor(locale()));
+    setDateRange(QDate(int(curp::kBirthYears.first), 1, 1),
+                 QDate(int(curp::kBirthYears.last), 12, 31));
+    connect(lineEdit(), &QLineEdit::textEdited, this, &DatePicker::changedByPerson);
+    // A click into another part makes the box read its text as well.
+    connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
+        if (!unfixed.isEmpty())
+            QMetaObject::invokeMethod(this, &DatePicker::keepTyped, Qt::QueuedConnection);
+    });
 }
 
 QString DatePicker::displayFormatFor(const QLocale& locale)
@@ -149,76 +186,145 @@ QString DatePicker::displayFormatFor(const QLocale& locale)
     return result;
 }
 
-int DatePicker::fullYear(int typed, int digits, int currentYear)
-{
-    if (digits < 1 || digits > 2)
-        return typed;
-    const int span = digits == 1 ? 10 : 100;
-    return currentYear - ((currentYear - typed) % span + span) % span;
-}
-
-QDate DatePicker::dateFromText(QStringView text, QStringView format, QDate today)
-{
-    std::array<QDateTimeEdit::Section, 3> order = partsInOrder(format);
-    QList<QStringView> groups = digitGroups(text);
-    if (groups.size() == 1 && groups.front().size() == 8) {
-        // All digits, no separator: two for the day and the month, four for
-        // the year, in the format's order.
-        const QStringView digits = groups.front();
-        groups.clear();
-        qsizetype at = 0;
-        for (const QDateTimeEdit::Section part : order) {
-            const qsizetype width = part == QDateTimeEdit::YearSection ? 4 : 2;
-            groups.append(digits.sliced(at, width));
-            at += width;
-        }
-    }
-    if (groups.size() != 3)
-        return {};
-    if (groups.front().size() == 4)
-        order = {QDateTimeEdit::YearSection, QDateTimeEdit::MonthSection,
-                 QDateTimeEdit::DaySection};
-    int day = 0;
-    int month = 0;
-    int year = 0;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const QStringView group = groups.at(qsizetype(i));
-        const int value = group.toInt();
-        if (order.at(i) == QDateTimeEdit::YearSection) {
-            if (group.size() > 4)
-                return {};
-            year = fullYear(value, int(group.size()), today.year());
-        } else if (group.size() > 2) {
-            return {};
-        } else if (order.at(i) == QDateTimeEdit::DaySection) {
-            day = value;
-        } else {
-            month = value;
-        }
-    }
-    const QDate firstOfMonth(year, month, 1);
-    if (!firstOfMonth.isValid() || day < 1 || day > 31)
-        return {};
-    return firstOfMonth.addDays(std::min(day, firstOfMonth.daysInMonth()) - 1);
-}
-
 void DatePicker::setToday(std::function<QDate()> today)
 {
     this->today = std::move(today);
 }
 
+void DatePicker::fixup(QString& input) const
+{
+    // When the cursor leaves a part, or the box is left, the box makes a day
+    // the month does not have the month's last ("31/04" becomes "30/04"), and
+    // puts back the date it held for a year outside its range. A whole date
+    // typed comes back once the box is done (keepTyped), and is refused when
+    // the box takes it.
+    const curp::DateReading reading = read(input);
+    if (!reading.ok() && reading.date != std::chrono::year_month_day{})
+        unfixed = input;
+    QDateEdit::fixup(input);
+}
+
+void DatePicker::keepTyped()
+{
+    const QString typed = std::exchange(unfixed, {});
+    if (!typed.isEmpty() && lineEdit()->text() != typed)
+        showQuietly(typed, true);
+}
+
 void DatePicker::acceptTypedText()
 {
-    QString text = lineEdit()->text();
-    int pos = lineEdit()->cursorPosition();
-    if (QDateEdit::validate(text, pos) != QValidator::Acceptable) {
-        const QDate typed = dateFromText(lineEdit()->text(), displayFormat(), today());
-        if (typed.isValid() && typed >= minimumDate() && typed <= maximumDate())
-            setDate(typed);
+    keepTyped();
+    const bool wholeDate = std::exchange(typingWholeDate, false);
+    if (!typedProblem.isEmpty()) {
+        // Nothing changed since: the problem stands, and the box shows its text.
+        showProblem();
+        return;
     }
-    // The box's own reading of its text: it puts back a part it cannot take
-    // and shows the date it holds in full.
+    const QString text = lineEdit()->text();
+    if (wholeDate && text.trimmed().isEmpty()) {
+        showQuietly(textFromDateTime(dateTime()), true); // nothing typed after all
+        return;
+    }
+    QString checked = text;
+    int pos = lineEdit()->cursorPosition();
+    if (wholeDate || QDateEdit::validate(checked, pos) != QValidator::Acceptable ||
+        checked != text) {
+        QString readable = text;
+        // Letters in the box's own text are the format's ("г." in Bulgarian).
+        if (!wholeDate)
+            std::replace_if(
+                readable.begin(), readable.end(), [](QChar c) { return c.isLetter(); }, u' ');
+        const curp::DateReading reading = read(readable);
+        if (!reading.ok()) {
+            typedProblem = QString::fromStdString(reading.problem);
+            problemText = partsText(reading);
+            if (problemText.isEmpty())
+                problemText = text;
+            showProblem();
+            return;
+        }
+        setDate(toQDate(reading.date));
+    }
+    // The box's own reading of its text: it shows the date it holds in full.
     interpretText();
+}
+
+curp::DateReading DatePicker::read(QStringView text) const
+{
+    return curp::ReadDate(text.toUtf8().toStdString(), dateOrder(displayFormat()),
+                          toYearMonthDay(today()));
+}
+
+QString DatePicker::partsText(const curp::DateReading& reading) const
+{
+    const std::chrono::year_month_day& date = reading.date;
+    QString text = displayFormat();
+    if (date == std::chrono::year_month_day{} || text.contains(u'\''))
+        return {}; // no date, or literal text in the format: no place to be sure of
+    const auto number = [](int value, qsizetype width) {
+        return QString::number(value).rightJustified(width, u'0');
+    };
+    text.replace(u"yyyy"_s, number(int(date.year()), 4));
+    text.replace(u"MM"_s, number(int(unsigned(date.month())), 2));
+    text.replace(u"dd"_s, number(int(unsigned(date.day())), 2));
+    return text;
+}
+
+void DatePicker::showProblem()
+{
+    if (!typedProblem.isEmpty() && lineEdit()->text() != problemText)
+        showQuietly(problemText, true);
+    const QString note = typedProblem.isEmpty() ? pasteRefused : typedProblem;
+    setToolTip(asToolTip(note));
+    setAccessibleDescription(note);
+    update();
+}
+
+void DatePicker::changedByPerson()
+{
+    userChanged = true;
+    unfixed.clear();
+    if (typedProblem.isEmpty() && pasteRefused.isEmpty())
+        return;
+    typedProblem.clear();
+    problemText.clear();
+    pasteRefused.clear();
+    showProblem();
+}
+
+void DatePicker::stepBy(int steps)
+{
+    QDateEdit::stepBy(steps);
+    changedByPerson();
+}
+
+void DatePicker::afterPaste(const QString& before)
+{
+    const QString reason = std::exchange(pastedProblem, {});
+    if (reason.isEmpty())
+        return;
+    keepTyped();
+    if (lineEdit()->text() == before) {
+        // Refused: the box keeps its date, and says why as its tooltip.
+        pasteRefused = reason;
+        showProblem();
+    } else {
+        // A date that does not exist, shown as pasted.
+        typedProblem = reason;
+        problemText = lineEdit()->text();
+        showProblem();
+    }
+}
+
+void DatePicker::paintEvent(QPaintEvent* event)
+{
+    QDateEdit::paintEvent(event);
+    if (typedProblem.isEmpty())
+        return;
+    // A red frame around the box: its text is no date.
+    QPainter painter(this);
+    painter.setPen(QPen(warningColour(palette().color(QPalette::Base)), 2));
+    painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1)); // the pen's middle, 1 in
 }
 
 void DatePicker::showCalendar()
@@ -249,12 +355,19 @@ void DatePicker::focusInEvent(QFocusEvent* event)
     // last), so that a whole date typed next fills the whole date.
     if (event->reason() == Qt::BacktabFocusReason)
         selectSection(0);
+    // The box shows its date again on the way in: a text that gives none
+    // stays in sight.
+    if (!typedProblem.isEmpty())
+        showProblem();
+    freshEntry = true;
 }
 
 void DatePicker::focusOutEvent(QFocusEvent* event)
 {
     acceptTypedText();
     QDateEdit::focusOutEvent(event);
+    if (!typedProblem.isEmpty())
+        showProblem();
 }
 
 void DatePicker::keyPressEvent(QKeyEvent* event)
@@ -274,12 +387,20 @@ void DatePicker::keyPressEvent(QKeyEvent* event)
         // date typed must be taken first.
         acceptTypedText();
         QDateEdit::keyPressEvent(event);
+        if (!typedProblem.isEmpty())
+            showProblem();
+        return;
+    }
+    if (typeWholeDate(event)) {
+        event->accept();
         return;
     }
     if (event->matches(QKeySequence::Paste)) {
+        const QString before = lineEdit()->text();
         pasting = true;
         QDateEdit::keyPressEvent(event);
         pasting = false;
+        afterPaste(before);
         return;
     }
     const bool plain = !(modifiers & ~Qt::ShiftModifier);
@@ -299,8 +420,50 @@ void DatePicker::keyPressEvent(QKeyEvent* event)
     }
     const int before = currentSectionIndex();
     QDateEdit::keyPressEvent(event);
+    keepTyped();
     movedOnByItself =
         !typed.isEmpty() && typed.front().isDigit() && currentSectionIndex() != before;
+}
+
+bool DatePicker::typeWholeDate(const QKeyEvent* event)
+{
+    const QString typed = event->text();
+    const bool plain = !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    const bool printable = plain && !typed.isEmpty() && typed.front().isPrint();
+    const bool fresh = std::exchange(freshEntry, false);
+    if (!typingWholeDate) {
+        // Right after coming in with the first part chosen, or with all of it.
+        if (!printable || !fresh || !lineEdit()->hasSelectedText() ||
+            lineEdit()->selectionStart() != 0)
+            return false;
+        typingWholeDate = true;
+        showQuietly({}, false);
+    }
+    if (printable || (plain && event->key() == Qt::Key_Backspace)) {
+        showQuietly(printable ? lineEdit()->text() + typed : lineEdit()->text().chopped(1), false);
+        changedByPerson();
+        return true;
+    }
+    // Any other key works on the date typed.
+    acceptTypedText();
+    return false;
+}
+
+void DatePicker::showQuietly(const QString& text, bool keepSelection)
+{
+    // The box would read each change and put back a date of its own.
+    QLineEdit* edit = lineEdit();
+    const QSignalBlocker quiet(edit);
+    const int start = edit->selectionStart();
+    const int length = int(edit->selectedText().size());
+    const int cursor = edit->cursorPosition();
+    edit->setText(text);
+    if (!keepSelection)
+        return;
+    if (start >= 0)
+        edit->setSelection(start, length);
+    else
+        edit->setCursorPosition(cursor);
 }
 
 void DatePicker::mousePressEvent(QMouseEvent* event)
@@ -322,6 +485,11 @@ void DatePicker::watchCalendar()
         return;
     calendar->window()->installEventFilter(this);
     makeWeekendsReadable(calendar);
+    // A date picked there is a change, even the one the box held.
+    connect(calendar, &QCalendarWidget::clicked, this, &DatePicker::changedByPerson,
+            Qt::UniqueConnection);
+    connect(calendar, &QCalendarWidget::activated, this, &DatePicker::changedByPerson,
+            Qt::UniqueConnection);
     // Qt leaves the calendar and its month arrows without names, which a
     // screen reader can only call "button".
     calendar->window()->setAccessibleName(u"Calendario"_s);
@@ -352,58 +520,84 @@ void DatePicker::contextMenuEvent(QContextMenuEvent* event)
     // The menu's Paste is chosen while the menu is open, inside this call;
     // the window may be closed meanwhile, which cppcheck cannot know.
     const QPointer<DatePicker> self(this);
+    const QString before = lineEdit()->text();
     pasting = true;
     QDateEdit::contextMenuEvent(event);
     // cppcheck-suppress knownConditionTrueFalse
-    if (self)
+    if (self) {
         pasting = false;
+        afterPaste(before);
+    }
 }
 
 QValidator::State DatePicker::validate(QString& input, int& pos) const
 {
     // Pasted into one part, a whole date would make no date at all, and the
-    // box would refuse it: the clipboard's date becomes the box's date.
-    if (pasting) {
-        if (const QDate pasted = pastedDate(input); pasted.isValid()) {
-            input = textFromDateTime(pasted.startOfDay());
+    // box would refuse it: the clipboard's date becomes the box's date. A
+    // date that does not exist is shown as pasted, and refused when the box
+    // takes the date; text that is no date is refused at once.
+    const QString clipboard = pasting ? QGuiApplication::clipboard()->text().trimmed() : QString();
+    // Only what the paste put into the box: other edits while the context
+    // menu is open (Delete, Step up) leave the clipboard out.
+    if (!clipboard.isEmpty() && input.contains(clipboard)) {
+        const curp::DateReading reading = read(clipboard);
+        pastedProblem = QString::fromStdString(reading.problem);
+        if (reading.ok()) {
+            input = textFromDateTime(toQDate(reading.date).startOfDay());
             pos = int(input.size());
             return QValidator::Acceptable;
         }
+        if (const QString parts = partsText(reading); !parts.isEmpty()) {
+            input = parts;
+            pos = int(input.size());
+            return QValidator::Intermediate;
+        }
+        const QValidator::State state = validateTyped(input, pos);
+        if (state != QValidator::Invalid)
+            pastedProblem.clear(); // a number into one part
+        return state;
     }
+    return validateTyped(input, pos);
+}
+
+QValidator::State DatePicker::validateTyped(QString& input, int& pos) const
+{
     QString checked = input;
     int checkedPos = pos;
     const QValidator::State state = QDateEdit::validate(checked, checkedPos);
     // The box refuses a year that cannot grow into its range and pads one
-    // that starts with 0, so "05", "12" and "075" could not be typed at all:
-    // one to three digits stay as typed, and are completed or refused when the
-    // box takes the date (acceptTypedText).
-    const QStringView year = yearDigits(input, displayFormat());
-    if (year.isEmpty() || year.size() > 3 ||
-        (state != QValidator::Invalid && yearDigits(checked, displayFormat()) == year)) {
+    // that starts with 0, so "05", "12", "075" and "1500" could not be typed
+    // at all; and it makes a day the month does not have its last ("31/04"
+    // becomes "30/04"). A whole date stays as typed, as long as each part is
+    // possible in its place, and is completed or refused when the box takes
+    // the date (acceptTypedText).
+    const QList<QStringView> typed = digitGroups(input);
+    const qsizetype yearAt = yearIndex(displayFormat());
+    if (typed.size() != 3 || typed[yearAt].size() > 4) {
+        input = checked;
+        pos = checkedPos;
+        return state;
+    }
+    const QList<QStringView> kept = digitGroups(checked);
+    const auto sameNumbers = [&] {
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            if (kept[i].toInt() != typed[i].toInt())
+                return false;
+        }
+        return kept[yearAt] == typed[yearAt];
+    };
+    if (state != QValidator::Invalid && kept.size() == 3 && sameNumbers()) {
         input = checked;
         pos = checkedPos;
         return state;
     }
     QString withYearInRange = input;
-    withYearInRange.replace(year.data() - input.constData(), year.size(),
+    withYearInRange.replace(typed[yearAt].data() - input.constData(), typed[yearAt].size(),
                             QString::number(date().year()));
     int unused = pos;
     return QDateEdit::validate(withYearInRange, unused) == QValidator::Invalid
                ? QValidator::Invalid
                : QValidator::Intermediate;
-}
-
-QDate DatePicker::pastedDate(const QString& input) const
-{
-    const QString clipboard = QGuiApplication::clipboard()->text().trimmed();
-    // Only what the paste put into the box: other edits while the context
-    // menu is open (Delete, Step up) leave the clipboard out.
-    if (clipboard.isEmpty() || !input.contains(clipboard))
-        return {};
-    const QDate date = dateFromText(clipboard, displayFormat(), today());
-    if (!date.isValid() || date < minimumDate() || date > maximumDate())
-        return {};
-    return date;
 }
 
 void DatePicker::moveSection(int step)
@@ -414,6 +608,7 @@ void DatePicker::moveSection(int step)
     if (currentSection() == QDateTimeEdit::YearSection && index != currentSectionIndex())
         acceptTypedText();
     selectSection(index);
+    keepTyped();
 }
 
 void DatePicker::selectSection(int index)

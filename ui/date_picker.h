@@ -12,6 +12,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <curp/dates.h>
+
+#include <chrono>
 #include <functional>
 
 class QContextMenuEvent;
@@ -19,6 +22,10 @@ class QEvent;
 class QFocusEvent;
 class QKeyEvent;
 class QMouseEvent;
+class QPaintEvent;
+
+// The date as the library takes it.
+std::chrono::year_month_day toYearMonthDay(QDate date);
 
 class DatePicker final : public QDateEdit
 {
@@ -33,30 +40,41 @@ public:
     // A blank between two parts becomes "/".
     static QString displayFormatFor(const QLocale& locale);
 
-    // The year meant by a year typed with `digits` digits: one or two digits
-    // give the latest year with those last digits that is not after
-    // `currentYear` (in 2026, "75" is 1975, "05" 2005, "26" 2026, "30" 1930);
-    // three or four digits are the year as typed.
-    static int fullYear(int typed, int digits, int currentYear);
-
-    // The date a text holds: three groups of digits, separated by anything
-    // else, in the order of `format` ("dd/MM/yyyy", "MM/dd/yyyy", ...), or year
-    // first when the first group has four digits ("1975-04-23"); eight digits
-    // in a row are read in the order of `format`. A year of one or two digits
-    // is completed with fullYear against `today`'s year. A day the month does
-    // not have becomes its last day (29/02/2023 gives 28 February). Invalid
-    // when the text holds no such date.
-    static QDate dateFromText(QStringView text, QStringView format, QDate today);
-
     // Where the box learns today's date, for the years typed with two digits;
     // by default the system's clock.
     void setToday(std::function<QDate()> today);
+    QDate todaysDate() const
+    {
+        return today();
+    }
+
+    // Why the text typed or pasted gives no date, as "31/04/1990 no existe:
+    // abril tiene 30 días"; empty when the box holds what was typed. The box
+    // then keeps the text, has a red frame and the reason as its tooltip and
+    // accessible description, until the person changes the date.
+    QString problem() const
+    {
+        return typedProblem;
+    }
+
+    // A paste the box refused, as "no es una fecha: «hola»", until the
+    // person changes the date; the box kept the date it held.
+    QString refusedPaste() const
+    {
+        return pasteRefused;
+    }
+
+    // True once the person has typed, pasted, stepped or picked a date here.
+    bool changedByUser() const
+    {
+        return userChanged;
+    }
 
     // Makes what was typed the box's date and shows it in full: a year of one
-    // or two digits is completed (see fullYear). Text that gives no date in
-    // the box's range leaves the date it held before, and the box shows that
-    // again. The box does this itself when it is left, on Enter and before
-    // its calendar opens.
+    // or two digits is completed (see curp::ReadDate). Text that gives no date in
+    // the box's range leaves the date it held before, and sets problem(). The
+    // box does this itself when it is left, on Enter and before its calendar
+    // opens.
     void acceptTypedText();
 
     // Opens the calendar under the box, as a click on its button does.
@@ -69,14 +87,27 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void moveSection(int step);
     void selectSection(int index);
     QRect calendarButton() const;
-    QDate pastedDate(const QString& input) const;
+    curp::DateReading read(QStringView text) const;
+    // Day, month and year of a reading in the box's format, even when they
+    // make no date; empty when the text held none.
+    QString partsText(const curp::DateReading& reading) const;
+    QValidator::State validateTyped(QString& input, int& pos) const;
+    void changedByPerson();
+    void keepTyped();
+    bool typeWholeDate(const QKeyEvent* event);
+    void showQuietly(const QString& text, bool keepSelection);
+    void showProblem();
+    void afterPaste(const QString& before);
     void watchCalendar();
 
     std::function<QDate()> today = &QDate::currentDate;
@@ -92,6 +123,21 @@ private:
     // A paste is under way (Ctrl+V, Shift+Insert, or the context menu is
     // open): a whole date on the clipboard replaces the box's date.
     bool pasting = false;
+    // Why the clipboard holds no date, learnt while validating the paste.
+    mutable QString pastedProblem;
+    // A whole date typed that the box would not take, until it is back.
+    mutable QString unfixed;
+
+    QString typedProblem;
+    QString problemText; // the text the problem is about, as the box shows it
+    QString pasteRefused;
+    bool userChanged = false;
+
+    // The box has just got the focus: typed now, a whole date goes into it as
+    // typed, and is read when the box takes it (acceptTypedText). The box's
+    // parts would take "1975-04-23" as a day of 19, and make "31/04" the 30th.
+    bool freshEntry = false;
+    bool typingWholeDate = false;
 };
 
 #endif // LLAVE_DATE_PICKER_H

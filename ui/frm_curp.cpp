@@ -11,6 +11,7 @@
 
 #include <curp/calc_clave.h>
 #include <curp/explain.h>
+#include <curp/sex.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -109,10 +110,14 @@ QIcon logoIcon(std::initializer_list<int> sizes)
     return icon;
 }
 
-std::chrono::year_month_day toYearMonthDay(QDate date)
+// The date the date box starts with.
+const QDate initialDate(1980, 1, 1);
+
+bool isPlainEnter(const QKeyEvent* event)
 {
-    return {std::chrono::year{date.year()}, std::chrono::month{unsigned(date.month())},
-            std::chrono::day{unsigned(date.day())}};
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    return enter && (event->modifiers() == Qt::NoModifier ||
+                     (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter));
 }
 
 } // namespace
@@ -179,8 +184,7 @@ frm_CURP::frm_CURP(QWidget* parent)
     DtP = new DatePicker(this);
     DtP->setFont(arialFont(8.25, QFont::Normal));
     DtP->setCalendarPopup(true);
-    DtP->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));
-    DtP->setDate(QDate(1980, 1, 1));
+    DtP->setDate(initialDate);
     DtP->setAccessibleName(spokenCaptions[3]);
     Lbl[3]->setBuddy(DtP);
 
@@ -188,11 +192,20 @@ frm_CURP::frm_CURP(QWidget* parent)
     // Each entry carries its sex letter.
     CmbSexo->addItem(u"0:Masculino"_s, u"H"_s);
     CmbSexo->addItem(u"1:Femenino"_s, u"M"_s);
+    // Found by the words people use ("mujer", "h"), or by the entry's digit.
+    CmbSexo->setSearch([this](const QString& typed) {
+        const char letter = curp::SearchSex(typed.toStdString());
+        const int byLetter = letter != '\0' ? CmbSexo->findData(QString(QLatin1Char(letter))) : -1;
+        return byLetter >= 0 ? byLetter
+                             : TypeAheadList::searchEntries(
+                                   {CmbSexo->itemText(0), CmbSexo->itemText(1)}, typed);
+    });
     CmbSexo->setAccessibleName(spokenCaptions[4]);
     Lbl[4]->setBuddy(CmbSexo);
 
     CmbEnt = new TypeAheadList(this);
-    CmbEnt->addItems(stateEntries());
+    // Each entry carries its state's code.
+    addStates(CmbEnt);
     CmbEnt->setSearch(&searchStates);
     CmbEnt->setCurrentIndex(-1);
     CmbEnt->setAccessibleName(spokenCaptions[5]);
@@ -242,6 +255,13 @@ frm_CURP::frm_CURP(QWidget* parent)
     setTabOrder(CmbEnt, CmdCalc);
     setTabOrder(CmdCalc, txtCURP);
     Txt[0]->setFocus();
+
+    // Enter in any control presses "Calcular", whatever the control would do
+    // with it under the desktop's theme (under GTK's, a list would open).
+    installEventFilter(this);
+    for (QWidget* control : std::initializer_list<QWidget*>{Txt[0], Txt[1], Txt[2], DtP, CmbSexo,
+                                                            CmbEnt, CmdCalc, txtCURP})
+        control->installEventFilter(this);
 
     Form_Load();
 }
@@ -319,22 +339,40 @@ void frm_CURP::closeEvent(QCloseEvent* event)
 
 void frm_CURP::CmdCalc_Click()
 {
+    // The date as the box shows it once what was typed is taken; no key from
+    // any other date than the one typed.
+    DtP->acceptTypedText();
+    if (!DtP->problem().isEmpty()) {
+        txtCURP->showKey({}, {}, {DtP->problem()});
+        return;
+    }
     // The names as the boxes hold them: the library reads them in upper case,
     // without accents or invisible characters, as the registry writes them.
     const std::u32string Ap = toCodePoints(Txt[0]->text());
     const std::u32string Am = toCodePoints(Txt[1]->text());
     const std::u32string Nm = toCodePoints(Txt[2]->text());
-    // The date as the box shows it once what was typed is taken.
-    DtP->acceptTypedText();
     const std::chrono::year_month_day FB = toYearMonthDay(DtP->date());
-    // The letter the chosen entry carries; "M" with none chosen.
+    // The letter and the code the chosen entries carry; "M" with no sex chosen.
     const std::u32string CveSexo =
         CmbSexo->currentIndex() < 0 ? U"M" : toCodePoints(CmbSexo->currentData().toString());
-    const std::u32string CveEnt = toCodePoints(CveStr(CmbEnt->currentText()));
+    const std::u32string CveEnt = toCodePoints(CmbEnt->currentData().toString());
     // One computation: the explanation is read off its trace.
     curp::KeyTrace trace;
     const std::u32string key = curp::Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt, trace);
-    txtCURP->showKey(key, curp::ExplainKey(trace));
+    txtCURP->showKey(key, curp::ExplainKey(trace), dateWarnings());
+}
+
+QStringList frm_CURP::dateWarnings() const
+{
+    QStringList warnings;
+    if (!DtP->refusedPaste().isEmpty())
+        warnings << DtP->refusedPaste();
+    if (!DtP->changedByUser() && DtP->date() == initialDate)
+        warnings << u"la fecha de nacimiento es la inicial (%1); ¿es la correcta?"_s.arg(
+            initialDate.toString(u"dd/MM/yyyy"_s));
+    if (DtP->date() > DtP->todaysDate())
+        warnings << u"la fecha es posterior a hoy"_s;
+    return warnings;
 }
 
 void frm_CURP::Txt_GotFocus(int Index)
@@ -371,16 +409,11 @@ void frm_CURP::contextMenuEvent(QContextMenuEvent* event)
     menu->popup(event->globalPos());
 }
 
-void frm_CURP::keyPressEvent(QKeyEvent* event)
+bool frm_CURP::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter presses the default button, wherever the focus is: every control
-    // of the form passes on an Enter it has no use for.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const bool plain = event->modifiers() == Qt::NoModifier ||
-                       (event->modifiers() == Qt::KeypadModifier && event->key() == Qt::Key_Enter);
-    if (enter && plain) {
+    if (event->type() == QEvent::KeyPress && isPlainEnter(static_cast<QKeyEvent*>(event))) {
         CmdCalc->click();
-        return;
+        return true;
     }
-    QWidget::keyPressEvent(event);
+    return QWidget::eventFilter(watched, event);
 }

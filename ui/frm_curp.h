@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -14,7 +15,7 @@ class NameBox;
 class QCloseEvent;
 class QContextMenuEvent;
 class QFrame;
-class QKeyEvent;
+class QEvent;
 class QLabel;
 class QPushButton;
 class TypeAheadList;
@@ -41,10 +42,12 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void placeControls();
+    // What the person should know about the date the key carries.
+    QStringList dateWarnings() const;
 
     // Event handlers; Index is the member of the control array.
     void Form_Load();

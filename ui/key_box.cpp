@@ -24,13 +24,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The warning colour for the box's text: dark red on a light background,
-// light red on a dark one, each well above 4.5:1 against the background.
-QColor warningColour(const QColor& background)
-{
-    return background.lightness() < 128 ? QColor(0xff, 0x8a, 0x80) : QColor(0xb0, 0x00, 0x00);
-}
-
 // Plain text as rich text: tooltips and "¿Qué es esto?" windows take text
 // that looks like markup as markup, and names may hold "<" or "&".
 QString asRichText(const QString& text)
@@ -39,6 +32,11 @@ QString asRichText(const QString& text)
 }
 
 } // namespace
+
+QColor warningColour(const QColor& background)
+{
+    return background.lightness() < 128 ? QColor(0xff, 0x8a, 0x80) : QColor(0xb0, 0x00, 0x00);
+}
 
 KeyBox::KeyBox(QWidget* parent)
     : QLineEdit(parent)
@@ -63,12 +61,13 @@ QString KeyBox::whatsThisText()
     return u"¿Qué es esto?"_s;
 }
 
-void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explanation)
+void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explanation,
+                     const QStringList& warnings)
 {
     shownKey = fromCodePoints(key);
     setText(leftToRight(applyKeyMask(key)));
 
-    QStringList lines;
+    QStringList lines = warnings;
     for (const std::string& line : curp::Describe(explanation))
         lines << shortened(QString::fromStdString(line));
     const QString text = lines.join(u'\n');
@@ -78,12 +77,13 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
     // explanation from the description change this sends.
     setAccessibleDescription(text);
 
-    isDoubtful = !curp::CouldBeRegistryKey(explanation);
-    markDoubtful();
-    Announcer::of(window())->announce(keyAnnouncement(explanation, isDoubtful));
+    const bool notRegistry = !curp::CouldBeRegistryKey(explanation);
+    isDoubtful = notRegistry || !warnings.isEmpty();
+    markDoubtful(notRegistry ? notRegistryWarning() : warnings.value(0));
+    Announcer::of(window())->announce(keyAnnouncement(explanation, warnings));
 }
 
-void KeyBox::markDoubtful()
+void KeyBox::markDoubtful(const QString& why)
 {
     settingPalette = true;
     if (isDoubtful) {
@@ -101,10 +101,11 @@ void KeyBox::markDoubtful()
     if (isDoubtful && !warningSign) {
         warningSign = addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this),
                                 QLineEdit::TrailingPosition);
-        warningSign->setText(u"Esta clave no puede ser la CURP del registro"_s);
         connect(warningSign, &QAction::triggered, this, &KeyBox::showExplanation);
     }
     if (warningSign) {
+        if (!why.isEmpty())
+            warningSign->setText(why);
         warningSign->setVisible(isDoubtful);
         warningSign->setToolTip(toolTip());
     }

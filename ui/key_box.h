@@ -3,8 +3,10 @@
 #ifndef LLAVE_KEY_BOX_H
 #define LLAVE_KEY_BOX_H
 
+#include <QColor>
 #include <QLineEdit>
 #include <QString>
+#include <QStringList>
 
 #include <string_view>
 
@@ -18,6 +20,10 @@ namespace curp {
 struct KeyExplanation;
 }
 
+// The colour of a warning on `background`: dark red on a light one, light red
+// on a dark one, each well above 4.5:1 against it.
+QColor warningColour(const QColor& background);
+
 class KeyBox final : public QLineEdit
 {
     Q_OBJECT
@@ -27,10 +33,12 @@ public:
     Q_DISABLE_COPY_MOVE(KeyBox)
 
     // Shows `key` in the display mask and its explanation as the box's
-    // tooltip, "¿Qué es esto?" text and accessible description. A key that
-    // cannot be the registry's is drawn in a warning colour and carries a
-    // warning sign at its end, so the colour is never the only sign.
-    void showKey(std::u32string_view key, const curp::KeyExplanation& explanation);
+    // tooltip, "¿Qué es esto?" text and accessible description, after the
+    // window's own `warnings`. A key that cannot be the registry's, or comes
+    // with warnings, is drawn in a warning colour and carries a warning sign
+    // at its end, so the colour is never the only sign.
+    void showKey(std::u32string_view key, const curp::KeyExplanation& explanation,
+                 const QStringList& warnings = {});
 
     // The key without the mask's dashes and spaces, as last shown.
     QString bareKey() const
@@ -62,7 +70,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void markDoubtful();
+    // Draws the key as doubtful or not; `why`, when given, is what the
+    // warning sign says.
+    void markDoubtful(const QString& why = {});
 
     QString shownKey;
     bool isDoubtful = false;

@@ -2,6 +2,8 @@
 
 #include <curp/states.h>
 
+#include <QComboBox>
+
 QStringList stateEntries()
 {
     QStringList list;
@@ -11,18 +13,17 @@ QStringList stateEntries()
     return list;
 }
 
+void addStates(QComboBox* list)
+{
+    const QStringList entries = stateEntries();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const std::string_view code = curp::States()[std::size_t(i)].code;
+        list->addItem(entries[i], QString::fromLatin1(code.data(), qsizetype(code.size())));
+    }
+}
+
 int searchStates(const QString& typed)
 {
     const curp::State* state = curp::SearchState(typed.toStdString());
     return state ? int(state - curp::States().data()) : -1;
-}
-
-QString CveStr(QStringView StrText)
-{
-    // Only catalogue entries and the empty text come from the state list;
-    // anything else without a colon has no code to give.
-    const qsizetype colon = StrText.indexOf(u':');
-    if (colon < 0)
-        return {};
-    return StrText.first(colon).toString();
 }

@@ -2,6 +2,7 @@
 
 #include <curp/states.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -22,7 +23,11 @@ std::string folded(QStringView text)
 
 TypeAheadList::TypeAheadList(QWidget* parent)
     : QComboBox(parent)
-{}
+{
+    // The open list searches as the closed one does: Qt's own search there
+    // only compares the start of the entries' texts.
+    view()->installEventFilter(this);
+}
 
 void TypeAheadList::setSearch(Search search)
 {
@@ -44,19 +49,24 @@ int TypeAheadList::searchEntries(const QStringList& entries, QStringView typed)
     return -1;
 }
 
-void TypeAheadList::keyPressEvent(QKeyEvent* event)
+bool TypeAheadList::typesName(const QKeyEvent* event) const
 {
     const QString text = event->text();
     const bool printable =
         !text.isEmpty() && text.front().isPrint() &&
         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    // A space opens the list, unless it stands between the words of a name
-    // being typed ("nuevo leon").
-    if (!printable || (text == u" " && !typingName())) {
+    // A space opens the list, or picks in the open one, unless it stands
+    // between the words of a name being typed ("nuevo leon").
+    return printable && (text != u" " || typingName());
+}
+
+void TypeAheadList::keyPressEvent(QKeyEvent* event)
+{
+    if (!typesName(event)) {
         QComboBox::keyPressEvent(event);
         return;
     }
-    typeAhead(text);
+    typeAhead(event->text());
     event->accept();
 }
 
@@ -69,6 +79,30 @@ void TypeAheadList::inputMethodEvent(QInputMethodEvent* event)
     }
     typeAhead(event->commitString());
     event->accept();
+}
+
+bool TypeAheadList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == view()) {
+        if (event->type() == QEvent::KeyPress && typesName(static_cast<QKeyEvent*>(event))) {
+            typeAhead(static_cast<QKeyEvent*>(event)->text());
+            return true;
+        }
+        if (event->type() == QEvent::InputMethod) {
+            const QString composed = static_cast<QInputMethodEvent*>(event)->commitString();
+            if (!composed.isEmpty()) {
+                typeAhead(composed);
+                return true;
+            }
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void TypeAheadList::showPopup()
+{
+    typed.clear(); // a new name in the open list
+    QComboBox::showPopup();
 }
 
 void TypeAheadList::focusOutEvent(QFocusEvent* event)
@@ -87,7 +121,14 @@ void TypeAheadList::typeAhead(const QString& text)
     sinceLastKey.start();
 
     const int index = search ? search(typed) : searchEntries(entryTexts(), typed);
-    if (index < 0 || index >= count() || index == currentIndex())
+    if (index < 0 || index >= count())
+        return;
+    if (view()->isVisible()) {
+        // In the open list the letters point to the entry; Enter picks it.
+        view()->setCurrentIndex(model()->index(index, modelColumn(), rootModelIndex()));
+        return;
+    }
+    if (index == currentIndex())
         return;
     setCurrentIndex(index);
     emit activated(index);

@@ -1,6 +1,7 @@
 // A drop-down list without typing into it, where the first letters typed
 // pick an entry by its name: "f" picks "1:Femenino", "nuevo leon" picks
-// "NL: NUEVO LEON". What the letters point to is a search the list is given.
+// "NL: NUEVO LEON". What the letters point to is a search the list is given;
+// the open list uses the same search, and Enter there picks the entry.
 #ifndef LLAVE_TYPE_AHEAD_LIST_H
 #define LLAVE_TYPE_AHEAD_LIST_H
 
@@ -36,12 +37,17 @@ public:
     // "1:Femenino"); -1 when none does.
     static int searchEntries(const QStringList& entries, QStringView typed);
 
+    // Opens the list; letters typed there start a new name.
+    void showPopup() override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool typesName(const QKeyEvent* event) const;
     void typeAhead(const QString& text);
     bool typingName() const;
     QStringList entryTexts() const;

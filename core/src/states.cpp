@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace curp {
 namespace {
@@ -46,28 +48,52 @@ constexpr std::array<State, 33> kStates{{
 }};
 // clang-format on
 
-// Every name a state is known by, folded for comparison (see FoldForSearch),
-// in list order: its catalogue name, then any other. The Federal District
-// became Mexico City in 2016 and people call it so; its code stayed DF.
-struct KnownName {
+// The other names people write for a state, in list order: its ISO
+// 3166-2:MX code, the usual abbreviations and the long official names. The
+// Federal District became Mexico City in 2016 and people call it so; its code
+// stayed DF. Compared as the catalogue's names are (see Comparable).
+struct OtherName {
     std::string_view code;
-    std::string_view folded;
+    std::string_view name;
 };
 // clang-format off
-constexpr std::array<KnownName, 35> kKnownNames{{
-    {"AS", "AGUASCALIENTES"},   {"BC", "BAJA CALIFORNIA"}, {"BS", "BAJA CALIFORNIA SUR"},
-    {"CC", "CAMPECHE"},         {"CS", "CHIAPAS"},         {"CH", "CHIHUAHUA"},
-    {"CL", "COAHUILA"},         {"CM", "COLIMA"},          {"DF", "DISTRITO FEDERAL"},
-    {"DF", "CIUDAD DE MEXICO"}, {"DF", "CDMX"},            {"DG", "DURANGO"},
-    {"GT", "GUANAJUATO"},       {"GR", "GUERRERO"},        {"HG", "HIDALGO"},
-    {"JC", "JALISCO"},          {"MC", "MEXICO"},          {"MN", "MICHOACAN"},
-    {"MS", "MORELOS"},          {"NT", "NAYARIT"},         {"NL", "NUEVO LEON"},
-    {"OC", "OAXACA"},           {"PL", "PUEBLA"},          {"QT", "QUERETARO"},
-    {"QR", "QUINTANA ROO"},     {"SP", "SAN LUIS POTOSI"}, {"SL", "SINALOA"},
-    {"SR", "SONORA"},           {"TC", "TABASCO"},         {"TS", "TAMAULIPAS"},
-    {"TL", "TLAXCALA"},         {"VZ", "VERACRUZ"},        {"YN", "YUCATAN"},
-    {"ZS", "ZACATECAS"},        {"NE", "EXTRANJERO"},
-}};
+constexpr auto kOtherNames = std::to_array<OtherName>({
+    {"AS", "AGU"}, {"AS", "Ags."},
+    {"BC", "BCN"}, {"BC", "B.C."},
+    {"BS", "BCS"}, {"BS", "B.C.S."},
+    {"CC", "CAM"}, {"CC", "Camp."},
+    {"CS", "CHP"}, {"CS", "Chis."},
+    {"CH", "CHH"}, {"CH", "Chih."},
+    {"CL", "COA"}, {"CL", "Coah."}, {"CL", "Coahuila de Zaragoza"},
+    {"CM", "COL"}, {"CM", "Col."},
+    {"DF", "CMX"}, {"DF", "CDMX"}, {"DF", "D.F."}, {"DF", "Ciudad de México"},
+    {"DF", "Cd. de México"},
+    {"DG", "DUR"}, {"DG", "Dgo."},
+    {"GT", "GUA"}, {"GT", "Gto."},
+    {"GR", "GRO"}, {"GR", "Gro."},
+    {"HG", "HID"}, {"HG", "Hgo."},
+    {"JC", "JAL"}, {"JC", "Jal."},
+    {"MC", "MEX"}, {"MC", "Méx."}, {"MC", "Edomex"}, {"MC", "Edo. Méx."},
+    {"MC", "Estado de México"}, {"MC", "Edo. de México"},
+    {"MN", "MIC"}, {"MN", "Mich."}, {"MN", "Michoacán de Ocampo"},
+    {"MS", "MOR"}, {"MS", "Mor."},
+    {"NT", "NAY"}, {"NT", "Nay."},
+    {"NL", "NLE"}, {"NL", "N.L."},
+    {"OC", "OAX"}, {"OC", "Oax."},
+    {"PL", "PUE"}, {"PL", "Pue."},
+    {"QT", "QUE"}, {"QT", "Qro."},
+    {"QR", "ROO"}, {"QR", "Q. Roo"},
+    {"SP", "SLP"}, {"SP", "S.L.P."},
+    {"SL", "SIN"}, {"SL", "Sin."},
+    {"SR", "SON"}, {"SR", "Son."},
+    {"TC", "TAB"}, {"TC", "Tab."},
+    {"TS", "TAM"}, {"TS", "Tamps."},
+    {"TL", "TLA"}, {"TL", "Tlax."},
+    {"VZ", "VER"}, {"VZ", "Ver."}, {"VZ", "Veracruz de Ignacio de la Llave"},
+    {"YN", "YUC"}, {"YN", "Yuc."},
+    {"ZS", "ZAC"}, {"ZS", "Zac."},
+    {"NE", "Nacido en el extranjero"},
+});
 // clang-format on
 
 // Base letters of U+00C0..U+00FF, upper case; '\0' where the character is no
@@ -95,22 +121,13 @@ void Fold(char32_t c, std::string& out)
     }
 }
 
-// Blanks around the words dropped and runs of blanks made one space.
-std::string SquashBlanks(std::string_view text)
+// A name in the form in which names are compared: folded (see
+// FoldForSearch), without blanks and dots, so that "B.C.S.", "b c s" and
+// "BCS" are alike.
+std::string Comparable(std::string_view text)
 {
-    std::string out;
-    bool blank = false;
-    for (const char c : text) {
-        if (c == ' ' || c == '\t') {
-            blank = !out.empty();
-            continue;
-        }
-        if (blank) {
-            out.push_back(' ');
-            blank = false;
-        }
-        out.push_back(c);
-    }
+    std::string out = FoldForSearch(text);
+    std::erase_if(out, [](char c) { return c == ' ' || c == '\t' || c == '.'; });
     return out;
 }
 
@@ -121,13 +138,40 @@ const State* ByCode(std::string_view code) noexcept
     return it != kStates.end() ? &*it : nullptr;
 }
 
-// The first state, in list order, whose code or one of whose names `matches`.
-template <class Matches>
-const State* FirstState(Matches matches) noexcept
+// One name a state is known by, in comparable form.
+struct KnownName {
+    const State* state;
+    std::string comparable;
+    bool catalogue; // the state's code or its name in the catalogue
+};
+
+// Every code and name of the catalogue in list order, then the other names;
+// made on first use.
+const std::vector<KnownName>& KnownNames()
 {
-    for (const KnownName& known : kKnownNames) {
-        if (matches(known.code) || matches(known.folded)) {
-            return ByCode(known.code);
+    static const std::vector<KnownName> known = [] {
+        std::vector<KnownName> names;
+        names.reserve(2 * kStates.size() + kOtherNames.size());
+        for (const State& state : kStates) {
+            names.push_back({&state, Comparable(state.code), true});
+            names.push_back({&state, Comparable(state.name), true});
+        }
+        for (const OtherName& other : kOtherNames) {
+            names.push_back({ByCode(other.code), Comparable(other.name), false});
+        }
+        return names;
+    }();
+    return known;
+}
+
+// The state of the first known name, in order, that `matches`; catalogue
+// names only, other names only, or either.
+template <class Matches>
+const State* FirstState(Matches matches, std::optional<bool> catalogue = std::nullopt)
+{
+    for (const KnownName& known : KnownNames()) {
+        if ((!catalogue || known.catalogue == *catalogue) && matches(known.comparable)) {
+            return known.state;
         }
     }
     return nullptr;
@@ -162,7 +206,7 @@ const State* FindStateByCode(std::string_view code) noexcept
 const State* FindState(std::string_view text) noexcept
 {
     try {
-        const std::string wanted = SquashBlanks(FoldForSearch(text));
+        const std::string wanted = Comparable(text);
         if (wanted.empty()) {
             return nullptr;
         }
@@ -175,14 +219,20 @@ const State* FindState(std::string_view text) noexcept
 const State* SearchState(std::string_view typed) noexcept
 {
     try {
-        const std::string wanted = FoldForSearch(typed);
+        const std::string wanted = Comparable(typed);
         if (wanted.empty()) {
             return nullptr;
         }
-        if (const State* exact = wanted.size() == 2 ? ByCode(wanted) : nullptr) {
+        const auto startsSo = [&wanted](std::string_view known) {
+            return known.starts_with(wanted);
+        };
+        if (const State* exact = FindState(typed)) {
             return exact;
         }
-        return FirstState([&wanted](std::string_view known) { return known.starts_with(wanted); });
+        if (const State* state = FirstState(startsSo, true)) {
+            return state;
+        }
+        return FirstState(startsSo, false);
     } catch (...) { // out of memory
         return nullptr;
     }

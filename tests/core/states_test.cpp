@@ -1,11 +1,14 @@
 // The catalogue of states and the ways a person finds a state in it.
 #include "curp/states.h"
 
+#include "state_names.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace curp {
 namespace {
@@ -75,7 +78,7 @@ const LookupRow kFindRows[] = {
     {"ShorterNameIsItsOwn",     "Baja California",          "BC"},
     {"MexicoCity",              "Ciudad de México",         "DF"},
     {"MexicoCityShort",         "cdmx",                     "DF"},
-    {"PrefixIsNotEnough",       "chih",                     nullptr},
+    {"PrefixIsNotEnough",       "chihua",                   nullptr},
     {"UnknownCode",             "XX",                       nullptr},
     {"Empty",                   "",                         nullptr},
     {"BlanksOnly",              "   ",                      nullptr},
@@ -112,7 +115,9 @@ const LookupRow kSearchRows[] = {
     {"Tamaulipas",              "tamaulipas",           "TS"},
     {"Guerrero",                "guerrero",             "GR"},
     {"NuevoLeon",               "nuevo leon",           "NL"},
-    {"TrailingBlankCounts",     "baja california ",     "BS"},
+    {"BlanksDoNotCount",        "baja california ",     "BC"},
+    {"CatalogueNamesFirst",     "e",                    "NE"},
+    {"ThenOtherNames",          "ed",                   "MC"},
     {"BajaCaliforniaSur",       "baja california sur",  "BS"},
     {"BajaCalifornia",          "baja california",      "BC"},
     {"OtherName",               "ciudad",               "DF"},
@@ -124,6 +129,16 @@ const LookupRow kSearchRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, SearchStateRows, ::testing::ValuesIn(kSearchRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Every code, abbreviation and other name people write for a state, found
+// as a whole and while it is typed.
+TEST(States, EveryOtherName)
+{
+    for (const auto& [name, code] : kStateNames) {
+        EXPECT_EQ(CodeOf(FindState(name)), code) << name;
+        EXPECT_EQ(CodeOf(SearchState(name)), code) << name;
+    }
+}
 
 TEST(FoldForSearch, UpperCaseWithoutMarks)
 {

@@ -2,9 +2,11 @@
 // the key in its mask, the link, and hostile text.
 #include "date_picker.h"
 #include "frm_curp.h"
+#include "key_box.h"
 #include "key_text.h"
 #include "link_recorder.h"
 #include "state_catalogue.h"
+#include "state_names.h"
 
 #include <curp/calc_clave.h>
 
@@ -565,57 +567,109 @@ void FrmCurpTest::runStep(const QString& step)
 
 void FrmCurpTest::everydayEntry_data()
 {
-    // What a person types, from "Nombre(s)" on, and the date, sex and state
-    // the key must carry; the names are GOMEZ DIAZ JUAN, the state DF.
+    // What a person types, from "Nombre(s)" on, into the window filled with
+    // GOMEZ DIAZ JUAN, its date untouched, sex H and state DF; the date, sex
+    // and state the key must carry (no date: no key), a line the result must
+    // hold, and whether the key is shown as doubtful (with a line, or without
+    // a key).
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QDate>("date");
     QTest::addColumn<QString>("sex");
     QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("line");
     const QDate april23(1975, 4, 23);
     const QDate start(1980, 1, 1);
-    const auto row = [](const char* name, const char* locale, const QStringList& steps, QDate date,
-                        const char* sex = "H", const char* state = "DF") {
-        QTest::newRow(name) << QString::fromLatin1(locale) << steps << date
-                            << QString::fromLatin1(sex) << QString::fromLatin1(state);
+    const QString untouched =
+        u"la fecha de nacimiento es la inicial (01/01/1980); ¿es la correcta?"_s;
+    const auto localRow = [](const QByteArray& name, const char* locale, const QStringList& steps,
+                             QDate date, const QString& line = {}, const QString& sex = u"H"_s,
+                             const QString& state = u"DF"_s) {
+        QTest::newRow(name.constData())
+            << QString::fromLatin1(locale) << steps << date << sex << state << line;
+    };
+    const auto row = [&localRow](const QByteArray& name, const QStringList& steps, QDate date,
+                                 const QString& line = {}, const QString& sex = u"H"_s,
+                                 const QString& state = u"DF"_s) {
+        localRow(name, "es_MX", steps, date, line, sex, state);
     };
     const QString intoDate = u"key Tab"_s;
-    row("date left as it starts", "es_MX", {u"key Return"_s}, start);
-    row("four-digit year, two Tabs, the state typed", "es_MX",
+    row("date left as it starts", {u"key Return"_s}, start, untouched);
+    row("four-digit year, two Tabs, the state typed",
         {intoDate, u"type 23/04/1975"_s, u"key Tab"_s, u"key Tab"_s, u"type jc"_s, u"key Return"_s},
-        april23, "H", "JC");
-    row("two-digit year, Enter at once", "es_MX", {intoDate, u"type 23/04/75"_s, u"key Return"_s},
-        april23);
-    row("two-digit year, month first", "en_US", {intoDate, u"type 04/23/75"_s, u"key Return"_s},
-        april23);
-    row("two-digit year, C locale", "C", {intoDate, u"type 23/04/75"_s, u"key Return"_s}, april23);
-    row("two-digit year, then a click on Calcular", "es_MX",
+        april23, {}, u"H"_s, u"JC"_s);
+    row("two-digit year, Enter at once", {intoDate, u"type 23/04/75"_s, u"key Return"_s}, april23);
+    localRow("two-digit year, month first", "en_US",
+             {intoDate, u"type 04/23/75"_s, u"key Return"_s}, april23);
+    localRow("two-digit year, C locale", "C", {intoDate, u"type 23/04/75"_s, u"key Return"_s},
+             april23);
+    row("two-digit year, then a click on Calcular",
         {intoDate, u"type 23/04/75"_s, u"click CmdCalc"_s}, april23);
-    row("one-digit day and month", "es_MX", {intoDate, u"type 3/4/75"_s, u"key Return"_s},
+    row("one-digit day and month", {intoDate, u"type 3/4/75"_s, u"key Return"_s},
         QDate(1975, 4, 3));
-    row("Shift+Tab from Sexo lands on the day", "es_MX",
+    row("Shift+Tab from Sexo lands on the day",
         {u"focus CmbSexo"_s, u"key Shift+Tab"_s, u"type 23041975"_s, u"key Return"_s}, april23);
-    row("Alt+Down opens the calendar, Enter there picks", "es_MX",
+    row("Alt+Down opens the calendar, Enter there picks",
         {intoDate, u"key Alt+Down"_s, u"key Right"_s, u"key Return"_s, u"key Return"_s},
         QDate(1980, 1, 2));
-    row("F4 opens the calendar, Escape closes it", "es_MX",
-        {intoDate, u"key F4"_s, u"key Right"_s, u"key Escape"_s, u"key Return"_s}, start);
-    row("date pasted right after Tab", "es_MX", {intoDate, u"paste 23/04/1975"_s, u"key Return"_s},
-        april23);
-    row("impossible date: the month's last day, shown", "es_MX",
-        {intoDate, u"type 29/02/2023"_s, u"key Return"_s}, QDate(2023, 2, 28));
-    row("year before 1601: the year held before", "es_MX",
-        {intoDate, u"type 23/04/1500"_s, u"key Return"_s}, QDate(1980, 4, 23));
+    row("F4 opens the calendar, Escape closes it",
+        {intoDate, u"key F4"_s, u"key Right"_s, u"key Escape"_s, u"key Return"_s}, start,
+        untouched);
+    row("date pasted right after Tab", {intoDate, u"paste 23/04/1975"_s, u"key Return"_s}, april23);
     for (const auto& [typed, code] :
          {std::pair{"sonora", "SR"}, std::pair{"tamaulipas", "TS"}, std::pair{"guerrero", "GR"},
           std::pair{"nuevo leon", "NL"}, std::pair{"baja california sur", "BS"}}) {
-        const QByteArray name = QByteArray("state typed by name: ") + typed;
-        row(name.constData(), "es_MX",
+        row(QByteArray("state typed by name: ") + typed,
             {u"focus CmbEnt"_s, u"type "_s + QString::fromLatin1(typed), u"key Return"_s}, start,
-            "H", code);
+            untouched, u"H"_s, QString::fromLatin1(code));
     }
-    row("sex typed by name", "es_MX", {u"focus CmbSexo"_s, u"type f"_s, u"key Return"_s}, start,
-        "M");
+    const QStringList typed{u"key Tab"_s, u"type 23/04/1975"_s};
+    const QString enter = u"key Return"_s;
+    row("year first", {u"key Tab"_s, u"type 1975-04-23"_s, enter}, april23);
+    row("29/02/1975 typed", {u"key Tab"_s, u"type 29/02/1975"_s, enter}, {},
+        u"29/02/1975 no existe: febrero de 1975 tiene 28 días"_s);
+    // Typed, pasted, or typed into the date's parts after the arrows.
+    for (const QStringList& how :
+         {QStringList{u"type"_s}, {u"paste"_s}, {u"key Right"_s, u"key Left"_s, u"type"_s}})
+        row("31/04/1990, " + how.join(u", ").toUtf8(),
+            QStringList{u"key Tab"_s} + how.first(how.size() - 1) +
+                QStringList{how.last() + u" 31/04/1990"_s, enter},
+            {}, u"31/04/1990 no existe: abril tiene 30 días"_s);
+    row("three-digit year", {u"key Tab"_s, u"type 23/04/075"_s, enter}, {},
+        u"23/04/0075 queda fuera de los años 1601 a 9999"_s);
+    for (const char* pasted : {"23 de abril de 1975", "23 abr 1975", "23-abr-75", "abril 23, 1975"})
+        row(pasted, {u"key Tab"_s, u"paste "_s + QString::fromUtf8(pasted), enter}, april23);
+    row("no date pasted", {u"key Tab"_s, u"paste hola"_s, enter}, start,
+        u"no es una fecha: «hola»"_s);
+    row("date untouched", {enter}, start,
+        u"la fecha de nacimiento es la inicial (01/01/1980); ¿es la correcta?"_s);
+    row("initial date typed", {u"key Tab"_s, u"type 01/01/1980"_s, enter}, start);
+    row("date after today", {u"key Tab"_s, u"type 16/04/2026"_s, enter}, QDate(2026, 4, 16),
+        u"la fecha es posterior a hoy"_s);
+    // Sex and state typed into the lists, closed or open; for the words of
+    // "0:Masculino", "key Down" picks the other entry first.
+    for (const auto& [words, sex, other] :
+         {std::tuple{"mujer mu f femenino", "M", QStringList{}},
+          std::tuple{"hombre h masculino m", "H", QStringList{u"key Down"_s}}}) {
+        for (const QString& word : QString::fromLatin1(words).split(u' '))
+            row("sex " + word.toUtf8(),
+                typed + QStringList{u"focus CmbSexo"_s} + other +
+                    QStringList{u"type "_s + word, enter},
+                april23, {}, QString::fromLatin1(sex));
+    }
+    for (const auto& [name, code] : kStateNames) {
+        const QString text = QString::fromUtf8(name.data(), qsizetype(name.size()));
+        for (const bool open : {false, true}) {
+            QStringList steps = typed + QStringList{u"focus CmbEnt"_s};
+            if (open)
+                steps << u"key Alt+Down"_s;
+            steps << u"type "_s + text << enter;
+            if (open)
+                steps << enter; // the first picks the entry
+            row((open ? "open list: " : "state: ") + text.toUtf8(), steps, april23, {}, u"H"_s,
+                QString::fromLatin1(code.data(), qsizetype(code.size())));
+        }
+    }
 }
 
 void FrmCurpTest::everydayEntry()
@@ -625,6 +679,7 @@ void FrmCurpTest::everydayEntry()
     QFETCH(QDate, date);
     QFETCH(QString, sex);
     QFETCH(QString, state);
+    QFETCH(QString, line);
     QLocale::setDefault(QLocale(locale));
     openForm();
     fill(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1980, 1, 1));
@@ -634,12 +689,31 @@ void FrmCurpTest::everydayEntry()
         if (QTest::currentTestFailed())
             return;
     }
-    QCOMPARE(result()->text(),
-             expectedKey(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, date, sex == u"H"_s ? "H" : "M", state));
-    // The date the key carries is the one the box shows, year in full.
+    const QString key =
+        expectedKey(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, date.isValid() ? date : QDate(1975, 4, 23),
+                    sex == u"H"_s ? "H" : "M", state);
+    QCOMPARE(result()->text(), date.isValid() ? key : applyKeyMask({}));
+    const QStringList lines = result()->accessibleDescription().split(u'\n');
+    QVERIFY2(line.isEmpty() || lines.contains(line), qPrintable(lines.join(u" | ")));
+    QCOMPARE(control<KeyBox>(u"txtCURP"_s)->doubtful(), !line.isEmpty() || !date.isValid());
     const auto* dateBox = control<DatePicker>(u"DtP"_s);
-    QCOMPARE(dateBox->findChild<QLineEdit*>()->text(),
-             QLocale().toString(date, DatePicker::displayFormatFor(QLocale())));
+    const QString shown = dateBox->findChild<QLineEdit*>()->text();
+    if (date.isValid()) {
+        // The date the key carries is the one the box shows, year in full.
+        QCOMPARE(shown, QLocale().toString(date, DatePicker::displayFormatFor(QLocale())));
+        return;
+    }
+    // Without a key, the date box keeps the text and says why, on the way
+    // back in as well, until a date is typed anew.
+    QVERIFY2(line.startsWith(shown), qPrintable(shown));
+    QCOMPARE(dateBox->accessibleDescription(), line);
+    for (const QString& step : {u"focus Txt(2)"_s, u"key Tab"_s})
+        runStep(step);
+    QVERIFY2(line.startsWith(dateBox->findChild<QLineEdit*>()->text()), qPrintable(line));
+    for (const QString& step : {u"type 23/04/1975"_s, u"key Return"_s})
+        runStep(step);
+    QCOMPARE(result()->text(), key);
+    QVERIFY(dateBox->accessibleDescription().isEmpty());
 }
 
 void FrmCurpTest::lists_data()

@@ -91,20 +91,20 @@ void KeyBoxTest::explanation_data()
     QTest::addColumn<QString>("state");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<bool>("doubtful");
-    const QDate in1980(1980, 1, 1);
+    const QDate in1980(1980, 1, 2);
     const QString df = u"DF: DISTRITO FEDERAL"_s;
     QTest::newRow("typical")
         << QStringList{u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s} << in1980 << df
         << QStringList{u"GO: G y O de GOMEZ (inicial y primera vocal interna)."_s,
                        u"D: inicial de DIAZ."_s,
                        u"J: inicial de JUAN."_s,
-                       u"800101: fecha de nacimiento con año, mes y día (aammdd)."_s,
+                       u"800102: fecha de nacimiento con año, mes y día (aammdd)."_s,
                        u"H: hombre (Masculino)."_s,
                        u"DF: entidad de nacimiento (DISTRITO FEDERAL)."_s,
                        u"MZN: primera consonante interna de GOMEZ, DIAZ y JUAN."_s,
                        u"0: el que el registro asigna primero a quien nació antes de 2000 "
                        u"(diferenciador, primer carácter de la homoclave)."_s,
-                       u"2: dígito verificador (segundo carácter de la homoclave)."_s}
+                       u"3: dígito verificador (segundo carácter de la homoclave)."_s}
         << false;
     // Accents and births from 2000 were doubtful: accents are now read as
     // letters, and position 17 is "A" from 2000.

@@ -6,6 +6,9 @@
 #
 #   keyboard_session.sh PATH/TO/llave
 #
+# QT_QPA_PLATFORMTHEME=gtk3 runs it under GTK's desktop theme, as on GNOME
+# desktops, where Enter in a closed list would open it.
+#
 # Needs Xvfb, xdotool and xclip.
 set -euo pipefail
 llave=$(realpath "$1")
@@ -44,14 +47,29 @@ stop() {
     app_pid=
 }
 
+# Sets shown to the key the result box shows, read through the clipboard
+# with a click into the box. The program may still be busy with the keys
+# (under the sanitizers, with other tests running), and the clipboard may
+# still hold a date pasted earlier: read until the key is $1, for up to 5
+# seconds.
+read_key() {
+    xdotool mousemove --window "$window" 200 266 click 1 key ctrl+a ctrl+c
+    for _ in $(seq 50); do
+        shown=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
+        [ "$shown" != "$1" ] || break
+        sleep 0.1
+    done
+}
+
 # session LOCALE EXPECTED-KEY STEP...: types the names, Tab into the date,
 # then each step: "type:TEXT", "key:KEYS" (xdotool key names), "paste:TEXT"
-# (put on the clipboard, then Ctrl+V) or "windows:N" (wait until the program
-# shows N windows: the calendar is a window of its own, and keys sent while it
-# opens or closes may reach the other window). The steps end in "Entidad";
-# Enter computes the key, which is read back from the result box.
+# (put on the clipboard, then Ctrl+V), "windows:N" (wait until the program
+# shows N windows: the calendar and an open list are windows of their own,
+# and keys sent while they open or close may reach the other window) or
+# "enter:KEY" (Enter, the key read back and checked, then a click into
+# "Nombre(s)"). At the end Enter computes the key, which is read back.
 session() {
-    local locale=$1 expected=$2 step _
+    local locale=$1 expected=$2 step _ failed_here=0
     shift 2
     start "$locale"
     xdotool type --delay 15 gomez
@@ -75,26 +93,26 @@ session() {
                 sleep 0.1
             done
             ;;
+        enter:*)
+            xdotool key Return
+            read_key "${step#enter:}"
+            [ "$shown" = "${step#enter:}" ] || {
+                echo "FAIL: LANG=$locale, $step: the box shows '$shown'"
+                failed_here=1
+            }
+            xdotool mousemove --window "$window" 200 130 click 1
+            ;;
         esac
     done
     xdotool key Return
-    # From the state list to the result box: its text is selected on arrival.
-    xdotool key Tab Tab ctrl+a ctrl+c
-    # The program may still be busy with the keys (under the sanitizers, with
-    # other tests running), and the clipboard may still hold a date pasted
-    # earlier: read until the key is there, for up to 5 seconds.
-    local shown=
-    for _ in $(seq 50); do
-        shown=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
-        [ "$shown" != "$expected" ] || break
-        sleep 0.1
-    done
+    read_key "$expected"
     stop
     if [ "$shown" != "$expected" ]; then
         echo "FAIL: LANG=$locale, $*: the box shows '$shown', expected '$expected'"
         return 1
     fi
     echo "ok: LANG=$locale, $*: $shown"
+    return "$failed_here"
 }
 
 failed=0
@@ -127,6 +145,22 @@ session es_MX.UTF-8 GODJ-800101-H-DF-MZN-0-2 \
 # A whole date pasted into the day.
 session es_MX.UTF-8 GODJ-750423-H-SR-MZN-0-0 paste:23/04/1975 "${to_state[@]}" type:sonora ||
     failed=1
+# What people type that the window once took for other data: each gives
+# the meant key or none; Enter in the date and in each list, closed or open.
+to_list=(key:Tab key:Tab key:Tab)
+no_key='    -      - -  -   - - '
+session es_MX.UTF-8 GODJ-750423-M-SR-MZN-0-0 \
+    "${to_state[@]}" type:df enter:GODJ-800101-H-DF-MZN-0-2 \
+    key:Tab type:1975-04-23 enter:$key \
+    key:Tab type:31/04/1990 "enter:$no_key" \
+    key:Tab "paste:23 de abril de 1975" enter:$key \
+    key:Tab key:Tab type:mujer enter:GODJ-750423-M-DF-MZN-0-0 \
+    "${to_list[@]}" type:qro enter:GODJ-750423-M-QT-MZN-0-2 \
+    "${to_list[@]}" type:slp enter:GODJ-750423-M-SP-MZN-0-2 \
+    "${to_list[@]}" type:bcs enter:GODJ-750423-M-BS-MZN-0-0 \
+    "${to_list[@]}" type:edomex enter:GODJ-750423-M-MC-MZN-0-5 \
+    "${to_list[@]}" "type:estado de mexico" enter:GODJ-750423-M-MC-MZN-0-5 \
+    "${to_list[@]}" key:alt+Down windows:2 type:son key:Return windows:1 || failed=1
 
 # The link: a click opens the registry's page with the desktop's handler.
 cat >"$work/browser" <<SCRIPT

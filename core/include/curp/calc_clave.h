@@ -26,8 +26,8 @@ class KeyTrace
 public:
     KeyTrace();
     ~KeyTrace();
-    KeyTrace(KeyTrace&&) noexcept;
-    KeyTrace& operator=(KeyTrace&&) noexcept;
+    KeyTrace(KeyTrace&& other) noexcept;
+    KeyTrace& operator=(KeyTrace&& other) noexcept;
     KeyTrace(const KeyTrace&) = delete;
     KeyTrace& operator=(const KeyTrace&) = delete;
 

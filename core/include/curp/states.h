@@ -25,20 +25,24 @@ std::string StateEntry(const State& state);
 // The state whose code is `code` (two letters, any case), or nullptr.
 const State* FindStateByCode(std::string_view code) noexcept;
 
-// The state a person means by `text`: its code or its whole name, in any case,
-// with or without accents, with any blanks around and between the words
-// ("df", "nuevo león", "Michoacan", "  baja  california sur "), or one of the
-// names a state is also known by ("Ciudad de México" and "CDMX" for DF).
-// nullptr when nothing matches exactly or the text is not valid UTF-8.
+// The state a person means by `text`, compared without regard to case,
+// accents, dots or blanks: its code ("df"), its name ("nuevo león",
+// "Michoacan", "  baja  california sur "), its ISO 3166-2:MX code ("QUE",
+// "CMX"), a usual abbreviation ("Qro.", "S.L.P.", "B.C.S.", "Edomex", "Edo.
+// Méx.", "D.F.", "CDMX") or another name it goes by ("Ciudad de México",
+// "Estado de México", "Veracruz de Ignacio de la Llave", "Nacido en el
+// extranjero"). nullptr when nothing matches exactly or the text is not valid
+// UTF-8.
 const State* FindState(std::string_view text) noexcept;
 
-// The state the first letters typed so far point to, for a list searched
-// while typing: two letters that are exactly a code give that state ("ch"
-// gives CH: CHIHUAHUA); otherwise the first state, in list order, whose code
-// or name (or other known name) starts with `typed`, compared without regard
-// to case or accents ("chi" gives CS: CHIAPAS, "mex" MC: MÉXICO). Blanks count
-// as typed, so "baja california " already points to BAJA CALIFORNIA SUR.
-// nullptr when nothing starts so, `typed` is empty or not valid UTF-8.
+// The state the letters typed so far point to, for a list searched while
+// typing, compared as FindState does: the state that FindState finds
+// ("qro" gives QT: QUERETARO, "son" SR: SONORA, "ch" CH: CHIHUAHUA);
+// otherwise the first state, in list order, whose code or catalogue name
+// starts with `typed` ("chi" gives CS: CHIAPAS, "q" QT, "nuevo" NL);
+// otherwise the first, in list order, of the other names that starts so
+// ("edo" gives MC, "cd" DF). nullptr when nothing starts so, `typed` is empty
+// or not valid UTF-8.
 const State* SearchState(std::string_view typed) noexcept;
 
 // The form in which names are compared: letters in upper case, accents and

@@ -1,0 +1,77 @@
+#include "curp/sex.h"
+
+#include "curp/states.h"
+
+#include <array>
+#include <string>
+
+namespace curp {
+namespace {
+
+struct SexWord {
+    std::string_view word; // folded: upper case, no accents
+    char letter;
+};
+
+// In the order a search while typing tries them: "m" is masculino, as the
+// window's list shows it first.
+constexpr std::array<SexWord, 5> kWords{{
+    {"MASCULINO", 'H'},
+    {"FEMENINO", 'M'},
+    {"HOMBRE", 'H'},
+    {"MUJER", 'M'},
+    {"X", 'X'},
+}};
+
+// The letters read exactly besides the words.
+constexpr std::array<SexWord, 4> kLetters{{{"H", 'H'}, {"M", 'M'}, {"F", 'M'}, {"X", 'X'}}};
+
+// Upper case without accents and without blanks around.
+std::string Folded(std::string_view text)
+{
+    std::string folded = FoldForSearch(text);
+    const std::size_t first = folded.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return folded.substr(first, folded.find_last_not_of(" \t") + 1 - first);
+}
+
+} // namespace
+
+char ReadSex(std::string_view text) noexcept
+{
+    try {
+        const std::string folded = Folded(text);
+        const auto exactIn = [&folded](const auto& table) {
+            for (const SexWord& known : table) {
+                if (folded == known.word) {
+                    return known.letter;
+                }
+            }
+            return '\0';
+        };
+        const char letter = exactIn(kLetters);
+        return letter != '\0' ? letter : exactIn(kWords);
+    } catch (...) { // out of memory
+        return '\0';
+    }
+}
+
+char SearchSex(std::string_view typed) noexcept
+{
+    try {
+        const std::string folded = Folded(typed);
+        if (!folded.empty()) {
+            for (const SexWord& known : kWords) {
+                if (known.word.starts_with(folded)) {
+                    return known.letter;
+                }
+            }
+        }
+    } catch (...) { // out of memory
+    }
+    return '\0';
+}
+
+} // namespace curp
