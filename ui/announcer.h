@@ -5,8 +5,8 @@
 #define LLAVE_ANNOUNCER_H
 
 #include <QString>
-#include <QStringView>
 #include <QStringList>
+#include <QStringView>
 #include <QWidget>
 
 namespace curp {
