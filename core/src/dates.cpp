@@ -5,6 +5,7 @@
 
 #include "curp/states.h"
 #include "curp/utf8.h"
+#include "text.h"
 
 #include <algorithm>
 #include <array>
@@ -203,23 +204,12 @@ std::string Shown(DateOrder order, int year, unsigned month, unsigned day)
     return dd + '/' + mm + '/' + yyyy;
 }
 
-// The text without the blanks around it.
-std::string_view Trimmed(std::string_view text)
-{
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
-}
-
 } // namespace
 
 DateReading ReadDate(std::string_view text, DateOrder order, std::chrono::year_month_day today)
 {
     DateReading reading;
-    const std::string_view date = Trimmed(text);
+    const std::string_view date = detail::Trimmed<char>(text, " \t\r\n");
     if (date.empty()) {
         reading.problem = "falta la fecha";
         return reading;

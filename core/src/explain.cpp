@@ -33,16 +33,6 @@ std::string Utf8(std::u32string_view text)
     return detail::EncodeUtf8(text);
 }
 
-// The text without the spaces around it, as detail::Trim leaves it.
-std::u32string_view Trimmed(std::u32string_view text)
-{
-    const std::size_t first = text.find_first_not_of(U' ');
-    if (first == std::u32string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(U' ') + 1 - first);
-}
-
 // A name as written and what reading changed in it: each character as
 // detail::ReadCharacter reads it, with the combining marks after a letter
 // taken as part of that letter.
@@ -120,11 +110,11 @@ PreparedName Prepared(KeyInput input, const Texts& typed, const Recorder& seen, 
                       Utf8(read), std::move(writing.changes), Utf8(prepared)};
     name.enyeRepaired = repaired != read;
     // Removing particles also trims; trimming alone removes no particle.
-    name.particlesRemoved = withoutParticles != Trimmed(repaired);
+    name.particlesRemoved = withoutParticles != detail::Trimmed<char32_t>(repaired, U" ");
     if (shortened != withoutParticles) {
         // What was dropped is what stands before the shortened text.
-        name.dropped =
-            Utf8(Trimmed(withoutParticles.substr(0, withoutParticles.size() - shortened.size())));
+        name.dropped = Utf8(detail::Trimmed<char32_t>(
+            withoutParticles.substr(0, withoutParticles.size() - shortened.size()), U" "));
     }
     name.apostrophesRemoved = prepared != shortened;
     return name;

@@ -1,6 +1,7 @@
 #include "curp/sex.h"
 
 #include "curp/states.h"
+#include "text.h"
 
 #include <array>
 #include <string>
@@ -29,12 +30,8 @@ constexpr std::array<SexWord, 4> kLetters{{{"H", 'H'}, {"M", 'M'}, {"F", 'M'}, {
 // Upper case without accents and without blanks around.
 std::string Folded(std::string_view text)
 {
-    std::string folded = FoldForSearch(text);
-    const std::size_t first = folded.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return folded.substr(first, folded.find_last_not_of(" \t") + 1 - first);
+    const std::string folded = FoldForSearch(text);
+    return std::string(detail::Trimmed<char>(folded, " \t"));
 }
 
 } // namespace

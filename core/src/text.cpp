@@ -9,13 +9,14 @@ void Trim(std::u32string& text)
     if (text.empty() || (text.front() != U' ' && text.back() != U' ')) {
         return; // the common case: nothing to remove
     }
-    const auto last = text.find_last_not_of(U' ');
-    if (last == std::u32string::npos) {
+    const std::u32string_view kept = Trimmed<char32_t>(text, U" ");
+    if (kept.empty()) {
         text.clear();
         return;
     }
-    text.resize(last + 1);
-    text.erase(0, text.find_first_not_of(U' '));
+    const auto start = static_cast<std::size_t>(kept.data() - text.data());
+    text.resize(start + kept.size());
+    text.erase(0, start);
 }
 
 void Replace(std::u32string& text, std::u32string_view find, std::u32string_view with)

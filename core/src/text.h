@@ -9,6 +9,18 @@
 
 namespace curp::detail {
 
+// `text` without the characters of `blanks` around it.
+template <class Char>
+constexpr std::basic_string_view<Char> Trimmed(std::basic_string_view<Char> text,
+                                               std::basic_string_view<Char> blanks) noexcept
+{
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first == std::basic_string_view<Char>::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(blanks) + 1 - first);
+}
+
 // Removes leading and trailing U+0020 spaces. Tabs and other blanks stay.
 void Trim(std::u32string& text);
 
