@@ -52,14 +52,17 @@ constexpr const char* kCalculaHelp =
     R"(Uso: curp calcula --paterno P [--materno M] --nombre N --nacimiento FECHA
                     [--sexo S] --entidad E [--guiones | --json]
   o: curp calcula --csv [ARCHIVO|-] [--codificacion C] [--separador S]
+                    [--fechas dma|mda|amd]
 
-Calcula la clave de una persona como la ventana de Llave: los nombres pasan
-a mayúsculas y la clave sale en una línea.
+Calcula la clave de una persona como la ventana de Llave: los nombres se
+leen en mayúsculas y sin acentos, y la clave sale en una línea.
 
       --paterno TEXTO     apellido paterno (vacío si solo hay materno)
       --materno TEXTO     apellido materno (puede faltar)
       --nombre TEXTO      nombre o nombres
-      --nacimiento FECHA  fecha de nacimiento, AAAA-MM-DD o DD/MM/AAAA
+      --nacimiento FECHA  fecha de nacimiento: AAAA-MM-DD, DD/MM/AAAA, DD/MM/AA
+                          (el último año con esas cifras que no pasa de hoy)
+                          o «23 de abril de 1975»
       --sexo S            H (hombre; sin --sexo), M (mujer) o X (no binario);
                           también Hombre, Mujer, Masculino, Femenino o F
       --entidad E         entidad de nacimiento: su código (DF, NE) o su
@@ -76,6 +79,9 @@ a mayúsculas y la clave sale en una línea.
                           que se averigüe; la salida va en la misma
       --separador S       , ; o tab: el del CSV, si no se quiere que se
                           averigüe por el encabezado; la salida lleva el mismo
+      --fechas O          dma (día primero), mda (mes primero) o amd: el
+                          orden de las fechas escritas con números, si no se
+                          quiere que se averigüe por la columna nacimiento
   -h, --help              muestra esta ayuda y termina
 
 El CSV va en UTF-8 o en Windows-1252, separado por comas, punto y coma o
@@ -84,7 +90,8 @@ nacimiento, sexo y entidad, en cualquier orden, con mayúsculas o minúsculas,
 acentos o no, y también como «Apellido paterno», «Primer apellido»,
 «Nombre(s)», «Fecha de nacimiento» o «Entidad federativa». Una fila sin clave
 lleva el motivo en la columna error, y su número de línea sale por la salida
-de errores; al final sale allí un resumen.
+de errores; al final sale allí un resumen. Una clave que puede no ser la del
+registro (un nombre abreviado, como MA.) lleva el motivo en la columna aviso.
 )";
 
 constexpr const char* kValidaHelp = R"(Uso: curp valida [--json] [CLAVE|-]...
@@ -243,13 +250,15 @@ std::optional<std::string> ReadChoices(const CLI::App& command, const Options& o
 }
 
 // Runs a CSV command on the file named `path` ("-" or empty for standard input).
-int RunCsv(Status (*command)(const CsvRun&), const std::string& path, const CsvChoices& choices)
+int RunCsv(Status (*command)(const CsvRun&), const std::string& path, const CsvChoices& choices,
+           std::optional<DateOrder> order = std::nullopt)
 {
     CsvRun run;
     run.out = stdout;
     run.err = stderr;
     run.progress = isatty(STDERR_FILENO) == 1;
     run.choices = choices;
+    run.dateOrder = order;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(nullptr, std::fclose);
     if (path.empty() || path == "-") {
         run.in = stdin;
@@ -278,6 +287,20 @@ std::size_t CodePoints(std::string_view text)
 int Calcula(const CLI::App& command, const Options& options)
 {
     const auto given = [&](const char* name) { return options.Given(command, name); };
+    std::optional<DateOrder> order;
+    if (given("--fechas")) {
+        const std::string value = FoldForSearch(options.Value("--fechas"));
+        if (value == "DMA") {
+            order = DateOrder::DayMonthYear;
+        } else if (value == "MDA") {
+            order = DateOrder::MonthDayYear;
+        } else if (value == "AMD") {
+            order = DateOrder::YearMonthDay;
+        } else {
+            return UsageError("--fechas: «" + Shown(options.Value("--fechas")) +
+                              "» no es dma, mda ni amd");
+        }
+    }
     if (given("--csv")) {
         for (const char* name : {"--paterno", "--materno", "--nombre", "--nacimiento", "--sexo",
                                  "--entidad", "--guiones", "--json"}) {
@@ -291,7 +314,7 @@ int Calcula(const CLI::App& command, const Options& options)
         if (const auto error = ReadChoices(command, options, choices)) {
             return UsageError(*error);
         }
-        return RunCsv(CalculaCsv, options.Value("--csv"), choices);
+        return RunCsv(CalculaCsv, options.Value("--csv"), choices, order);
     }
     for (const char* name : {"--codificacion", "--separador"}) {
         if (given(name)) {
@@ -306,51 +329,41 @@ int Calcula(const CLI::App& command, const Options& options)
     if (options.guiones && options.json) {
         return UsageError("--guiones y --json no van juntas");
     }
-    // A value that is not what its option takes is a usage error; data that
-    // gives no key (no given name, no surname) is not.
     const std::string paterno = options.Value("--paterno");
     const std::string materno = options.Value("--materno");
     const std::string nombre = options.Value("--nombre");
     const std::string nacimiento = options.Value("--nacimiento");
     const std::string sexo = options.Value("--sexo");
     const std::string entidad = options.Value("--entidad");
-    const Person person{paterno, materno, nombre, nacimiento, sexo, entidad};
-    for (const auto& [text, name] : {std::pair{person.paterno, "--paterno"},
-                                     {person.materno, "--materno"},
-                                     {person.nombre, "--nombre"},
-                                     {person.nacimiento, "--nacimiento"},
-                                     {person.sexo, "--sexo"},
-                                     {person.entidad, "--entidad"}}) {
-        if (!IsUtf8(text)) {
-            return UsageError(std::string(name) + ": texto que no es UTF-8 válido");
+    KeyMaker maker(Today());
+    maker.ReadDates(order.value_or(DateOrder::DayMonthYear));
+    Computed computed;
+    maker.Compute({paterno, materno, nombre, nacimiento, sexo, entidad}, Missing::WindowDefaults,
+                  computed);
+    // A value that is not what its option takes is a usage error; data that
+    // gives no key (no given name, no surname) is not.
+    constexpr std::array<const char*, kFields> kOptionNames = {
+        "--paterno", "--materno", "--nombre", "--nacimiento", "--sexo", "--entidad"};
+    for (std::size_t field = 0; field < kFields; ++field) {
+        if (!computed.problems.at(field).empty()) {
+            return UsageError(std::string(kOptionNames.at(field)) + ": " +
+                              computed.problems.at(field));
         }
     }
-    std::string reason;
-    ParseBirthDate(person.nacimiento, reason);
-    if (!reason.empty()) {
-        return UsageError("--nacimiento: " + reason);
-    }
-    if (given("--sexo") && ParseSex(person.sexo) == 0) {
-        return UsageError("--sexo: «" + Shown(person.sexo) + "» no es H, M ni X");
-    }
-    if (given("--entidad") && FindState(person.entidad) == nullptr) {
-        return UsageError("--entidad: «" + Shown(person.entidad) +
-                          "» no es un código ni el nombre de una entidad");
-    }
-    KeyMaker maker;
-    Computed computed;
-    maker.Compute(person, Missing::WindowDefaults, computed);
     // Only a whole key is written, as for the rows of a file.
     if (!computed.key.empty() && CodePoints(computed.key) != curp::kKeyLength) {
-        computed.error = computed.state == nullptr
-                             ? "falta la entidad (--entidad): sin ella la clave queda sin "
-                               "entidad ni dígito verificador"
-                             : "los nombres no dan las cuatro letras iniciales de la clave";
+        computed.namesProblem = computed.state == nullptr
+                                    ? "falta la entidad (--entidad): sin ella la clave queda sin "
+                                      "entidad ni dígito verificador"
+                                    : "los nombres no dan las cuatro letras iniciales de la clave";
         computed.key.clear();
     }
     if (computed.key.empty()) {
-        std::fprintf(stderr, "curp: sin clave: %s\n", computed.error.c_str());
+        std::fprintf(stderr, "curp: sin clave: %s\n", computed.Error().c_str());
         return kSomeRows;
+    }
+    if (!computed.warning.empty()) {
+        std::fprintf(stderr, "curp: aviso: %s\n", computed.warning.c_str());
     }
     if (options.json) {
         Print(ToJson(computed) + '\n');
@@ -415,7 +428,7 @@ int Run(int argc, char** argv)
         command->allow_extras();
     }
     for (const char* name : {"--paterno", "--materno", "--nombre", "--nacimiento", "--sexo",
-                             "--entidad", "--csv", "--codificacion", "--separador"}) {
+                             "--entidad", "--csv", "--codificacion", "--separador", "--fechas"}) {
         options.Add(*calcula, name);
     }
     calcula->add_flag("--guiones", options.guiones);

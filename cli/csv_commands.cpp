@@ -146,7 +146,8 @@ struct Summary {
     std::size_t results = 0;                     // keys written (calcula) or valid keys (valida)
     std::map<std::string, std::size_t> refused;  // rows without result, by reason
     std::map<std::string, std::size_t> warnings; // rows with a result and a warning, by kind
-    std::string dateOrder; // how the dates of the file were read, once that is decided per file
+    std::string dateOrder;      // how the dates of the file were read, when the file decided it
+    std::size_t shortYears = 0; // rows whose year of birth had two digits
 
     // Counts reasons given joined by "; ".
     void Refused(std::string_view reasons)
@@ -157,6 +158,16 @@ struct Summary {
             const auto end = rest.find("; ");
             ++refused[std::string(rest.substr(0, end))];
             rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 2);
+        }
+    }
+
+    // Counts the kinds of warning given joined by "; ".
+    void Warned(std::string_view kinds)
+    {
+        while (!kinds.empty()) {
+            const auto end = kinds.find("; ");
+            ++warnings[std::string(kinds.substr(0, end))];
+            kinds.remove_prefix(end == std::string_view::npos ? kinds.size() : end + 2);
         }
     }
 };
@@ -192,6 +203,7 @@ public:
             return kUsageError;
         }
         NoteEncoding();
+        PreScanned(summary_);
         writer_.Use(layout_.separator, layout_.encoding);
         const CsvError error = input.Read(*this);
         ClearProgress();
@@ -248,9 +260,7 @@ public:
             ++summary_.refused["la fila tiene más campos que el encabezado"];
         } else {
             problem = Compute(inputs_, results_);
-            if (!problem.empty()) {
-                CountReasons(summary_);
-            }
+            CountReasons(summary_);
         }
         WriteRow(row);
         if (!problem.empty()) {
@@ -277,7 +287,8 @@ protected:
                                      std::vector<std::string>& results) = 0;
     // Fills the results of a row that cannot be taken as it is.
     virtual void RowProblem(std::string_view problem, std::vector<std::string>& results) = 0;
-    // Counts the reasons the row just computed gave no result for.
+    // Counts the reasons the row just computed gave no result for, and its
+    // warnings.
     virtual void CountReasons(Summary& summary) const = 0;
     // What a failed row's message starts with, before its reasons.
     virtual std::string_view FailurePrefix() const
@@ -300,10 +311,25 @@ protected:
     // are the bytes as read (the encoding is known only at the end of the
     // pass; digits and separators read the same in either encoding).
     virtual void PreScan(std::span<const std::string_view> /*inputs*/, std::size_t /*line*/) {}
+    // Called once the first pass is over, before anything is written.
+    virtual void PreScanned(Summary& /*summary*/) {}
 
     bool HasInput(std::size_t input) const
     {
         return inputColumn_[input] != kNoColumn;
+    }
+
+    // Says `message` on standard error, with the file's name and the line.
+    void Report(const std::string& message, std::size_t line = 0)
+    {
+        ClearProgress();
+        std::string where = run_.name;
+        if (line > 0) {
+            where.push_back(':');
+            where.append(std::to_string(line));
+        }
+        std::fprintf(run_.err, "curp: %s: %.*s\n", Shown(where).c_str(),
+                     static_cast<int>(message.size()), message.data());
     }
 
 private:
@@ -561,6 +587,12 @@ private:
         if (!summary_.dateOrder.empty()) {
             std::fprintf(run_.err, "  fechas leídas como %s\n", summary_.dateOrder.c_str());
         }
+        if (summary_.shortYears > 0) {
+            std::fprintf(run_.err,
+                         "  %s con el año en dos cifras, leído como el último año con esas "
+                         "cifras que no pasa de hoy\n",
+                         Counted(summary_.shortYears, "fecha", "fechas").c_str());
+        }
         const char* separator = layout_.separator == ';'    ? "punto y coma"
                                 : layout_.separator == '\t' ? "tabulador"
                                                             : "coma";
@@ -576,18 +608,6 @@ private:
             std::fputs("\r\x1B[K", run_.err);
             progressShown_ = false;
         }
-    }
-
-    void Report(const std::string& message, std::size_t line = 0)
-    {
-        ClearProgress();
-        std::string where = run_.name;
-        if (line > 0) {
-            where.push_back(':');
-            where.append(std::to_string(line));
-        }
-        std::fprintf(run_.err, "curp: %s: %.*s\n", Shown(where).c_str(),
-                     static_cast<int>(message.size()), message.data());
     }
 
     const CsvRun& run_;
@@ -621,7 +641,10 @@ public:
     explicit Calcula(const CsvRun& run)
         : TableCommand(run,
                        {"paterno", "materno", "nombre", "nacimiento", "sexo", "entidad", "curp"}, 6)
-    {}
+        , forcedOrder_(run.dateOrder)
+    {
+        maker_.ReadDates(run.dateOrder.value_or(DateOrder::DayMonthYear));
+    }
 
 private:
     enum Input : std::size_t { kPaterno, kMaterno, kNombre, kNacimiento, kSexo, kEntidad, kCurp };
@@ -629,14 +652,52 @@ private:
     std::vector<std::string_view> ResultNames() const override
     {
         if (HasInput(kCurp)) {
-            return {"curp_calculada", "coincide", "error"};
+            return {"curp_calculada", "coincide", "error", "aviso"};
         }
-        return {"curp_calculada", "error"};
+        return {"curp_calculada", "error", "aviso"};
     }
 
     std::array<std::string_view, 4> SummaryWords() const override
     {
         return {"clave escrita", "claves escritas", "fila sin clave", "filas sin clave"};
+    }
+
+    // The order of day and month is decided from the whole date column,
+    // unless --fechas gave it.
+    bool WantsPreScan() const override
+    {
+        return !forcedOrder_;
+    }
+
+    void PreScan(std::span<const std::string_view> in, std::size_t line) override
+    {
+        const DateFit fit = FitOf(in[kNacimiento]);
+        for (auto& [kind, seen] : {std::pair{DateFit::DayFirst, &dayFirst_},
+                                   std::pair{DateFit::MonthFirst, &monthFirst_}}) {
+            if (fit == kind && seen->line == 0) {
+                *seen = {line, Shown(in[kNacimiento])};
+            }
+        }
+    }
+
+    void PreScanned(Summary& summary) override
+    {
+        const auto example = [](const DateSeen& seen) {
+            return "fila " + std::to_string(seen.line) + ": " + seen.text;
+        };
+        if (monthFirst_.line != 0 && dayFirst_.line == 0) {
+            maker_.ReadDates(DateOrder::MonthDayYear);
+            summary.dateOrder = "MM/DD/AAAA";
+            Report("fechas leídas como MM/DD/AAAA (" + example(monthFirst_) + ")");
+        } else if (monthFirst_.line != 0) {
+            maker_.ReadDates(DateOrder::DayMonthYear,
+                             "la columna tiene fechas DD/MM/AAAA y MM/DD/AAAA (--fechas elige)");
+            summary.dateOrder = "DD/MM/AAAA y MM/DD/AAAA, cada una en el orden que admite";
+            Report("la columna nacimiento tiene fechas DD/MM/AAAA (" + example(dayFirst_) +
+                   ") y MM/DD/AAAA (" + example(monthFirst_) +
+                   "): cada fecha se lee en el orden que admite, y las que admiten los dos quedan "
+                   "sin clave; --fechas dma o --fechas mda elige el orden");
+        }
     }
 
     std::string_view Compute(std::span<const std::string_view> in,
@@ -645,17 +706,23 @@ private:
         maker_.Compute(
             {in[kPaterno], in[kMaterno], in[kNombre], in[kNacimiento], in[kSexo], in[kEntidad]},
             Missing::Error, computed_);
+        error_ = computed_.Error();
         results.front() = computed_.key;
-        results.back() = computed_.error;
+        results[results.size() - 2] = error_;
+        results.back() = computed_.warning;
         if (HasInput(kCurp)) {
             results[1] = Matches(in[kCurp]);
         }
-        return computed_.error;
+        return error_;
     }
 
     void CountReasons(Summary& summary) const override
     {
-        summary.Refused(computed_.error);
+        summary.Refused(error_);
+        if (!computed_.key.empty()) {
+            summary.Warned(computed_.doubt);
+            summary.shortYears += computed_.shortYear ? 1 : 0;
+        }
     }
 
     void RowProblem(std::string_view problem, std::vector<std::string>& results) override
@@ -663,7 +730,7 @@ private:
         for (std::string& result : results) {
             result.clear();
         }
-        results.back() = problem;
+        results[results.size() - 2] = problem;
     }
 
     // "si" when the given key's first 16 characters are the computed key's
@@ -691,8 +758,18 @@ private:
         return count == 0 ? std::optional(text) : std::nullopt;
     }
 
-    KeyMaker maker_;
+    // The first row whose date fits only one order of day and month.
+    struct DateSeen {
+        std::size_t line = 0;
+        std::string text;
+    };
+
+    std::optional<DateOrder> forcedOrder_;
+    DateSeen dayFirst_;
+    DateSeen monthFirst_;
+    KeyMaker maker_{Today()};
     Computed computed_;
+    std::string error_;
 };
 
 class Valida final : public TableCommand

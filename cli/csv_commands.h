@@ -7,7 +7,10 @@
 #include "commands.h"
 #include "csv_input.h"
 
+#include "curp/dates.h"
+
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace curp::cli {
@@ -20,10 +23,11 @@ struct CsvRun {
     std::string name;         // the file as named in messages
     bool progress = false;    // show the count of rows on `err` as they go by
     CsvChoices choices;       // encoding and separator, when not left to the first pass
+    std::optional<DateOrder> dateOrder; // of the dates in numbers, when not left to the first pass
 };
 
 // `curp calcula --csv`: adds curp_calculada, coincide (when there is a curp
-// column) and error to each row.
+// column), error and aviso to each row.
 Status CalculaCsv(const CsvRun& run);
 
 // `curp valida --csv`: adds valida and problemas, from the column curp.

@@ -2,75 +2,17 @@
 
 #include "curp/calc_clave.h"
 #include "curp/explain.h"
+#include "curp/sex.h"
 #include "curp/utf8.h"
 
 #include <algorithm>
-#include <array>
-#include <optional>
 
 namespace curp::cli {
 namespace {
 
-using std::chrono::day;
-using std::chrono::month;
-using std::chrono::year;
-
-constexpr int kFirstYear = 1601; // the window's date box takes 1601 to 9999
-constexpr int kLastYear = 9999;
-
-std::string_view TrimBlanks(std::string_view text) noexcept
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 bool IsBlank(std::string_view text) noexcept
 {
-    return TrimBlanks(text).empty();
-}
-
-// The next run of digits of `text` from `pos`: its value and how many digits.
-struct Number {
-    int value = 0;
-    std::size_t digits = 0;
-};
-
-Number ReadNumber(std::string_view text, std::size_t& pos) noexcept
-{
-    Number number;
-    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && number.digits < 5) {
-        number.value = number.value * 10 + (text[pos] - '0');
-        ++number.digits;
-        ++pos;
-    }
-    return number;
-}
-
-// Three numbers separated twice by the same one of `separators`, and nothing else.
-bool ReadThree(std::string_view text, std::string_view separators, std::array<Number, 3>& parts)
-{
-    std::size_t pos = 0;
-    char separator = 0;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            if (pos >= text.size() || separators.find(text[pos]) == std::string_view::npos ||
-                (separator != 0 && text[pos] != separator)) {
-                return false;
-            }
-            separator = text[pos++];
-        }
-        parts.at(i) = ReadNumber(text, pos);
-        if (parts.at(i).digits == 0) {
-            return false;
-        }
-    }
-    return pos == text.size();
+    return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 std::string Quoted(std::string_view text)
@@ -78,169 +20,250 @@ std::string Quoted(std::string_view text)
     return "«" + Shown(text) + "»";
 }
 
-} // namespace
+// The next run of at most `most` digits of `text` from `pos`: its value and
+// how many digits it has.
+struct Number {
+    unsigned value = 0;
+    std::size_t digits = 0;
+};
 
-std::chrono::year_month_day ParseBirthDate(std::string_view text, std::string& error)
+Number ReadNumber(std::string_view text, std::size_t& pos, std::size_t most) noexcept
 {
-    const std::string_view date = TrimBlanks(text);
-    std::array<Number, 3> parts{};
-    Number yearPart;
-    Number monthPart;
-    Number dayPart;
-    const auto digit = [&date](std::size_t i) { return date[i] >= '0' && date[i] <= '9'; };
-    if (date.size() == 10 && date[4] == '-' && date[7] == '-' && digit(0) && digit(1) && digit(2) &&
-        digit(3) && digit(5) && digit(6) && digit(8) && digit(9)) {
-        // AAAA-MM-DD with every digit, the form of most files, read directly.
-        const auto value = [&date](std::size_t i, std::size_t n) {
-            int v = 0;
-            for (std::size_t k = i; k < i + n; ++k) {
-                v = v * 10 + (date[k] - '0');
-            }
-            return Number{v, n};
-        };
-        yearPart = value(0, 4);
-        monthPart = value(5, 2);
-        dayPart = value(8, 2);
-    } else if (ReadThree(date, "-/", parts) && parts[0].digits == 4 && parts[1].digits <= 2 &&
-               parts[2].digits <= 2) {
-        yearPart = parts[0];
-        monthPart = parts[1];
-        dayPart = parts[2];
-    } else if (ReadThree(date, "/-.", parts) && parts[0].digits <= 2 && parts[1].digits <= 2 &&
-               (parts[2].digits == 4 || parts[2].digits <= 2)) {
-        if (parts[2].digits != 4) {
-            error = "año de dos cifras en " + Quoted(date) +
-                    ": escriba el año completo, con cuatro cifras";
-            return {};
-        }
-        dayPart = parts[0];
-        monthPart = parts[1];
-        yearPart = parts[2];
-    } else {
-        error = date.empty()
-                    ? std::string("falta la fecha de nacimiento")
-                    : "fecha " + Quoted(date) + " no reconocida: se espera AAAA-MM-DD o DD/MM/AAAA";
-        return {};
+    Number number;
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && number.digits < most) {
+        number.value = number.value * 10 + static_cast<unsigned>(text[pos] - '0');
+        ++number.digits;
+        ++pos;
     }
-    if (yearPart.value < kFirstYear || yearPart.value > kLastYear) {
-        error = "año fuera de 1601 a 9999 en " + Quoted(date);
-        return {};
-    }
-    const std::chrono::year_month_day birth{year{yearPart.value},
-                                            month{static_cast<unsigned>(monthPart.value)},
-                                            day{static_cast<unsigned>(dayPart.value)}};
-    if (!birth.ok()) {
-        error = "la fecha " + Quoted(date) + " no existe";
-        return {};
-    }
-    return birth;
+    return number;
 }
 
-char ParseSex(std::string_view text) noexcept
+// The date problem as a row reports it: the date quoted, so that rows with
+// the same problem count together in the summary.
+std::string DateProblem(std::string_view problem)
 {
-    std::array<char, 10> upper{};
-    const std::string_view word = TrimBlanks(text);
-    if (word.size() > upper.size()) {
-        return 0;
+    // "31/04/1990 no existe: ..." and "23/04/1500 queda fuera ..." start with
+    // the date as it was read; "falta la fecha" and "no es una fecha: «…»"
+    // quote what they need to.
+    const std::size_t space = problem.find(' ');
+    if (problem.empty() || problem.front() < '0' || problem.front() > '9' ||
+        space == std::string_view::npos) {
+        return problem == "falta la fecha" ? "falta la fecha de nacimiento" : std::string(problem);
     }
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const char c = word[i];
-        upper.at(i) = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    return "la fecha «" + std::string(problem.substr(0, space)) + "»" +
+           std::string(problem.substr(space));
+}
+
+// A few words for each kind of doubt the library names, for the summary.
+std::string_view DoubtOf(NoteKind kind)
+{
+    switch (kind) {
+    case NoteKind::AbbreviatedName:
+        return "nombre abreviado: la CURP puede ser otra";
+    case NoteKind::OtherCharacters:
+        return "caracteres que una CURP no lleva";
+    default:
+        return "clave que puede no ser la del registro";
     }
-    const std::string_view folded(upper.data(), word.size());
-    if (folded == "H" || folded == "HOMBRE" || folded == "MASCULINO") {
-        return 'H';
+}
+
+} // namespace
+
+DateFit FitOf(std::string_view text) noexcept
+{
+    constexpr std::string_view kSeparators = " \t/-.,";
+    std::size_t pos = text.find_first_not_of(" \t");
+    const std::size_t start = pos == std::string_view::npos ? text.size() : pos;
+    pos = start;
+    Number first = ReadNumber(text, pos, 8);
+    Number second;
+    if (first.digits == 8) {
+        // "23041975": two, two and four digits.
+        pos = start;
+        first = ReadNumber(text, pos, 2);
+        second = ReadNumber(text, pos, 2);
+    } else if (first.digits == 1 || first.digits == 2) {
+        pos = std::min(text.find_first_not_of(kSeparators, pos), text.size());
+        second = ReadNumber(text, pos, 3);
     }
-    if (folded == "M" || folded == "MUJER" || folded == "FEMENINO" || folded == "F") {
-        return 'M';
+    if (second.digits == 0 || second.digits > 2) {
+        return DateFit::Any; // a year first, a month name, or no date
     }
-    return folded == "X" ? 'X' : 0;
+    // Within 1 to 12 both are months, and every month has the days 1 to 12.
+    const auto isMonth = [](unsigned n) { return n >= 1 && n <= 12; };
+    const auto isDay = [](unsigned n) { return n >= 1 && n <= 31; };
+    const bool dayFirst = isDay(first.value) && isMonth(second.value);
+    const bool monthFirst = isMonth(first.value) && isDay(second.value);
+    if (dayFirst && monthFirst) {
+        return first.value == second.value ? DateFit::Any : DateFit::Ambiguous;
+    }
+    return dayFirst ? DateFit::DayFirst : monthFirst ? DateFit::MonthFirst : DateFit::Any;
+}
+
+bool Computed::FieldsRead() const noexcept
+{
+    return std::all_of(problems.begin(), problems.end(),
+                       [](const std::string& problem) { return problem.empty(); });
+}
+
+std::string Computed::Error() const
+{
+    std::string error;
+    const auto add = [&error](std::string_view reason) {
+        if (!reason.empty()) {
+            error.append(error.empty() ? "" : "; ").append(reason);
+        }
+    };
+    for (std::size_t field = 0; field < kFields; ++field) {
+        if (field == static_cast<std::size_t>(Field::Nacimiento)) {
+            add(namesProblem);
+        }
+        add(problems.at(field));
+    }
+    return error;
+}
+
+void KeyMaker::ReadBirth(std::string_view text, Computed& out) const
+{
+    DateOrder order = order_;
+    if (!ambiguous_.empty()) {
+        switch (FitOf(text)) {
+        case DateFit::Ambiguous:
+            out.Problem(Field::Nacimiento) = "fecha " + Quoted(text) + " ambigua: " + ambiguous_;
+            return;
+        case DateFit::MonthFirst:
+            order = DateOrder::MonthDayYear;
+            break;
+        case DateFit::DayFirst:
+            order = DateOrder::DayMonthYear;
+            break;
+        case DateFit::Any:
+            break;
+        }
+    }
+    const DateReading reading = ReadDate(text, order, today_);
+    out.birth = reading.date;
+    out.shortYear = reading.shortYear;
+    if (!reading.ok()) {
+        out.Problem(Field::Nacimiento) = DateProblem(reading.problem);
+    }
 }
 
 void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
 {
     out.key.clear();
-    out.error.clear();
+    for (std::string& problem : out.problems) {
+        problem.clear();
+    }
+    out.namesProblem.clear();
+    out.warning.clear();
+    out.doubt.clear();
+    out.birth = {};
+    out.shortYear = false;
     out.state = nullptr;
     out.sex = 0;
-    // Every reason is given at once, so that a row is mended in one go.
-    const auto fail = [&out](std::string_view reason) {
-        if (!out.error.empty()) {
-            out.error += "; ";
-        }
-        out.error += reason;
-    };
-    const auto notUtf8 = [&fail](const char* column) {
-        fail(std::string("texto que no es UTF-8 válido en ") + column);
-    };
 
     // Date, sex and state are read as they are; only a text that is not
     // understood is looked at again, to say whether it is not even UTF-8.
-    std::string reason;
-    out.birth = ParseBirthDate(person.nacimiento, reason);
-    if (!reason.empty()) {
-        IsUtf8(person.nacimiento) ? fail(reason) : notUtf8("nacimiento");
-    }
-
+    ReadBirth(person.nacimiento, out);
     if (IsBlank(person.sexo)) {
         if (missing == Missing::WindowDefaults) {
             out.sex = 'H';
         } else {
-            fail("falta el sexo");
+            out.Problem(Field::Sexo) = "falta el sexo";
         }
-    } else if ((out.sex = ParseSex(person.sexo)) == 0) {
-        IsUtf8(person.sexo)
-            ? fail("sexo " + Quoted(person.sexo) + " no reconocido: se espera H, M o X")
-            : notUtf8("sexo");
+    } else if ((out.sex = ReadSex(person.sexo)) == 0) {
+        out.Problem(Field::Sexo) =
+            "sexo " + Quoted(person.sexo) + " no reconocido: se espera H, M o X";
     }
-
     if (IsBlank(person.entidad)) {
         if (missing == Missing::Error) {
-            fail("falta la entidad");
+            out.Problem(Field::Entidad) = "falta la entidad";
         }
-    } else {
-        out.state = StateNamed(person.entidad);
-        if (out.state == nullptr) {
-            IsUtf8(person.entidad)
-                ? fail("entidad " + Quoted(person.entidad) +
-                       " desconocida: se espera un código (DF, NE) o el nombre de un estado")
-                : notUtf8("entidad");
+    } else if ((out.state = StateNamed(person.entidad)) == nullptr) {
+        out.Problem(Field::Entidad) =
+            "entidad " + Quoted(person.entidad) +
+            " desconocida: se espera un código (DF, NE) o el nombre de un estado";
+    }
+    const std::array<std::pair<std::string_view, const char*>, kFields> texts{{
+        {person.paterno, "paterno"},
+        {person.materno, "materno"},
+        {person.nombre, "nombre"},
+        {person.nacimiento, "nacimiento"},
+        {person.sexo, "sexo"},
+        {person.entidad, "entidad"},
+    }};
+    for (std::size_t field = 0; field < kFields; ++field) {
+        const auto [text, name] = texts.at(field);
+        // Names are read by the library, which says nothing of bytes that are
+        // not UTF-8 but a replacement character; the others were read above.
+        const bool checked = field > static_cast<std::size_t>(Field::Nombre);
+        if ((!checked || !out.problems.at(field).empty()) && !IsUtf8(text)) {
+            out.problems.at(field) = std::string("texto que no es UTF-8 válido en ") + name;
         }
     }
+
     // The names go to the library as they are: it reads them (case, accents,
     // invisible characters) as the registry writes them.
-    const std::string_view sex(&out.sex, out.sex == 0 ? 0 : 1);
-    const std::string_view state = out.state != nullptr ? out.state->code : std::string_view();
-    if (out.error.empty()) {
+    if (out.FieldsRead()) {
+        const std::string_view sex(&out.sex, out.sex == 0 ? 0 : 1);
+        const std::string_view state = out.state != nullptr ? out.state->code : std::string_view();
         out.key = Calc_Clave(person.paterno, person.materno, person.nombre, out.birth, sex, state);
         if (!out.key.empty()) {
-            if (missing == Missing::Error && out.key.size() != curp::kKeyLength) {
+            if (missing == Missing::Error && out.key.size() != kKeyLength) {
                 out.key.clear();
-                fail("los nombres no dan las cuatro letras iniciales de la clave");
+                out.namesProblem = "los nombres no dan las cuatro letras iniciales de la clave";
+            } else {
+                NoteDoubts(person, out);
             }
             return;
         }
     }
-    // No key: what the library says of the names, before the other reasons.
-    const std::string others = std::move(out.error);
-    out.error.clear();
+    ExplainNoKey(person, out);
+}
+
+void KeyMaker::ExplainNoKey(const Person& person, Computed& out)
+{
+    // What the library says of the names, with any date, sex and state.
     const KeyExplanation explained = ExplainKey(person.paterno, person.materno, person.nombre,
                                                 std::chrono::year{2000} / 1 / 1, "H", "DF");
     for (const KeyNote& note : explained.notes) {
-        if (note.kind == NoteKind::InvalidText) {
-            notUtf8(note.input == KeyInput::Ap   ? "paterno"
-                    : note.input == KeyInput::Am ? "materno"
-                                                 : "nombre");
-        } else if (note.kind == NoteKind::NoGivenName) {
-            fail("falta el nombre");
+        if (note.kind == NoteKind::NoGivenName) {
+            out.namesProblem = "falta el nombre";
         } else if (note.kind == NoteKind::NoSurname) {
-            fail("faltan los dos apellidos");
+            out.namesProblem = "faltan los dos apellidos";
         }
     }
-    if (!others.empty()) {
-        fail(others);
-    } else if (out.error.empty()) {
-        fail("no se pudo calcular la clave (memoria insuficiente)");
+    if (out.FieldsRead() && out.namesProblem.empty()) {
+        out.namesProblem = "no se pudo calcular la clave (memoria insuficiente)";
+    }
+}
+
+void KeyMaker::NoteDoubts(const Person& person, Computed& out)
+{
+    // Only a given name with a dot can look abbreviated, and only a key with
+    // a character beyond ASCII can hold one no key has: other keys are not
+    // explained again, which would cost more than computing them.
+    const bool ascii = std::all_of(out.key.begin(), out.key.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii && person.nombre.find('.') == std::string_view::npos) {
+        return;
+    }
+    const std::string_view sex(&out.sex, 1);
+    const KeyExplanation explained = ExplainKey(person.paterno, person.materno, person.nombre,
+                                                out.birth, sex, out.state ? out.state->code : "");
+    if (CouldBeRegistryKey(explained)) {
+        return;
+    }
+    for (const KeyNote& note : explained.notes) {
+        if (note.kind != NoteKind::AbbreviatedName && note.kind != NoteKind::OtherCharacters) {
+            continue;
+        }
+        const auto add = [](std::string& to, std::string_view text) {
+            to.append(to.empty() ? "" : "; ").append(text);
+        };
+        add(out.warning, Describe(note));
+        add(out.doubt, DoubtOf(note.kind));
     }
 }
 

@@ -50,93 +50,111 @@ TEST_P(CalculaRows, AddsTheKeyToEachRow)
 const FileRow kCalculaRows[] = {
     {"KeyAndColumnsAdded",
      "paterno,materno,nombre,nacimiento,sexo,entidad\nGomez,Diaz,Juan,1975-04-23,H,DF\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\nGomez,Diaz,Juan,1975-04-23,H,DF,GODJ750423HDFMZN00,\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGomez,Diaz,Juan,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
      kAllRows},
     {"HeaderInAnotherOrderAndCase",
      "id, NOMBRE ,Entidad,SEXO,Nacimiento,Materno,PATERNO,nota\r\n7,Juan,df,h,23/04/1975,Diaz,Gomez,\"a, b\"\r\n",
-     "id, NOMBRE ,Entidad,SEXO,Nacimiento,Materno,PATERNO,nota,curp_calculada,error\r\n7,Juan,df,h,23/04/1975,Diaz,Gomez,\"a, b\",GODJ750423HDFMZN00,\r\n",
+     "id, NOMBRE ,Entidad,SEXO,Nacimiento,Materno,PATERNO,nota,curp_calculada,error,aviso\r\n7,Juan,df,h,23/04/1975,Diaz,Gomez,\"a, b\",GODJ750423HDFMZN00,,\r\n",
      kAllRows},
     {"GivenKeyComparedOnItsFirst16",
      "curp,paterno,materno,nombre,nacimiento,sexo,entidad\n"
      "godj-750423-h-df-mzn-a-7,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n"
      "GODJ750423HDFMZX00,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n"
      ",GOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n",
-     "curp,paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,coincide,error\n"
-     "godj-750423-h-df-mzn-a-7,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,si,\n"
-     "GODJ750423HDFMZX00,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,no,\n"
-     ",GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
+     "curp,paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,coincide,error,aviso\n"
+     "godj-750423-h-df-mzn-a-7,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,si,,\n"
+     "GODJ750423HDFMZX00,GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,no,,\n"
+     ",GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,,\n",
      kAllRows},
     {"ErrorRowKeepsItsPlaceAndLine",
      "paterno,materno,nombre,nacimiento,sexo,entidad,nota\n"
      "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,\"dos\nlíneas\"\n"
      "GOMEZ,DIAZ,JUAN,31/04/1990,H,DF,\n"
      "PEREZ,,ANA,1980-01-01,M,NE,\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error\n"
-     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,\"dos\nlíneas\",GODJ750423HDFMZN00,\n"
-     "GOMEZ,DIAZ,JUAN,31/04/1990,H,DF,,,la fecha «31/04/1990» no existe\n"
-     "PEREZ,,ANA,1980-01-01,M,NE,,PEXA800101MNERXN02,\n",
-     kSomeRows, "curp: f.csv:4: la fecha «31/04/1990» no existe\n"},
+     "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,\"dos\nlíneas\",GODJ750423HDFMZN00,,\n"
+     "GOMEZ,DIAZ,JUAN,31/04/1990,H,DF,,,la fecha «31/04/1990» no existe: abril tiene 30 días,\n"
+     "PEREZ,,ANA,1980-01-01,M,NE,,PEXA800101MNERXN02,,\n",
+     kSomeRows, "curp: f.csv:4: la fecha «31/04/1990» no existe: abril tiene 30 días\n"},
     {"InvalidUtf8OnlyInItsRowOfAUtf8File",
      "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,José,1975-04-23,H,DF\nG\xF3mez,DIAZ,JUAN,1975-04-23,H,DF\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n"
-     "GOMEZ,DIAZ,José,1975-04-23,H,DF,GODJ750423HDFMZS02,\n"
-     "G\xF3mez,DIAZ,JUAN,1975-04-23,H,DF,,texto que no es UTF-8 válido en paterno\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,José,1975-04-23,H,DF,GODJ750423HDFMZS02,,\n"
+     "G\xF3mez,DIAZ,JUAN,1975-04-23,H,DF,,texto que no es UTF-8 válido en paterno,\n",
      kSomeRows, "f.csv:3: texto que no es UTF-8 válido en paterno"},
     {"Utf8ChosenForAFileThatIsNot",
      "paterno,materno,nombre,nacimiento,sexo,entidad\nG\xF3mez,DIAZ,JUAN,1975-04-23,H,DF\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n"
-     "G\xF3mez,DIAZ,JUAN,1975-04-23,H,DF,,texto que no es UTF-8 válido en paterno\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "G\xF3mez,DIAZ,JUAN,1975-04-23,H,DF,,texto que no es UTF-8 válido en paterno,\n",
      kSomeRows, "leído como UTF-8 (--codificacion)", {.encoding = Encoding::Utf8, .separator = std::nullopt}},
     // The forms spreadsheets save: Windows-1252, written back in Windows-1252
     // (messages too), semicolons, tabs, and the headers people write.
     {"Windows1252InAndOut",
      "paterno,materno,nombre,nacimiento,sexo,entidad\r\nGOMEZ,DIAZ,Juan Jos\xE9,1975-04-23,H,DF\r\n"
      "PEREZ,,Ana,31/04/1990,M,NE\r\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\r\n"
-     "GOMEZ,DIAZ,Juan Jos\xE9,1975-04-23,H,DF,GODJ750423HDFMZN00,\r\n"
-     "PEREZ,,Ana,31/04/1990,M,NE,,la fecha \xAB" "31/04/1990\xBB no existe\r\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\r\n"
+     "GOMEZ,DIAZ,Juan Jos\xE9,1975-04-23,H,DF,GODJ750423HDFMZN00,,\r\n"
+     "PEREZ,,Ana,31/04/1990,M,NE,,la fecha \xAB" "31/04/1990\xBB no existe: abril tiene 30 d\xED" "as,\r\n",
      kSomeRows, "f.csv: el archivo no es UTF-8 (línea 2: «Juan José»): se lee como Windows-1252"},
     {"SemicolonsAndNaturalHeader",
      "\xEF\xBB\xBF" "Apellido Paterno;Apellido Materno;Nombre(s);Fecha de Nacimiento;Sexo;Entidad Federativa\r\n"
      "GOMEZ;DIAZ;JUAN;23/04/1975;H;DF\r\n",
-     "\xEF\xBB\xBF" "Apellido Paterno;Apellido Materno;Nombre(s);Fecha de Nacimiento;Sexo;Entidad Federativa;curp_calculada;error\r\n"
-     "GOMEZ;DIAZ;JUAN;23/04/1975;H;DF;GODJ750423HDFMZN00;\r\n",
+     "\xEF\xBB\xBF" "Apellido Paterno;Apellido Materno;Nombre(s);Fecha de Nacimiento;Sexo;Entidad Federativa;curp_calculada;error;aviso\r\n"
+     "GOMEZ;DIAZ;JUAN;23/04/1975;H;DF;GODJ750423HDFMZN00;;\r\n",
      kAllRows},
     {"TabsAndOtherAliases",
      "primer apellido\tsegundo apellido\tNOMBRES\tf. nacimiento\tsexo\testado de nacimiento\n"
      "GOMEZ\tDIAZ\tJUAN\t1975-04-23\tH\tDF\n",
-     "primer apellido\tsegundo apellido\tNOMBRES\tf. nacimiento\tsexo\testado de nacimiento\tcurp_calculada\terror\n"
-     "GOMEZ\tDIAZ\tJUAN\t1975-04-23\tH\tDF\tGODJ750423HDFMZN00\t\n",
+     "primer apellido\tsegundo apellido\tNOMBRES\tf. nacimiento\tsexo\testado de nacimiento\tcurp_calculada\terror\taviso\n"
+     "GOMEZ\tDIAZ\tJUAN\t1975-04-23\tH\tDF\tGODJ750423HDFMZN00\t\t\n",
      kAllRows},
     {"HeaderWithAccentsNoBreakSpacesAndDots",
      "Ap. Paterno,Ap.\u00A0Materno,Nómbre,FECHA NACIMIENTO,[Sexo],Lugar de Nacimiento\n"
      "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n",
-     "Ap. Paterno,Ap.\u00A0Materno,Nómbre,FECHA NACIMIENTO,[Sexo],Lugar de Nacimiento,curp_calculada,error\n"
-     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,\n",
+     "Ap. Paterno,Ap.\u00A0Materno,Nómbre,FECHA NACIMIENTO,[Sexo],Lugar de Nacimiento,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
      kAllRows},
     {"MissingFieldsTakenAsEmpty",
      "paterno,materno,nombre,nacimiento,sexo,entidad,nota\nGOMEZ,DIAZ,JUAN,1975-04-23,H\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error\nGOMEZ,DIAZ,JUAN,1975-04-23,H,,,,falta la entidad\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error,aviso\nGOMEZ,DIAZ,JUAN,1975-04-23,H,,,,falta la entidad,\n",
      kSomeRows, "f.csv:2: falta la entidad"},
     {"ExtraFieldsKeptAfterTheResults",
      "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,,\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,x\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n"
-     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,,\n"
-     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,,la fila tiene 7 campos y el encabezado 6,x\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,,,\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,,la fila tiene 7 campos y el encabezado 6,,x\n",
      kSomeRows, "f.csv:3: la fila tiene 7 campos y el encabezado 6"},
     {"OwnOutputReadAgainIsRefilled",
      "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,old,falta algo\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
      kAllRows},
     {"BlankLinesAndByteOrderMarkKept",
      "\xEF\xBB\xBFpaterno,materno,nombre,nacimiento,sexo,entidad\r\n\r\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF",
-     "\xEF\xBB\xBFpaterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\r\n\r\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,\r\n",
+     "\xEF\xBB\xBFpaterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\r\n\r\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\r\n",
      kAllRows},
     // The key held '"' and ',' and was quoted: letter positions now hold X.
     {"FieldsWithCommaOrQuoteQuoted",
      "paterno,materno,nombre,nacimiento,sexo,entidad\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE,LOAA800101XNEXXN03,\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE,LOAA800101XNEXXN03,,\n",
      kAllRows},
+    // Dates as spreadsheets write them: month first, both orders, two-digit years.
+    {"MonthFirstColumn",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,JUAN,04/23/1975,H,DF\nPEREZ,,ANA,01/02/1980,M,NE\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,04/23/1975,H,DF,GODJ750423HDFMZN00,,\nPEREZ,,ANA,01/02/1980,M,NE,PEXA800102MNERXN03,,\n",
+     kAllRows, "curp: f.csv: fechas leídas como MM/DD/AAAA (fila 2: 04/23/1975)\n"},
+    {"BothOrdersRefuseOnlyAmbiguousDates",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,JUAN,23/04/1975,H,DF\n"
+     "GOMEZ,DIAZ,JUAN,04/23/1975,H,DF\nPEREZ,,ANA,03/04/1980,M,NE\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,23/04/1975,H,DF,GODJ750423HDFMZN00,,\nGOMEZ,DIAZ,JUAN,04/23/1975,H,DF,GODJ750423HDFMZN00,,\n"
+     "PEREZ,,ANA,03/04/1980,M,NE,,fecha «03/04/1980» ambigua: la columna tiene fechas DD/MM/AAAA y MM/DD/AAAA (--fechas elige),\n",
+     kSomeRows, "1 fila: fecha «…» ambigua"},
+    {"ShortYearAndAbbreviatedNameWarned",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,MA. JUANA,23/04/75,M,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGOMEZ,DIAZ,MA. JUANA,23/04/75,M,DF,GODM750423MDFMZX02,,"
+     "\"El nombre lleva MA., que parece abreviado: el registro usa el nombre completo, y con él la CURP puede ser otra.\"\n",
+     kAllRows, "  1 aviso: nombre abreviado: la CURP puede ser otra\n  1 fecha con el año en dos cifras"},
     // A header that is not taken: what was found, and what may help.
     {"MissingColumn",
      "paterno,nombre,nacimiento,sexo\nGOMEZ,JUAN,1975-04-23,H\n", "", kUsageError,

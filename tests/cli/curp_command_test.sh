@@ -76,16 +76,16 @@ check "no state, no key" 1 "" "" "sin clave: falta la entidad (--entidad)" calcu
 check "names too short for a whole key" 1 "" "" "sin clave: los nombres no dan las cuatro letras" calcula --paterno A --nombre B --nacimiento 1975-04-23 --entidad DF
 check "json" 0 "" '{"clave":"GODJ750423HDFMZN00","valida":true,"problemas":[],"nacimiento":"1975-04-23","sexo":"H","entidad":"DF","entidad_nombre":"DISTRITO FEDERAL"}'"$nl" "" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23 --entidad DF --json
 check "impossible date" 2 "" "" "la fecha «31/04/1990» no existe" calcula --paterno A --nombre B --nacimiento 31/04/1990
-check "two-digit year" 2 "" "" "año de dos cifras" calcula --paterno A --nombre B --nacimiento 23/04/75
-check "unknown sex" 2 "" "" "--sexo: «Z» no es H, M ni X" calcula "${person[@]}" --sexo Z
-check "unknown state" 2 "" "" "--entidad: «Texas»" calcula "${person[@]}" --entidad Texas
+check "two-digit year, month first" 0 "" "GODJ750423HDFMZN00$nl" "" calcula --paterno Gómez --materno Díaz --nombre Juan --entidad DF --nacimiento 04/23/75 --fechas mda
+check "unknown sex" 2 "" "" "--sexo: sexo «Z» no reconocido" calcula "${person[@]}" --sexo Z
+check "unknown state" 2 "" "" "--entidad: entidad «Texas» desconocida" calcula "${person[@]}" --entidad Texas
 check "not UTF-8" 2 "" "" "--paterno: texto que no es UTF-8 válido" calcula --paterno $'\xff' --nombre B --nacimiento 1975-04-23
 check "no given name gives no key" 1 "" "" "sin clave: falta el nombre" calcula --paterno GOMEZ --nombre "" --nacimiento 1975-04-23
 
 # A CSV file.
 printf '%s\n%s\n' "$header" "$good_row" >"$work/good.csv"
 summary="resumen: 1 fila leída, 1 clave escrita, 0 filas sin clave"
-check "file" 0 "" "$header,curp_calculada,error$nl$good_row,GODJ750423HDFMZN00,$nl" "good.csv: $summary" calcula --csv "$work/good.csv"
+check "file" 0 "" "$header,curp_calculada,error,aviso$nl$good_row,GODJ750423HDFMZN00,,$nl" "good.csv: $summary" calcula --csv "$work/good.csv"
 check "standard input" 0 "$header$nl$good_row$nl" "~$good_row,GODJ750423HDFMZN00," "entrada estándar: $summary" calcula --csv
 check "standard input as -" 0 "$header$nl$good_row$nl" "~$good_row,GODJ750423HDFMZN00," "$summary" calcula --csv -
 # From a pipe the file is kept aside for its second reading; Windows-1252 stays so.
