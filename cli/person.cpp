@@ -12,7 +12,16 @@ namespace {
 
 bool IsBlank(std::string_view text) noexcept
 {
-    return text.find_first_not_of(" \t") == std::string_view::npos;
+    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+// The fields as the messages name them.
+constexpr std::array<const char*, kFields> kFieldNames = {"paterno",    "materno", "nombre",
+                                                          "nacimiento", "sexo",    "entidad"};
+
+std::string NotUtf8(std::size_t field)
+{
+    return std::string("texto que no es UTF-8 válido en ") + kFieldNames.at(field);
 }
 
 std::string Quoted(std::string_view text)
@@ -185,21 +194,15 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
             "entidad " + Quoted(person.entidad) +
             " desconocida: se espera un código (DF, NE) o el nombre de un estado";
     }
-    const std::array<std::pair<std::string_view, const char*>, kFields> texts{{
-        {person.paterno, "paterno"},
-        {person.materno, "materno"},
-        {person.nombre, "nombre"},
-        {person.nacimiento, "nacimiento"},
-        {person.sexo, "sexo"},
-        {person.entidad, "entidad"},
-    }};
-    for (std::size_t field = 0; field < kFields; ++field) {
-        const auto [text, name] = texts.at(field);
-        // Names are read by the library, which says nothing of bytes that are
-        // not UTF-8 but a replacement character; the others were read above.
-        const bool checked = field > static_cast<std::size_t>(Field::Nombre);
-        if ((!checked || !out.problems.at(field).empty()) && !IsUtf8(text)) {
-            out.problems.at(field) = std::string("texto que no es UTF-8 válido en ") + name;
+    // The library says of names that are not UTF-8 when it gives no key;
+    // the other fields are looked at only when they were not understood.
+    const std::array<std::string_view, kFields> texts = {person.paterno, person.materno,
+                                                         person.nombre,  person.nacimiento,
+                                                         person.sexo,    person.entidad};
+    for (std::size_t field = static_cast<std::size_t>(Field::Nacimiento); field < kFields;
+         ++field) {
+        if (!out.problems.at(field).empty() && !IsUtf8(texts.at(field))) {
+            out.problems.at(field) = NotUtf8(field);
         }
     }
 
@@ -228,7 +231,12 @@ void KeyMaker::ExplainNoKey(const Person& person, Computed& out)
     const KeyExplanation explained = ExplainKey(person.paterno, person.materno, person.nombre,
                                                 std::chrono::year{2000} / 1 / 1, "H", "DF");
     for (const KeyNote& note : explained.notes) {
-        if (note.kind == NoteKind::NoGivenName) {
+        if (note.kind == NoteKind::InvalidText) {
+            const Field field = note.input == KeyInput::Ap   ? Field::Paterno
+                                : note.input == KeyInput::Am ? Field::Materno
+                                                             : Field::Nombre;
+            out.Problem(field) = NotUtf8(static_cast<std::size_t>(field));
+        } else if (note.kind == NoteKind::NoGivenName) {
             out.namesProblem = "falta el nombre";
         } else if (note.kind == NoteKind::NoSurname) {
             out.namesProblem = "faltan los dos apellidos";

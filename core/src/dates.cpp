@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <vector>
+#include <span>
 
 namespace curp {
 namespace {
@@ -44,25 +44,38 @@ unsigned MonthNamed(std::string_view word)
 
 enum class CharKind { Separator, Digit, Letter, Other };
 
+// The kind of every byte, looked up: dates are read for every row of a file.
+constexpr std::array<CharKind, 256> kKinds = [] {
+    std::array<CharKind, 256> kinds{};
+    kinds.fill(CharKind::Other);
+    for (char c = '0'; c <= '9'; ++c) {
+        kinds.at(static_cast<unsigned char>(c)) = CharKind::Digit;
+    }
+    for (char c = 'A'; c <= 'Z'; ++c) {
+        kinds.at(static_cast<unsigned char>(c)) = CharKind::Letter;
+    }
+    for (const char c : std::string_view(" \t\r\n/-.,")) {
+        kinds.at(static_cast<unsigned char>(c)) = CharKind::Separator;
+    }
+    return kinds;
+}();
+
 CharKind KindOf(char c)
 {
-    if (c >= '0' && c <= '9') {
-        return CharKind::Digit;
-    }
-    if (c >= 'A' && c <= 'Z') {
-        return CharKind::Letter;
-    }
-    constexpr std::string_view kSeparators = " \t\r\n/-.,";
-    return kSeparators.find(c) != std::string_view::npos ? CharKind::Separator : CharKind::Other;
+    return kKinds[static_cast<unsigned char>(c)];
 }
 
-// The runs of digits and of letters of a folded text, in order; nullopt when
-// the text holds anything but those and separators, or too many of them to
-// be a date.
-std::optional<std::vector<std::string_view>> Tokens(std::string_view folded)
+// At most this many runs of digits and letters make a date: "23 de abril de
+// 1975" has five.
+constexpr std::size_t kMostTokens = 8;
+using Tokens = std::array<std::string_view, kMostTokens>;
+
+// The runs of digits and of letters of a folded text, in order, into
+// `tokens`; how many there are, or nullopt when the text holds anything but
+// those and separators, or too many of them to be a date.
+std::optional<std::size_t> Tokenize(std::string_view folded, Tokens& tokens)
 {
-    constexpr std::size_t kMost = 8; // "23 de abril de 1975" has five
-    std::vector<std::string_view> tokens;
+    std::size_t count = 0;
     for (std::size_t i = 0; i < folded.size();) {
         const CharKind kind = KindOf(folded[i]);
         if (kind == CharKind::Other) {
@@ -73,14 +86,14 @@ std::optional<std::vector<std::string_view>> Tokens(std::string_view folded)
             ++end;
         }
         if (kind != CharKind::Separator) {
-            if (tokens.size() == kMost) {
+            if (count == tokens.size()) {
                 return std::nullopt;
             }
-            tokens.push_back(folded.substr(i, end - i));
+            tokens.at(count++) = folded.substr(i, end - i);
         }
         i = end;
     }
-    return tokens;
+    return count;
 }
 
 bool IsNumber(std::string_view token)
@@ -111,26 +124,27 @@ std::array<std::size_t, 3> PlacesOf(DateOrder order)
     return {0, 1, 2};
 }
 
-std::optional<Written> Place(const std::vector<std::string_view>& tokens, DateOrder order)
+std::optional<Written> Place(std::span<const std::string_view> tokens, DateOrder order)
 {
-    std::vector<std::string_view> numbers;
+    Tokens numbers;
+    std::size_t count = 0; // of numbers
     Written written;
     std::size_t numbersBeforeName = 0;
     for (const std::string_view token : tokens) {
         if (IsNumber(token)) {
-            numbers.push_back(token);
+            numbers.at(count++) = token;
         } else if (token != "DE" && token != "DEL") {
             const unsigned month = MonthNamed(token);
             if (month == 0 || written.named != 0) {
                 return std::nullopt;
             }
             written.named = month;
-            numbersBeforeName = numbers.size();
+            numbersBeforeName = count;
         }
     }
     if (written.named != 0) {
         // "abril 23, 1975", "23 de abril de 1975", "1975-abr-23"
-        if (numbers.size() != 2 || numbersBeforeName == 2) {
+        if (count != 2 || numbersBeforeName == 2) {
             return std::nullopt;
         }
         const bool yearFirst = numbersBeforeName == 1 && numbers[0].size() == 4;
@@ -138,17 +152,17 @@ std::optional<Written> Place(const std::vector<std::string_view>& tokens, DateOr
         written.year = numbers[yearFirst ? 0 : 1];
         written.order = yearFirst ? DateOrder::YearMonthDay : DateOrder::DayMonthYear;
     } else {
-        if (numbers.size() == 1 && numbers[0].size() == 8) {
+        if (count == 1 && numbers[0].size() == 8) {
             // Two digits for the day and the month, four for the year.
             const std::string_view digits = numbers[0];
             const std::size_t yearAt = PlacesOf(order)[2];
-            numbers.clear();
             for (std::size_t i = 0, at = 0; i < 3; ++i) {
-                numbers.push_back(digits.substr(at, i == yearAt ? 4 : 2));
-                at += numbers.back().size();
+                numbers.at(i) = digits.substr(at, i == yearAt ? 4 : 2);
+                at += numbers.at(i).size();
             }
+            count = 3;
         }
-        if (numbers.size() != 3) {
+        if (count != 3) {
             return std::nullopt;
         }
         written.order = numbers[0].size() == 4 ? DateOrder::YearMonthDay : order;
@@ -209,15 +223,46 @@ std::string Shown(DateOrder order, int year, unsigned month, unsigned day)
 DateReading ReadDate(std::string_view text, DateOrder order, std::chrono::year_month_day today)
 {
     DateReading reading;
+    // AAAA-MM-DD, the form of most files, is read at once.
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
+        const auto digits = [text](std::size_t at, std::size_t count) {
+            unsigned value = 0;
+            for (std::size_t i = at; i < at + count; ++i) {
+                if (KindOf(text[i]) != CharKind::Digit) {
+                    return -1;
+                }
+                value = value * 10 + static_cast<unsigned>(text[i] - '0');
+            }
+            return static_cast<int>(value);
+        };
+        const int year = digits(0, 4);
+        const int month = digits(5, 2);
+        const int day = digits(8, 2);
+        if (year >= 0 && month >= 0 && day >= 0) {
+            reading.date = {std::chrono::year{year},
+                            std::chrono::month{static_cast<unsigned>(month)},
+                            std::chrono::day{static_cast<unsigned>(day)}};
+            if (reading.date.ok() && kBirthYears.Contains(reading.date.year())) {
+                return reading;
+            }
+            reading.date = {}; // the sentences below say why not
+        }
+    }
     const std::string_view date = detail::Trimmed<char>(text, " \t\r\n");
     if (date.empty()) {
         reading.problem = "falta la fecha";
         return reading;
     }
-    // Folding gives nothing for text that is not UTF-8, and so no date.
-    const std::string folded = FoldForSearch(date);
-    const std::optional<std::vector<std::string_view>> tokens = Tokens(folded);
-    const std::optional<Written> written = tokens ? Place(*tokens, order) : std::nullopt;
+    // Folding gives nothing for text that is not UTF-8, and so no date. Digits
+    // and separators alone, the form of most dates, need no folding.
+    const bool plain = std::all_of(date.begin(), date.end(), [](char c) {
+        return KindOf(c) == CharKind::Digit || KindOf(c) == CharKind::Separator;
+    });
+    const std::string folded = plain ? std::string() : FoldForSearch(date);
+    Tokens tokens;
+    const std::optional<std::size_t> count = Tokenize(plain ? date : folded, tokens);
+    const std::optional<Written> written =
+        count ? Place(std::span(tokens).first(*count), order) : std::nullopt;
     if (!written) {
         constexpr std::size_t kLongest = 40;
         reading.problem = "no es una fecha: «" + Printable(date, kLongest) + "»";
@@ -234,19 +279,20 @@ DateReading ReadDate(std::string_view text, DateOrder order, std::chrono::year_m
     const auto day = static_cast<unsigned>(NumberOf(written->day));
     reading.date = {std::chrono::year{year}, std::chrono::month{month}, std::chrono::day{day}};
 
-    const std::string shown = Shown(written->order, year, month, day);
+    // The sentences are made only for a date that is wrong.
+    const auto shown = [&] { return Shown(written->order, year, month, day); };
     if (!kBirthYears.Contains(reading.date.year())) {
-        reading.problem = shown + " queda fuera de los años " +
+        reading.problem = shown() + " queda fuera de los años " +
                           std::to_string(static_cast<int>(kBirthYears.first)) + " a " +
                           std::to_string(static_cast<int>(kBirthYears.last));
     } else if (!reading.date.month().ok()) {
-        reading.problem = shown + " no existe: no hay mes " + std::to_string(month);
+        reading.problem = shown() + " no existe: no hay mes " + std::to_string(month);
     } else if (day == 0) {
-        reading.problem = shown + " no existe: no hay día 0";
+        reading.problem = shown() + " no existe: no hay día 0";
     } else if (!reading.date.ok()) {
         const std::chrono::year_month_day_last last{
             reading.date.year(), std::chrono::month_day_last{reading.date.month()}};
-        reading.problem = shown + " no existe: " + std::string(kMonthNames.at(month - 1)) +
+        reading.problem = shown() + " no existe: " + std::string(kMonthNames.at(month - 1)) +
                           (month == 2 ? " de " + std::to_string(year) : std::string()) + " tiene " +
                           std::to_string(static_cast<unsigned>(last.day())) + " días";
     }

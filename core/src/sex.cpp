@@ -38,6 +38,17 @@ std::string Folded(std::string_view text)
 
 char ReadSex(std::string_view text) noexcept
 {
+    // One ASCII letter, the form of most files, is read without folding.
+    if (text.size() == 1) {
+        const char upper =
+            text[0] >= 'a' && text[0] <= 'z' ? static_cast<char>(text[0] - 'a' + 'A') : text[0];
+        for (const SexWord& known : kLetters) {
+            if (known.word[0] == upper) {
+                return known.letter;
+            }
+        }
+        return '\0';
+    }
     try {
         const std::string folded = Folded(text);
         const auto exactIn = [&folded](const auto& table) {

@@ -14,6 +14,10 @@ template <class Char>
 constexpr std::basic_string_view<Char> Trimmed(std::basic_string_view<Char> text,
                                                std::basic_string_view<Char> blanks) noexcept
 {
+    if (!text.empty() && blanks.find(text.front()) == blanks.npos &&
+        blanks.find(text.back()) == blanks.npos) {
+        return text; // the common case: nothing around it
+    }
     const std::size_t first = text.find_first_not_of(blanks);
     if (first == std::basic_string_view<Char>::npos) {
         return {};

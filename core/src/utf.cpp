@@ -75,6 +75,12 @@ std::optional<std::u32string> DecodeUtf8(std::string_view text)
     std::u32string out(text.size(), U'\0');
     std::size_t count = 0;
     for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) { // ASCII, most of the characters of names, read at once
+            out[count++] = byte;
+            ++i;
+            continue;
+        }
         const DecodedScalar c = DecodeScalar(text, i);
         if (c.length == 0) {
             return std::nullopt;
