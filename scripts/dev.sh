@@ -3,6 +3,7 @@
 # whatever packages are missing (apt-get as root, sudo otherwise), then:
 #
 #   scripts/dev.sh run       builds the program and opens the window
+#   scripts/dev.sh check     builds with the tests and runs them once, plainly (a quick check)
 #   scripts/dev.sh test      builds everything and runs every test and check (what CI runs)
 #   scripts/dev.sh package   builds the .deb and the source archive in build/release/
 #
@@ -18,19 +19,21 @@ run_packages=(g++ make cmake qt6-base-dev fonts-liberation2)
 run_packages+=(qt6-translations-l10n)
 # The command curp: subcommands and options, CSV reading, JSON output.
 run_packages+=(libcli11-dev nlohmann-json3-dev)
-test_packages=("${run_packages[@]}" libgtest-dev desktop-file-utils appstream)
+# The tests ("check" runs them plainly).
+check_packages=("${run_packages[@]}" libgtest-dev desktop-file-utils appstream)
 # The Unicode Character Database, which the generated tables are checked against.
-test_packages+=(unicode-data)
-# The sanitizer, fuzzing, static analysis and format stages of "test" (g++'s
-# sanitizer runtimes come with g++ itself).
-test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppcheck libbenchmark-dev)
+check_packages+=(unicode-data)
 # The window driven from the keyboard on a virtual display (tests/ui), also
 # under GTK's desktop theme, as on GNOME desktops.
-test_packages+=(xvfb xdotool xclip qt6-gtk-platformtheme)
+check_packages+=(xvfb xdotool xclip qt6-gtk-platformtheme)
 # The window as a screen reader meets it: the accessibility bus and a client.
-test_packages+=(dbus-daemon at-spi2-core python3-pyatspi)
+check_packages+=(dbus-daemon at-spi2-core python3-pyatspi)
 # The Orca screen reader, whose speech the Orca session reads from its log.
-test_packages+=(orca)
+check_packages+=(orca)
+# The sanitizer, fuzzing, static analysis and format stages of "test" (g++'s
+# sanitizer runtimes come with g++ itself).
+test_packages=("${check_packages[@]}")
+test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppcheck libbenchmark-dev)
 # dpkg-dev computes the .deb's dependencies; CPack needs file to find the
 # program inside the package.
 package_packages=("${run_packages[@]}" dpkg-dev file)
@@ -99,6 +102,14 @@ static_analysis() {
     scripts/static-analysis.sh build/test build/bench build/fuzz
 }
 
+# A contributor's quick check: the tests once, in the Release build CI's
+# "tests" stage uses, without the sanitizers, fuzzing, static analysis and
+# format check of "test".
+cmd_check() {
+    install_missing "${check_packages[@]}"
+    build_and_ctest test
+}
+
 # What CI runs: every test, plainly and under ASan and UBSan, a short fuzz
 # run, static analysis and the format check.
 cmd_test() {
@@ -122,10 +133,11 @@ cmd_package() {
 
 case "${1:-}" in
     run) cmd_run ;;
+    check) cmd_check ;;
     test) cmd_test ;;
     package) cmd_package ;;
     *)
-        echo "usage: $0 run|test|package" >&2
+        echo "usage: $0 run|check|test|package" >&2
         exit 2
         ;;
 esac

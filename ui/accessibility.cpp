@@ -1,6 +1,8 @@
 #include "accessibility.h"
 
+#include "announcer.h"
 #include "calendar_grid.h"
+#include "frm_curp.h"
 #include "link_label.h"
 #include "native_pixels.h"
 #include "type_ahead_list.h"
@@ -11,7 +13,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
-#include <QPoint>
 #include <QPointer>
 #include <QTableView>
 #include <QWhatsThis>
@@ -241,27 +242,27 @@ private:
 
 QAccessibleInterface* llaveInterface(const QString& className, QObject* object)
 {
+    if (auto* form = qobject_cast<frm_CURP*>(object))
+        return new FormWindow(form);
+    if (auto* list = qobject_cast<TypeAheadList*>(object))
+        return new NamedList(list);
+    if (auto* link = qobject_cast<LinkLabel*>(object))
+        return new Link(link);
+    if (auto* announcer = qobject_cast<Announcer*>(object))
+        return new QAccessibleWidget(announcer, QAccessible::Notification);
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return nullptr;
-    if (className == "frm_CURP"_L1)
-        return new FormWindow(widget);
-    if (className == "TypeAheadList"_L1)
-        return new NamedList(static_cast<QComboBox*>(widget));
-    if (className == "LinkLabel"_L1)
-        return new Link(static_cast<LinkLabel*>(widget));
-    if (className == "Announcer"_L1)
-        return new QAccessibleWidget(widget, QAccessible::Notification);
     // Qt's "¿Qué es esto?" window, which it shows as a nameless filler. A
     // notification, as screen readers speak one whenever it appears: a tool
-    // tip they speak only after F1, not after the context menu's entry.
+    // tip they speak only after F1, not after the context menu's entry. It
+    // and the calendar's view are private classes of Qt, known by name only.
     if (className == "QWhatsThat"_L1)
         return new QAccessibleWidget(widget, QAccessible::Notification);
     if (className == "QCalendarView"_L1)
         return makeCalendarGrid(static_cast<QTableView*>(widget));
-    if (className == "QFrame"_L1) {
-        const QFrame::Shape shape = static_cast<QFrame*>(widget)->frameShape();
-        if (shape == QFrame::HLine || shape == QFrame::VLine)
+    if (const auto* frame = qobject_cast<QFrame*>(widget)) {
+        if (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine)
             return new QAccessibleWidget(widget, QAccessible::Separator);
     }
     return nullptr;
@@ -377,11 +378,11 @@ void passOnToScreenReaders(QAccessibleEvent* event)
     QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
     // A list's new entry, as a new text (see NamedList).
-    if (event->type() == QAccessible::ValueChanged &&
-        qobject_cast<TypeAheadList*>(event->object())) {
-        QAccessibleTextInsertEvent chosen(event->object(), 0,
-                                          static_cast<QComboBox*>(event->object())->currentText());
-        QAccessible::updateAccessibility(&chosen);
+    if (event->type() == QAccessible::ValueChanged) {
+        if (const auto* list = qobject_cast<TypeAheadList*>(event->object())) {
+            QAccessibleTextInsertEvent chosen(event->object(), 0, list->currentText());
+            QAccessible::updateAccessibility(&chosen);
+        }
     }
     QAccessible::installUpdateHandler(&passOnToScreenReaders);
 }

@@ -132,8 +132,10 @@ frm_CURP::frm_CURP(QWidget* parent)
 
     setWindowIcon(logoIcon({16, 32}));
 
-    // Header block: logo, brand, tagline and link.
+    // Header block: logo, brand, tagline and link. Each control gets the
+    // name tests and accessibility tools find it by where it is made.
     Image1 = new QLabel(this);
+    Image1->setObjectName(u"Image1"_s);
     const qreal ratio = devicePixelRatio();
     QPixmap logo = logoPixmap(ratio > 1.5 ? 64 : ratio > 1 ? 48 : 32);
     logo.setDevicePixelRatio(logo.width() / 32.0);
@@ -143,12 +145,15 @@ frm_CURP::frm_CURP(QWidget* parent)
     lblBrand[0] = makeLabel(u"Llave"_s, this);
     lblBrand[0]->setFont(arialFont(12, QFont::Bold));
     lblBrand[1] = makeLabel(u"Clave Única de Registro de Población"_s, this);
+    for (std::size_t i = 0; i < lblBrand.size(); ++i)
+        lblBrand[i]->setObjectName(u"lblBrand(%1)"_s.arg(i));
 
     // The link, navy blue (or readable on a dark window) and underlined: a
     // click on its text opens the address. No context menu of its own and no
     // stop on the way through the form with Tab: the window's context menu
     // opens it from the keyboard.
     lblweb = new LinkLabel(webText(), webAddress(), this);
+    lblweb->setObjectName(u"lblweb"_s);
     QFont linkFont = font();
     linkFont.setUnderline(true);
     lblweb->setFont(linkFont);
@@ -168,6 +173,7 @@ frm_CURP::frm_CURP(QWidget* parent)
                                                 u"Entidad de nacimiento"_s};
     for (std::size_t i = 0; i < Lbl.size(); ++i) {
         Lbl[i] = makeLabel(captions[i], this);
+        Lbl[i]->setObjectName(u"Lbl(%1)"_s.arg(i));
         // Screen readers call an input by its label.
         Lbl[i]->setAccessibleName(spokenCaptions[i]);
     }
@@ -175,6 +181,7 @@ frm_CURP::frm_CURP(QWidget* parent)
     for (std::size_t i = 0; i < Txt.size(); ++i) {
         const int Index = int(i);
         Txt[i] = new NameBox(this);
+        Txt[i]->setObjectName(u"Txt(%1)"_s.arg(i));
         connect(Txt[i], &NameBox::gotFocus, this, [this, Index] { Txt_GotFocus(Index); });
         Txt[i]->setKeyPress([this, Index](QString& typed) { Txt_KeyPress(Index, typed); });
         Txt[i]->setAccessibleName(spokenCaptions[i]);
@@ -182,6 +189,7 @@ frm_CURP::frm_CURP(QWidget* parent)
     }
 
     DtP = new DatePicker(this);
+    DtP->setObjectName(u"DtP"_s);
     DtP->setFont(arialFont(8.25, QFont::Normal));
     DtP->setCalendarPopup(true);
     DtP->setDate(initialDate);
@@ -189,6 +197,7 @@ frm_CURP::frm_CURP(QWidget* parent)
     Lbl[3]->setBuddy(DtP);
 
     CmbSexo = new TypeAheadList(this);
+    CmbSexo->setObjectName(u"CmbSexo"_s);
     // Each entry carries its sex letter.
     CmbSexo->addItem(u"0:Masculino"_s, u"H"_s);
     CmbSexo->addItem(u"1:Femenino"_s, u"M"_s);
@@ -204,6 +213,7 @@ frm_CURP::frm_CURP(QWidget* parent)
     Lbl[4]->setBuddy(CmbSexo);
 
     CmbEnt = new TypeAheadList(this);
+    CmbEnt->setObjectName(u"CmbEnt"_s);
     // Each entry carries its state's code.
     addStates(CmbEnt);
     CmbEnt->setSearch(&searchStates);
@@ -213,7 +223,9 @@ frm_CURP::frm_CURP(QWidget* parent)
 
     // An etched separator above the button row: a shadow line over a light one.
     Line1 = new QFrame(this);
+    Line1->setObjectName(u"Line1"_s);
     Line2 = new QFrame(this);
+    Line2->setObjectName(u"Line2"_s);
     for (auto [line, role] :
          {std::pair{Line1, QPalette::Dark}, std::pair{Line2, QPalette::Light}}) {
         line->setFrameShape(QFrame::HLine);
@@ -222,28 +234,13 @@ frm_CURP::frm_CURP(QWidget* parent)
     }
 
     CmdCalc = new QPushButton(u"Calcular"_s, this);
+    CmdCalc->setObjectName(u"CmdCalc"_s);
     CmdCalc->setDefault(true);
     connect(CmdCalc, &QPushButton::clicked, this, &frm_CURP::CmdCalc_Click);
 
     txtCURP = new KeyBox(this);
-    txtCURP->setAccessibleName(u"CURP"_s);
-
-    // Names used by tests and accessibility tools to find the controls.
-    Image1->setObjectName(u"Image1"_s);
-    lblweb->setObjectName(u"lblweb"_s);
-    for (std::size_t i = 0; i < lblBrand.size(); ++i)
-        lblBrand[i]->setObjectName(u"lblBrand(%1)"_s.arg(i));
-    for (std::size_t i = 0; i < Lbl.size(); ++i)
-        Lbl[i]->setObjectName(u"Lbl(%1)"_s.arg(i));
-    for (std::size_t i = 0; i < Txt.size(); ++i)
-        Txt[i]->setObjectName(u"Txt(%1)"_s.arg(i));
-    DtP->setObjectName(u"DtP"_s);
-    CmbSexo->setObjectName(u"CmbSexo"_s);
-    CmbEnt->setObjectName(u"CmbEnt"_s);
-    Line1->setObjectName(u"Line1"_s);
-    Line2->setObjectName(u"Line2"_s);
-    CmdCalc->setObjectName(u"CmdCalc"_s);
     txtCURP->setObjectName(u"txtCURP"_s);
+    txtCURP->setAccessibleName(u"CURP"_s);
 
     placeControls();
 
