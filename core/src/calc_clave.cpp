@@ -65,21 +65,36 @@ std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_vie
     }
 }
 
+namespace {
+
+// Restarts `trace` with the five texts, each put into the record by `take`,
+// which says whether the text is valid, and computes the key into it.
+template <class View, class Take>
+KeyTrace::Record& ComputeTraced(const std::array<View, detail::kTextCount>& given,
+                                std::chrono::year_month_day FB, KeyTrace& trace, Take take)
+{
+    KeyTrace::Record& record = detail::TraceWriter::Restart(trace);
+    record.FB = FB;
+    for (std::size_t i = 0; i < given.size(); ++i) {
+        record.valid[i] = take(given[i], record.texts[i]);
+    }
+    ComputeRecorded(record);
+    return record;
+}
+
+} // namespace
+
 std::u32string Calc_Clave(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
                           std::chrono::year_month_day FB, std::u32string_view CveSexo,
                           std::u32string_view CveEnt, KeyTrace& trace) noexcept
 {
     try {
-        KeyTrace::Record& record = detail::TraceWriter::Restart(trace);
-        record.FB = FB;
-        const std::array<std::u32string_view, detail::kTextCount> given = {Ap, Am, Nm, CveSexo,
-                                                                           CveEnt};
-        for (std::size_t i = 0; i < given.size(); ++i) {
-            record.texts[i] = given[i];
-            record.valid[i] = detail::IsValidUtf32(given[i]);
-        }
-        ComputeRecorded(record);
-        return record.key;
+        const auto take = [](std::u32string_view text, std::u32string& into) {
+            into = text;
+            return detail::IsValidUtf32(text);
+        };
+        return ComputeTraced<std::u32string_view>({Ap, Am, Nm, CveSexo, CveEnt}, FB, trace, take)
+            .key;
     } catch (...) { // out of memory: the record stays incomplete
         return {};
     }
@@ -90,17 +105,13 @@ std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_vie
                        std::string_view CveEnt, KeyTrace& trace) noexcept
 {
     try {
-        KeyTrace::Record& record = detail::TraceWriter::Restart(trace);
-        record.FB = FB;
-        const std::array<std::string_view, detail::kTextCount> given = {Ap, Am, Nm, CveSexo,
-                                                                        CveEnt};
-        for (std::size_t i = 0; i < given.size(); ++i) {
-            std::optional<std::u32string> decoded = detail::DecodeUtf8(given[i]);
-            record.valid[i] = decoded.has_value();
-            record.texts[i] = decoded ? std::move(*decoded) : std::u32string();
-        }
-        ComputeRecorded(record);
-        return detail::EncodeUtf8(record.key);
+        const auto take = [](std::string_view text, std::u32string& into) {
+            std::optional<std::u32string> decoded = detail::DecodeUtf8(text);
+            into = decoded ? std::move(*decoded) : std::u32string();
+            return decoded.has_value();
+        };
+        return detail::EncodeUtf8(
+            ComputeTraced<std::string_view>({Ap, Am, Nm, CveSexo, CveEnt}, FB, trace, take).key);
     } catch (...) { // out of memory: the record stays incomplete
         return {};
     }

@@ -398,22 +398,32 @@ KeyExplanation ExplainKey(const KeyTrace& trace) noexcept
     }
 }
 
-KeyExplanation ExplainKey(std::string_view Ap, std::string_view Am, std::string_view Nm,
-                          std::chrono::year_month_day FB, std::string_view CveSexo,
-                          std::string_view CveEnt) noexcept
+namespace {
+
+// The explanation of a computation made for it, in either encoding.
+template <class View>
+KeyExplanation ComputeAndExplain(View Ap, View Am, View Nm, std::chrono::year_month_day FB,
+                                 View CveSexo, View CveEnt) noexcept
 {
     KeyTrace trace;
     Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt, trace);
     return ExplainKey(trace);
 }
 
+} // namespace
+
+KeyExplanation ExplainKey(std::string_view Ap, std::string_view Am, std::string_view Nm,
+                          std::chrono::year_month_day FB, std::string_view CveSexo,
+                          std::string_view CveEnt) noexcept
+{
+    return ComputeAndExplain(Ap, Am, Nm, FB, CveSexo, CveEnt);
+}
+
 KeyExplanation ExplainKey(std::u32string_view Ap, std::u32string_view Am, std::u32string_view Nm,
                           std::chrono::year_month_day FB, std::u32string_view CveSexo,
                           std::u32string_view CveEnt) noexcept
 {
-    KeyTrace trace;
-    Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt, trace);
-    return ExplainKey(trace);
+    return ComputeAndExplain(Ap, Am, Nm, FB, CveSexo, CveEnt);
 }
 
 bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept
