@@ -24,8 +24,8 @@ check_packages=("${run_packages[@]}" libgtest-dev desktop-file-utils appstream)
 # The Unicode Character Database, which the generated tables are checked against.
 check_packages+=(unicode-data)
 # The window driven from the keyboard on a virtual display (tests/ui), also
-# under GTK's desktop theme, as on GNOME desktops.
-check_packages+=(xvfb xdotool xclip qt6-gtk-platformtheme)
+# under GTK's desktop theme, as on GNOME desktops, and under qt6ct's.
+check_packages+=(xvfb xdotool xclip qt6-gtk-platformtheme qt6ct)
 # The window as a screen reader meets it: the accessibility bus and a client.
 check_packages+=(dbus-daemon at-spi2-core python3-pyatspi)
 # The Orca screen reader, whose speech the Orca session reads from its log.

@@ -7,7 +7,7 @@
 #   keyboard_session.sh PATH/TO/llave
 #
 # QT_QPA_PLATFORMTHEME=gtk3 runs it under GTK's desktop theme, as on GNOME
-# desktops, where Enter in a closed list would open it.
+# desktops, where Enter in a closed list would open it; =qt6ct under qt6ct's.
 #
 # Needs Xvfb, xdotool and xclip.
 set -euo pipefail
