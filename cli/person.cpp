@@ -63,6 +63,21 @@ std::string DateProblem(std::string_view problem)
            std::string(problem.substr(space));
 }
 
+// The code point at 1-based `position` of UTF-8 `text`; 0 when there is none.
+char32_t CodePointAt(std::string_view text, std::size_t position) noexcept
+{
+    for (std::size_t i = 0, count = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte & 0xC0U) != 0x80U && ++count == position) {
+            return byte < 0x80 ? byte : 0xFFFD; // only ASCII is asked for
+        }
+    }
+    return 0;
+}
+
+// The doubt of an X that stands for a digit or a sign of a name.
+constexpr std::string_view kNotLetter = "X en lugar de lo que no es una letra en un nombre";
+
 // A few words for each kind of doubt the library names, for the summary.
 std::string_view DoubtOf(NoteKind kind)
 {
@@ -249,12 +264,16 @@ void KeyMaker::ExplainNoKey(const Person& person, Computed& out)
 
 void KeyMaker::NoteDoubts(const Person& person, Computed& out)
 {
-    // Only a given name with a dot can look abbreviated, and only a key with
-    // a character beyond ASCII can hold one no key has: other keys are not
-    // explained again, which would cost more than computing them.
-    const bool ascii = std::all_of(out.key.begin(), out.key.end(),
+    // Only a given name with a dot can look abbreviated, only an X where the
+    // names go can stand for a digit or a sign, and only a character beyond
+    // ASCII can be one no key has: other keys are not explained again, which
+    // would cost more than computing them.
+    const std::string_view key = out.key;
+    const bool ascii = std::all_of(key.begin(), key.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii && person.nombre.find('.') == std::string_view::npos) {
+    const bool nameX = key.substr(0, 4).find('X') != std::string_view::npos ||
+                       key.substr(13, 3).find('X') != std::string_view::npos;
+    if (ascii && !nameX && person.nombre.find('.') == std::string_view::npos) {
         return;
     }
     const std::string_view sex(&out.sex, 1);
@@ -263,15 +282,29 @@ void KeyMaker::NoteDoubts(const Person& person, Computed& out)
     if (CouldBeRegistryKey(explained)) {
         return;
     }
+    const auto add = [](std::string& to, std::string_view text) {
+        to.append(to.empty() ? "" : "; ").append(text);
+    };
     for (const KeyNote& note : explained.notes) {
-        if (note.kind != NoteKind::AbbreviatedName && note.kind != NoteKind::OtherCharacters) {
-            continue;
+        if (note.kind == NoteKind::AbbreviatedName || note.kind == NoteKind::OtherCharacters) {
+            add(out.warning, Describe(note));
+            add(out.doubt, DoubtOf(note.kind));
         }
-        const auto add = [](std::string& to, std::string_view text) {
-            to.append(to.empty() ? "" : "; ").append(text);
-        };
-        add(out.warning, Describe(note));
-        add(out.doubt, DoubtOf(note.kind));
+    }
+    for (const KeyPiece& piece : explained.pieces) {
+        // The dot of an abbreviation is said with the abbreviation.
+        const bool dot = explained.Has(NoteKind::AbbreviatedName) &&
+                         CodePointAt(piece.source, piece.position) == U'.';
+        if (piece.rule == PieceRule::NonLetterIsX && !dot) {
+            const std::string said = "X en lugar de lo que no es una letra en " +
+                                     Quoted(piece.source) + ": revise el nombre";
+            if (out.warning.find(said) == std::string::npos) {
+                add(out.warning, said);
+            }
+            if (out.doubt.find(kNotLetter) == std::string::npos) {
+                add(out.doubt, kNotLetter);
+            }
+        }
     }
 }
 

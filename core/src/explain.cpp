@@ -433,9 +433,13 @@ bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept
         NoteKind::NoState,         NoteKind::UnknownState, NoteKind::AbbreviatedName,
     };
     // Without accented or other characters the key is ASCII: one byte a character.
+    // An X for a digit or a sign of a name comes from data no registry holds.
     return explanation.key.size() == 18 &&
            std::none_of(kNotRegistry.begin(), kNotRegistry.end(),
-                        [&explanation](NoteKind kind) { return explanation.Has(kind); });
+                        [&explanation](NoteKind kind) { return explanation.Has(kind); }) &&
+           std::none_of(
+               explanation.pieces.begin(), explanation.pieces.end(),
+               [](const KeyPiece& piece) { return piece.rule == PieceRule::NonLetterIsX; });
 }
 
 } // namespace curp

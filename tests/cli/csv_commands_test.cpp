@@ -135,7 +135,8 @@ const FileRow kCalculaRows[] = {
     // The key held '"' and ',' and was quoted: letter positions now hold X.
     {"FieldsWithCommaOrQuoteQuoted",
      "paterno,materno,nombre,nacimiento,sexo,entidad\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE,LOAA800101XNEXXN03,,\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n\"LO\"\"PEZ\",\"A,B\",ANA,1980-01-01,X,NE,LOAA800101XNEXXN03,,"
+     "\"X en lugar de lo que no es una letra en «LO\"\"PEZ»: revise el nombre; X en lugar de lo que no es una letra en «A,B»: revise el nombre\"\n",
      kAllRows},
     // Dates as spreadsheets write them: month first, both orders, two-digit years.
     {"MonthFirstColumn",

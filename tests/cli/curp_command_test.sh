@@ -70,7 +70,7 @@ check "dashes and json at once" 2 "" "" "no van juntas" calcula "${person[@]}" -
 check "key" 0 "" "GODJ750423HDFMZN00$nl" "" calcula "${person[@]}" --entidad df
 check "state by name" 0 "" "GODJ750423MNLMZN04$nl" "" calcula "${person[@]}" --entidad "nuevo león" --sexo mujer
 check "accents, invisible characters" 0 "" "MEOL850309HPLNRS02$nl" "" calcula --paterno méndez --materno ortiz --nombre $'lu\u200bis' --nacimiento 1985-03-09 --entidad PL
-check "born 2005, hyphen" 0 "" "OISJ050615HNEXMHA9$nl" "" calcula --paterno O-BRIEN --materno SMITH --nombre JOHN --nacimiento 2005-06-15 --entidad NE
+check "born 2005, hyphen" 0 "" "OISJ050615HNEXMHA9$nl" "curp: aviso: X en lugar de lo que no es una letra en «O-BRIEN»" calcula --paterno O-BRIEN --materno SMITH --nombre JOHN --nacimiento 2005-06-15 --entidad NE
 check "dashes" 0 "" "GODJ-750423-H-DF-MZN-0-0$nl" "" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23 --entidad DF --guiones
 check "no state, no key" 1 "" "" "sin clave: falta la entidad (--entidad)" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23
 check "names too short for a whole key" 1 "" "" "sin clave: los nombres no dan las cuatro letras" calcula --paterno A --nombre B --nacimiento 1975-04-23 --entidad DF

@@ -375,6 +375,7 @@ TEST(CouldBeRegistryKey, OnlyForEighteenKeyCharactersFromKnownData)
         {"sex F", U"GOMEZ", U"F", U"DF", k1980, false},
         {"no sex, three-letter state", U"GOMEZ", U"", U"DFX", k1980, false},
         {"no key", U"", U"H", U"DF", k1980, false},
+        {"a digit where a letter goes", U"3OMEZ", U"H", U"DF", k1980, false},
     };
     for (const auto& row : rows) {
         const KeyExplanation explained = ExplainKey(row.Ap, U"DIAZ", row.Ap.empty() ? U"" : U"JUAN",

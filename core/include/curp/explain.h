@@ -134,8 +134,8 @@ KeyExplanation ExplainKey(const KeyTrace& trace) noexcept;
 
 // False when the registry's key differs, or may well differ, from
 // `explanation.key`: it is not 18 characters long, holds something other than
-// A-Z and 0-9, a sex or state the registry does not use, or comes from an
-// abbreviated given name. True does not mean the registry issued it:
+// A-Z and 0-9, a sex or state the registry does not use, an X for a digit or
+// a sign of a name, or comes from an abbreviated given name. True does not mean the registry issued it:
 // positions 17-18 may differ.
 bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept;
 
