@@ -69,7 +69,7 @@ char32_t CodePointAt(std::string_view text, std::size_t position) noexcept
     for (std::size_t i = 0, count = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if ((byte & 0xC0U) != 0x80U && ++count == position) {
-            return byte < 0x80 ? byte : 0xFFFD; // only ASCII is asked for
+            return byte < 0x80 ? char32_t{byte} : char32_t{0xFFFD}; // only ASCII is asked for
         }
     }
     return 0;
@@ -277,8 +277,9 @@ void KeyMaker::NoteDoubts(const Person& person, Computed& out)
         return;
     }
     const std::string_view sex(&out.sex, 1);
-    const KeyExplanation explained = ExplainKey(person.paterno, person.materno, person.nombre,
-                                                out.birth, sex, out.state ? out.state->code : "");
+    const KeyExplanation explained =
+        ExplainKey(person.paterno, person.materno, person.nombre, out.birth, sex,
+                   out.state != nullptr ? out.state->code : "");
     if (CouldBeRegistryKey(explained)) {
         return;
     }
