@@ -75,6 +75,28 @@ char32_t CodePointAt(std::string_view text, std::size_t position) noexcept
     return 0;
 }
 
+// False when every character of UTF-8 `name` surely reads as a letter A-Z or
+// Ñ, a blank or an apostrophe: ASCII letters, and the accented letters of
+// Spanish. Anything else may be what the key takes an X for.
+bool MayHoldNonLetter(std::string_view name) noexcept
+{
+    // The second bytes of Á É Í Ñ Ó Ú Ü and á é í ñ ó ú ü after C3.
+    constexpr std::string_view kSpanish =
+        "\x81\x89\x8D\x91\x93\x9A\x9C\xA1\xA9\xAD\xB1\xB3\xBA\xBC";
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        const bool letter = (byte | 0x20U) >= 'a' && (byte | 0x20U) <= 'z';
+        if (letter || byte == ' ' || byte == '\t' || byte == '\'') {
+            continue;
+        }
+        if (byte != 0xC3 || i + 1 == name.size() || kSpanish.find(name[i + 1]) == kSpanish.npos) {
+            return true;
+        }
+        ++i;
+    }
+    return false;
+}
+
 // The doubt of an X that stands for a digit or a sign of a name.
 constexpr std::string_view kNotLetter = "X en lugar de lo que no es una letra en un nombre";
 
@@ -273,7 +295,10 @@ void KeyMaker::NoteDoubts(const Person& person, Computed& out)
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     const bool nameX = key.substr(0, 4).find('X') != std::string_view::npos ||
                        key.substr(13, 3).find('X') != std::string_view::npos;
-    if (ascii && !nameX && person.nombre.find('.') == std::string_view::npos) {
+    const bool nonLetter =
+        nameX && (MayHoldNonLetter(person.paterno) || MayHoldNonLetter(person.materno) ||
+                  MayHoldNonLetter(person.nombre));
+    if (ascii && !nonLetter && person.nombre.find('.') == std::string_view::npos) {
         return;
     }
     const std::string_view sex(&out.sex, 1);
