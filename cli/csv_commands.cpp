@@ -672,8 +672,8 @@ private:
     void PreScan(std::span<const std::string_view> in, std::size_t line) override
     {
         const DateFit fit = FitOf(in[kNacimiento]);
-        for (auto& [kind, seen] : {std::pair{DateFit::DayFirst, &dayFirst_},
-                                   std::pair{DateFit::MonthFirst, &monthFirst_}}) {
+        for (const auto& [kind, seen] : {std::pair{DateFit::DayFirst, &dayFirst_},
+                                         std::pair{DateFit::MonthFirst, &monthFirst_}}) {
             if (fit == kind && seen->line == 0) {
                 *seen = {line, Shown(in[kNacimiento])};
             }

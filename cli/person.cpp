@@ -236,8 +236,7 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
     const std::array<std::string_view, kFields> texts = {person.paterno, person.materno,
                                                          person.nombre,  person.nacimiento,
                                                          person.sexo,    person.entidad};
-    for (std::size_t field = static_cast<std::size_t>(Field::Nacimiento); field < kFields;
-         ++field) {
+    for (auto field = static_cast<std::size_t>(Field::Nacimiento); field < kFields; ++field) {
         if (!out.problems.at(field).empty() && !IsUtf8(texts.at(field))) {
             out.problems.at(field) = NotUtf8(field);
         }

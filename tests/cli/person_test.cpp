@@ -75,7 +75,7 @@ TEST(KeyMaker, ReasonsForNoKey)
          "",
          "sexo «\xEF\xBF\xBD[2J» no reconocido: se espera H, M o X"},
     };
-    KeyMaker maker(2026y / December / 8);
+    KeyMaker maker(year{2026} / December / 8);
     Computed computed;
     for (const auto& row : rows) {
         maker.Compute(row.person, Missing::Error, computed);
