@@ -342,11 +342,9 @@ int Calcula(const CLI::App& command, const Options& options)
                   computed);
     // A value that is not what its option takes is a usage error; data that
     // gives no key (no given name, no surname) is not.
-    constexpr std::array<const char*, kFields> kOptionNames = {
-        "--paterno", "--materno", "--nombre", "--nacimiento", "--sexo", "--entidad"};
     for (std::size_t field = 0; field < kFields; ++field) {
         if (!computed.problems.at(field).empty()) {
-            return UsageError(std::string(kOptionNames.at(field)) + ": " +
+            return UsageError("--" + std::string(kFieldNames.at(field)) + ": " +
                               computed.problems.at(field));
         }
     }

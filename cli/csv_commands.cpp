@@ -671,7 +671,7 @@ private:
 
     void PreScan(std::span<const std::string_view> in, std::size_t line) override
     {
-        const DateFit fit = FitOf(in[kNacimiento]);
+        const DateFit fit = FitOf(in[kNacimiento], today_);
         for (const auto& [kind, seen] : {std::pair{DateFit::DayFirst, &dayFirst_},
                                          std::pair{DateFit::MonthFirst, &monthFirst_}}) {
             if (fit == kind && seen->line == 0) {
@@ -767,7 +767,8 @@ private:
     std::optional<DateOrder> forcedOrder_;
     DateSeen dayFirst_;
     DateSeen monthFirst_;
-    KeyMaker maker_{Today()};
+    std::chrono::year_month_day today_ = Today();
+    KeyMaker maker_{today_};
     Computed computed_;
     std::string error_;
 };

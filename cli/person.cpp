@@ -15,36 +15,14 @@ bool IsBlank(std::string_view text) noexcept
     return std::all_of(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-// The fields as the messages name them.
-constexpr std::array<const char*, kFields> kFieldNames = {"paterno",    "materno", "nombre",
-                                                          "nacimiento", "sexo",    "entidad"};
-
 std::string NotUtf8(std::size_t field)
 {
-    return std::string("texto que no es UTF-8 válido en ") + kFieldNames.at(field);
+    return "texto que no es UTF-8 válido en " + std::string(kFieldNames.at(field));
 }
 
 std::string Quoted(std::string_view text)
 {
     return "«" + Shown(text) + "»";
-}
-
-// The next run of at most `most` digits of `text` from `pos`: its value and
-// how many digits it has.
-struct Number {
-    unsigned value = 0;
-    std::size_t digits = 0;
-};
-
-Number ReadNumber(std::string_view text, std::size_t& pos, std::size_t most) noexcept
-{
-    Number number;
-    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && number.digits < most) {
-        number.value = number.value * 10 + static_cast<unsigned>(text[pos] - '0');
-        ++number.digits;
-        ++pos;
-    }
-    return number;
 }
 
 // The date problem as a row reports it: the date quoted, so that rows with
@@ -115,35 +93,16 @@ std::string_view DoubtOf(NoteKind kind)
 
 } // namespace
 
-DateFit FitOf(std::string_view text) noexcept
+DateFit FitOf(std::string_view text, std::chrono::year_month_day today)
 {
-    constexpr std::string_view kSeparators = " \t/-.,";
-    std::size_t pos = text.find_first_not_of(" \t");
-    const std::size_t start = pos == std::string_view::npos ? text.size() : pos;
-    pos = start;
-    Number first = ReadNumber(text, pos, 8);
-    Number second;
-    if (first.digits == 8) {
-        // "23041975": two, two and four digits.
-        pos = start;
-        first = ReadNumber(text, pos, 2);
-        second = ReadNumber(text, pos, 2);
-    } else if (first.digits == 1 || first.digits == 2) {
-        pos = std::min(text.find_first_not_of(kSeparators, pos), text.size());
-        second = ReadNumber(text, pos, 3);
+    // Read as the row itself will be: what is no date in either order, or
+    // the same date in both, says nothing of the file's order.
+    const DateReading dayFirst = ReadDate(text, DateOrder::DayMonthYear, today);
+    const DateReading monthFirst = ReadDate(text, DateOrder::MonthDayYear, today);
+    if (dayFirst.ok() && monthFirst.ok()) {
+        return dayFirst.date == monthFirst.date ? DateFit::Any : DateFit::Ambiguous;
     }
-    if (second.digits == 0 || second.digits > 2) {
-        return DateFit::Any; // a year first, a month name, or no date
-    }
-    // Within 1 to 12 both are months, and every month has the days 1 to 12.
-    const auto isMonth = [](unsigned n) { return n >= 1 && n <= 12; };
-    const auto isDay = [](unsigned n) { return n >= 1 && n <= 31; };
-    const bool dayFirst = isDay(first.value) && isMonth(second.value);
-    const bool monthFirst = isMonth(first.value) && isDay(second.value);
-    if (dayFirst && monthFirst) {
-        return first.value == second.value ? DateFit::Any : DateFit::Ambiguous;
-    }
-    return dayFirst ? DateFit::DayFirst : monthFirst ? DateFit::MonthFirst : DateFit::Any;
+    return dayFirst.ok() ? DateFit::DayFirst : monthFirst.ok() ? DateFit::MonthFirst : DateFit::Any;
 }
 
 bool Computed::FieldsRead() const noexcept
@@ -173,7 +132,7 @@ void KeyMaker::ReadBirth(std::string_view text, Computed& out) const
 {
     DateOrder order = order_;
     if (!ambiguous_.empty()) {
-        switch (FitOf(text)) {
+        switch (FitOf(text, today_)) {
         case DateFit::Ambiguous:
             out.Problem(Field::Nacimiento) = "fecha " + Quoted(text) + " ambigua: " + ambiguous_;
             return;

@@ -32,6 +32,9 @@ enum class Missing { WindowDefaults, Error };
 // The fields of a person, in the order of Person's members.
 enum class Field : std::size_t { Paterno, Materno, Nombre, Nacimiento, Sexo, Entidad };
 inline constexpr std::size_t kFields = 6;
+// The fields as messages, columns and options name them.
+inline constexpr std::array<std::string_view, kFields> kFieldNames = {
+    "paterno", "materno", "nombre", "nacimiento", "sexo", "entidad"};
 
 // The key of a person, or why there is none.
 struct Computed {
@@ -73,7 +76,8 @@ enum class DateFit {
     DayFirst,   // only day-month-year gives a date: 23/04/1975
     MonthFirst, // only month-day-year gives a date: 04/23/1975
 };
-DateFit FitOf(std::string_view text) noexcept;
+// Reads `text` both ways, completing a short year as of `today`.
+DateFit FitOf(std::string_view text, std::chrono::year_month_day today);
 
 // Computes keys, keeping its working texts from one person to the next.
 class KeyMaker

@@ -223,29 +223,35 @@ std::string Shown(DateOrder order, int year, unsigned month, unsigned day)
 DateReading ReadDate(std::string_view text, DateOrder order, std::chrono::year_month_day today)
 {
     DateReading reading;
-    // AAAA-MM-DD, the form of most files, is read at once.
-    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
-        const auto digits = [text](std::size_t at, std::size_t count) {
-            unsigned value = 0;
-            for (std::size_t i = at; i < at + count; ++i) {
-                if (KindOf(text[i]) != CharKind::Digit) {
-                    return -1;
-                }
-                value = value * 10 + static_cast<unsigned>(text[i] - '0');
+    // AAAA-MM-DD and DD/MM/AAAA (or MM/DD/AAAA), the forms of most files, are
+    // read at once; anything else, and any date that is wrong, the long way.
+    const auto digits = [text](std::size_t at, std::size_t count) {
+        unsigned value = 0;
+        for (std::size_t i = at; i < at + count; ++i) {
+            if (KindOf(text[i]) != CharKind::Digit) {
+                return -1;
             }
-            return static_cast<int>(value);
-        };
-        const int year = digits(0, 4);
-        const int month = digits(5, 2);
-        const int day = digits(8, 2);
+            value = value * 10 + static_cast<unsigned>(text[i] - '0');
+        }
+        return static_cast<int>(value);
+    };
+    const bool yearFirst = text.size() == 10 && text[4] == '-' && text[7] == '-';
+    const bool yearLast = text.size() == 10 && order != DateOrder::YearMonthDay &&
+                          text[2] == text[5] &&
+                          (text[2] == '/' || text[2] == '-' || text[2] == '.');
+    if (yearFirst || yearLast) {
+        const bool monthFirst = order == DateOrder::MonthDayYear;
+        const int year = yearFirst ? digits(0, 4) : digits(6, 4);
+        const int month = yearFirst ? digits(5, 2) : digits(monthFirst ? 0 : 3, 2);
+        const int day = yearFirst ? digits(8, 2) : digits(monthFirst ? 3 : 0, 2);
         if (year >= 0 && month >= 0 && day >= 0) {
-            reading.date = {std::chrono::year{year},
-                            std::chrono::month{static_cast<unsigned>(month)},
-                            std::chrono::day{static_cast<unsigned>(day)}};
-            if (reading.date.ok() && kBirthYears.Contains(reading.date.year())) {
+            const std::chrono::year_month_day date{std::chrono::year{year},
+                                                   std::chrono::month{static_cast<unsigned>(month)},
+                                                   std::chrono::day{static_cast<unsigned>(day)}};
+            if (date.ok() && kBirthYears.Contains(date.year())) {
+                reading.date = date;
                 return reading;
             }
-            reading.date = {}; // the sentences below say why not
         }
     }
     const std::string_view date = detail::Trimmed<char>(text, " \t\r\n");
