@@ -1,12 +1,10 @@
-// The person's data as the command reads it: dates, sex, names, and the
-// reasons a row gives no key.
-#include "cli_test_support.h"
-#include "key_report.h"
-#include "person.h"
+// A person's request as the window and the command make it: the fields read,
+// the key, and the reasons there is none or the doubts about it.
+#include "curp/person.h"
 
 #include <gtest/gtest.h>
 
-namespace curp::cli::test {
+namespace curp {
 namespace {
 
 using namespace std::chrono;
@@ -25,18 +23,31 @@ TEST(DateFit, OrderOfDayAndMonth)
     }
 }
 
-TEST(KeyMaker, ReasonsForNoKey)
+std::string Doubts(const PersonAnswer& answer)
+{
+    std::string text;
+    for (const KeyDoubt& doubt : answer.doubts) {
+        text.append(text.empty() ? "" : "; ").append(Describe(doubt));
+    }
+    return text;
+}
+
+TEST(AnswerRequest, ReasonsForNoKeyAndDoubts)
 {
     struct {
         const char* name;
-        Person person;
+        PersonData person;
         std::string_view key;
         std::string_view error = {};
+        std::string_view doubts = {};
     } const rows[] = {
         // Was GEDJ750423HDFÓÍN00: the library reads names in upper case and without accents.
         {"typical", {"Gómez", "Díaz", "Juan", "1975-04-23", "H", "DF"}, "GODJ750423HDFMZN00"},
         {"no maternal surname",
          {"GOMEZ", "", "JUAN", "1975-04-23", "H", "DF"},
+         "GOXJ750423HDFMXN02"},
+        {"a dash for the maternal surname is none",
+         {"GOMEZ", " - ", "JUAN", "1975-04-23", "H", "DF"},
          "GOXJ750423HDFMXN02"},
         {"only maternal surname",
          {"", "LOPEZ", "PEDRO", "1980-01-01", "H", "DF"},
@@ -74,46 +85,46 @@ TEST(KeyMaker, ReasonsForNoKey)
          {"GOMEZ", "DIAZ", "JUAN", "1975-04-23", "\x1B[2J", "DF"},
          "",
          "sexo «\xEF\xBF\xBD[2J» no reconocido: se espera H, M o X"},
+        {"abbreviated given name",
+         {"GOMEZ", "DIAZ", "MA. JUANA", "23/04/75", "M", "DF"},
+         "GODM750423MDFMZX02",
+         {},
+         "El nombre lleva MA., que parece abreviado: el registro usa el nombre completo, y con él "
+         "la CURP puede ser otra."},
+        {"a sign where the key takes a letter",
+         {"LO\"PEZ", "A,B", "ANA", "1980-01-01", "X", "NE"},
+         "LOAA800101XNEXXN03",
+         {},
+         "X en lugar de lo que no es una letra en «LO\"PEZ»: revise el nombre; X en lugar de lo "
+         "que "
+         "no es una letra en «A,B»: revise el nombre"},
+        {"born after today",
+         {"GOMEZ", "DIAZ", "JUAN", "2030-01-01", "H", "DF"},
+         "GODJ300101HDFMZNA2",
+         {},
+         "la fecha es posterior a hoy"},
     };
-    KeyMaker maker(year{2026} / December / 8);
-    Computed computed;
+    RequestDesk desk({.today = year{2026} / December / 8});
+    PersonAnswer answer;
     for (const auto& row : rows) {
-        maker.Compute(row.person, Missing::Error, computed);
-        EXPECT_EQ(computed.key, row.key) << row.name;
-        EXPECT_EQ(computed.Error(), row.error) << row.name;
+        desk.Answer(row.person, answer);
+        EXPECT_EQ(answer.key, row.key) << row.name;
+        EXPECT_EQ(DescribeProblems(answer), row.error) << row.name;
+        EXPECT_EQ(Doubts(answer), row.doubts) << row.name;
+        EXPECT_EQ(AnswerRequest(row.person, desk.rules()).key, row.key) << row.name;
     }
     // A file that mixes both orders: a date that fits both is refused.
-    maker.ReadDates(DateOrder::DayMonthYear, "dos órdenes");
-    maker.Compute({"GOMEZ", "DIAZ", "JUAN", "03/04/1975", "H", "DF"}, Missing::Error, computed);
-    EXPECT_EQ(computed.Error(), "fecha «03/04/1975» ambigua: dos órdenes");
-    maker.Compute({"GOMEZ", "DIAZ", "JUAN", "04/23/1975", "H", "DF"}, Missing::Error, computed);
-    EXPECT_EQ(computed.key, "GODJ750423HDFMZN00");
-    // One person on the command line gets the window's defaults instead.
-    maker.Compute({"GOMEZ", "DIAZ", "JUAN", "1975-04-23", "", ""}, Missing::WindowDefaults,
-                  computed);
-    EXPECT_EQ(computed.key, "GODJ750423HMZN0");
-}
-
-TEST(KeyReport, JsonFieldsAndNulls)
-{
-    EXPECT_EQ(
-        ToJson(ReportOn("godj-750423-h-df-mzn-0-0", Today())),
-        R"({"clave":"GODJ750423HDFMZN00","valida":true,"problemas":[],"nacimiento":"1975-04-23",)"
-        R"("sexo":"H","entidad":"DF","entidad_nombre":"DISTRITO FEDERAL"})");
-    EXPECT_EQ(ToJson(ReportOn("AB\xFF", Today())),
-              R"({"clave":"AB)"
-              "\xEF\xBF\xBD"
-              R"(","valida":false,"problemas":["el texto no es UTF-8 válido"],)"
-              R"("nacimiento":null,"sexo":null,"entidad":null,"entidad_nombre":null})");
-    KeyMaker maker(Today());
-    Computed computed;
-    maker.Compute({"GOMEZ", "DIAZ", "JUAN", "23/04/1975", "", ""}, Missing::WindowDefaults,
-                  computed);
-    EXPECT_EQ(
-        ToJson(computed),
-        R"({"clave":"GODJ750423HMZN0","valida":false,"problemas":["la clave tiene 15 caracteres y debe tener 18"],)"
-        R"("nacimiento":"1975-04-23","sexo":"H","entidad":null,"entidad_nombre":null})");
+    desk.rules().eitherDateOrder = true;
+    desk.Answer({"GOMEZ", "DIAZ", "JUAN", "03/04/1975", "H", "DF"}, answer);
+    EXPECT_EQ(DescribeProblems(answer), "fecha «03/04/1975» ambigua");
+    desk.Answer({"GOMEZ", "DIAZ", "JUAN", "04/23/1975", "H", "DF"}, answer);
+    EXPECT_EQ(answer.key, "GODJ750423HDFMZN00");
+    // The window's rules: H until a sex is chosen, a short key without a state.
+    const PersonAnswer window =
+        AnswerRequest({"GOMEZ", "DIAZ", "JUAN", "1975-04-23", "", ""},
+                      {.sexRequired = false, .stateRequired = false, .wholeKeyOnly = false});
+    EXPECT_EQ(window.key, "GODJ750423HMZN0");
 }
 
 } // namespace
-} // namespace curp::cli::test
+} // namespace curp
