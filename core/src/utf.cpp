@@ -142,6 +142,12 @@ bool IsUtf8(std::string_view text) noexcept
     return true;
 }
 
+Utf8Char DecodeUtf8At(std::string_view text, std::size_t i) noexcept
+{
+    const detail::DecodedScalar c = detail::DecodeScalar(text, i);
+    return {c.value, c.length};
+}
+
 std::string Printable(std::string_view text, std::size_t longest)
 {
     // Printable ASCII, most keys and names, shows as it is.
