@@ -8,16 +8,48 @@ namespace {
 
 // Each particle ends with one space; their order matters, since "DE LOS "
 // must go before "DE " can take its first word.
-constexpr std::array<std::u32string_view, 9> kParticles = {
-    U"DE LOS ", U"DE LAS ", U"DE LA ", U"DE EL ", U"DEL ", U"DE ", U"Y ", U"MC ", U"VAN ",
+constexpr std::array<std::u32string_view, 23> kParticles = {
+    U"DE LOS ", U"DE LAS ", U"DE LA ", U"DE EL ", U"DEL ", U"DE ",  U"Y ",   U"MC ",
+    U"VAN ",    U"DA ",     U"DAS ",   U"DER ",   U"DI ",  U"DIE ", U"DD ",  U"EL ",
+    U"LA ",     U"LOS ",    U"LAS ",   U"LE ",    U"LES ", U"MAC ", U"VON ",
 };
 
+// A common first name and the ways of writing it that count as it, each with
+// the space that ends it.
+struct CommonName {
+    std::u32string_view name;
+    std::array<std::u32string_view, 3> forms;
+};
+
+// JOSE is looked for first, then MARIA.
+constexpr std::array<CommonName, 2> kCommonNames = {{
+    {U"JOSE", {U"JOSE ", U"J. ", U"J "}},
+    {U"MARIA", {U"MARIA ", U"MA. ", U"MA "}},
+}};
+
 // Drops `prefix` from the front of `text` when something follows it.
-void DropPrefix(std::u32string& text, std::u32string_view prefix)
+bool DropPrefix(std::u32string& text, std::u32string_view prefix)
 {
     if (text.size() > prefix.size() && std::u32string_view(text).starts_with(prefix)) {
         text.erase(0, prefix.size());
         Trim(text);
+        return true;
+    }
+    return false;
+}
+
+// The particle passes; calls removed(particle) for each particle that matched.
+template <class Removed>
+void RemoveParticlesNoting(std::u32string& text, Removed&& removed)
+{
+    if (text.find(U' ') == std::u32string::npos) {
+        return; // every particle ends with a space: none can occur
+    }
+    for (const std::u32string_view particle : kParticles) {
+        if (ReplaceWords(text, particle, U" ") != 0) {
+            removed(particle);
+        }
+        Trim(text); // after every pass, whether or not anything matched
     }
 }
 
@@ -34,19 +66,39 @@ void RepairEnye(std::u32string& text)
 
 void RemoveParticles(std::u32string& text)
 {
-    if (text.find(U' ') == std::u32string::npos) {
-        return; // every particle ends with a space: none can occur
-    }
-    for (const std::u32string_view particle : kParticles) {
-        Replace(text, particle, U" ");
-        Trim(text); // after every pass, whether or not anything matched
-    }
+    RemoveParticlesNoting(text, [](std::u32string_view /*particle*/) {});
+}
+
+std::vector<std::u32string_view> ParticlesIn(std::u32string text)
+{
+    std::vector<std::u32string_view> found;
+    RemoveParticlesNoting(text, [&found](std::u32string_view particle) {
+        found.push_back(particle.substr(0, particle.size() - 1));
+    });
+    return found;
 }
 
 void DropCommonFirstName(std::u32string& Nm)
 {
-    DropPrefix(Nm, U"JOSE ");
-    DropPrefix(Nm, U"MARIA ");
+    for (const CommonName& common : kCommonNames) {
+        for (const std::u32string_view form : common.forms) {
+            if (DropPrefix(Nm, form)) {
+                break; // the forms exclude one another: one drop per name
+            }
+        }
+    }
+}
+
+std::u32string_view CommonFirstName(std::u32string_view word) noexcept
+{
+    for (const CommonName& common : kCommonNames) {
+        for (const std::u32string_view form : common.forms) {
+            if (form.substr(0, form.size() - 1) == word) {
+                return common.name;
+            }
+        }
+    }
+    return {};
 }
 
 void RemoveApostrophes(std::u32string& text)

@@ -21,13 +21,15 @@ const KeyRow kPreparationRows[] = {
     {"NoBreakSpaceInCompoundName",  U"HERNANDEZ",  U"LOPEZ",  U"jose\u00A0luis",   U"HELL800101HDFRPS05"},
     {"MariaDelCarmen",              U"PEREZ",      U"LOPEZ",  U"MARÍA DEL CARMEN", U"PELC800101MJCRPR07",
         kBorn1980, U"M", U"JC"},
-    {"HyphenIsNoLetter",            U"O-BRIEN",    U"SMITH",  U"JOHN",             U"OISJ900615HNEXMH08",
+    // Was OISJ900615HNEXMH08: a sign before the first inner vowel gives X.
+    {"HyphenIsNoLetter",            U"O-BRIEN",    U"SMITH",  U"JOHN",             U"OXSJ900615HNEXMH06",
         1990y / std::chrono::June / 15, U"H", U"NE"},
     {"SharpSStays",                 U"STRAßE",     U"LOPEZ",  U"ANA",              U"SALA800101HDFTPN00"},
-    // Particles, in their order, wherever they stand.
+    // Particles, in their order, as whole words.
     {"ParticleAtStart",             U"DE LA ROSA", U"LOPEZ",  U"ANA",        U"ROLA800101HDFSPN08"},
     {"ParticlesMCAndY",             U"MC GREGOR",  U"Y LUNA", U"ANA",        U"GELA800101HDFRNN08"},
-    {"ParticleYEndsAWord",          U"PEREZ",      U"LOPEZ",  U"GUY MARTIN", U"PELG800101HDFRPX03"},
+    // Was PELG800101HDFRPX03: a particle is a whole word, so GUY keeps its Y.
+    {"ParticleYEndsAWord",          U"PEREZ",      U"LOPEZ",  U"GUY MARTIN", U"PELG800101HDFRPY00"},
     // Was dXLA800101HDFePN07: names are read in upper case before the particles go.
     {"LowerCaseParticlesGo",        U"de la rosa", U"LOPEZ",  U"ANA",        U"ROLA800101HDFSPN08"},
     // Only the first pass sees a space typed at the end: "DE LOS " goes
