@@ -2,6 +2,7 @@
 #include "text.h"
 
 #include <array>
+#include <bitset>
 
 namespace curp::detail {
 namespace {
@@ -38,6 +39,44 @@ bool DropPrefix(std::u32string& text, std::u32string_view prefix)
     return false;
 }
 
+// The first two characters of every word of a text, so that a pass whose
+// particle begins no word is skipped without searching. Removing particles
+// takes words away and never makes new ones, so what is found before the
+// first pass holds for every later one.
+class WordStarts
+{
+public:
+    explicit WordStarts(std::u32string_view text)
+    {
+        for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+            if (i == 0 || text[i - 1] == U' ') {
+                seen_.set(Pair(text[i], text[i + 1]));
+            }
+        }
+    }
+
+    bool MayBegin(std::u32string_view particle) const
+    {
+        return seen_.test(Pair(particle[0], particle[1]));
+    }
+
+private:
+    // A-Z, the space, and any other character, which no particle holds.
+    static constexpr std::size_t kKinds = 28;
+
+    static std::size_t Kind(char32_t c) noexcept
+    {
+        return c >= U'A' && c <= U'Z' ? c - U'A' : c == U' ' ? 26 : 27;
+    }
+
+    static std::size_t Pair(char32_t first, char32_t second) noexcept
+    {
+        return Kind(first) * kKinds + Kind(second);
+    }
+
+    std::bitset<kKinds * kKinds> seen_;
+};
+
 // The particle passes; calls removed(particle) for each particle that matched.
 template <class Removed>
 void RemoveParticlesNoting(std::u32string& text, Removed&& removed)
@@ -45,11 +84,20 @@ void RemoveParticlesNoting(std::u32string& text, Removed&& removed)
     if (text.find(U' ') == std::u32string::npos) {
         return; // every particle ends with a space: none can occur
     }
+    const WordStarts starts(text);
+    bool trimmed = false;
     for (const std::u32string_view particle : kParticles) {
-        if (ReplaceWords(text, particle, U" ") != 0) {
+        const bool replaced = starts.MayBegin(particle) && ReplaceWords(text, particle, U" ") != 0;
+        if (replaced) {
             removed(particle);
         }
-        Trim(text); // after every pass, whether or not anything matched
+        // The text is trimmed after every pass, whether or not anything
+        // matched; once it is, only a pass that replaced something can leave
+        // a space at either end, so the other trims are left out.
+        if (replaced || !trimmed) {
+            Trim(text);
+            trimmed = true;
+        }
     }
 }
 
@@ -81,6 +129,9 @@ std::vector<std::u32string_view> ParticlesIn(std::u32string text)
 void DropCommonFirstName(std::u32string& Nm)
 {
     for (const CommonName& common : kCommonNames) {
+        if (Nm.find(U' ') == std::u32string::npos) {
+            return; // a single word, the common case: every form ends with a space
+        }
         for (const std::u32string_view form : common.forms) {
             if (DropPrefix(Nm, form)) {
                 break; // the forms exclude one another: one drop per name

@@ -98,16 +98,17 @@ CharacterRead ReadCharacter(std::u32string_view text, std::size_t i) noexcept
 
 void ReadName(std::u32string& text)
 {
-    // Printable ASCII alone, the common case, needs only a-z in upper case
-    // and "`" as "'": two loops without branches that the compiler runs on
-    // many characters at once.
+    // Printable ASCII but "`" alone, the common case, needs only a-z in
+    // upper case: two loops without branches that the compiler runs on many
+    // characters at once.
     std::uint32_t other = 0;
     for (const char32_t c : text) {
-        other |= static_cast<std::uint32_t>(c - U' ' >= 0x7F - U' ');
+        other |= static_cast<std::uint32_t>(c - U' ' >= 0x7F - U' ') |
+                 static_cast<std::uint32_t>(c == U'`');
     }
     if (other == 0) {
         for (char32_t& c : text) {
-            c = ReadAscii(c);
+            c -= (c >= U'a' && c <= U'z') ? U'a' - U'A' : 0;
         }
         return;
     }
