@@ -521,9 +521,16 @@ void FrmCurpTest::keyInMask_data()
         << u"JC: JALISCO"_s << u"PELC-800101-M-JC-RPR-0-7"_s;
     QTest::newRow("born 2005: A at 17")
         << gomez << QDate(2005, 1, 1) << male << df << u"GODJ-050101-H-DF-MZN-A-9"_s;
+    // Was OISJ-900615-H-NE-XMH-0-8: a sign before the first inner vowel gives X.
     QTest::newRow("hyphen at 14 is X")
         << QStringList{u"O-BRIEN"_s, u"SMITH"_s, u"JOHN"_s} << QDate(1990, 6, 15) << male
-        << u"NE: EXTRANJERO"_s << u"OISJ-900615-H-NE-XMH-0-8"_s;
+        << u"NE: EXTRANJERO"_s << u"OXSJ-900615-H-NE-XMH-0-6"_s;
+    QTest::newRow("MA. counts as MARIA")
+        << QStringList{u"ORTEGA"_s, u"CASTRO"_s, u"MA. DEL ROSARIO"_s} << QDate(1988, 6, 4)
+        << female << u"OC: OAXACA"_s << u"OECR-880604-M-OC-RSS-0-6"_s;
+    QTest::newRow("registry's words: VON, O RELLING")
+        << QStringList{u"O RELLING"_s, u"VON BERTRAB"_s, u"IVÁN ALBERTO"_s} << QDate(1997, 1, 22)
+        << male << u"VZ: VERACRUZ"_s << u"OXBI-970122-H-VZ-XRV-0-6"_s;
 }
 
 void FrmCurpTest::keyInMask()
