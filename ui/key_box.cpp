@@ -7,6 +7,7 @@
 #include <curp/explain.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -17,8 +18,11 @@
 #include <QStringList>
 #include <QStyle>
 #include <QTextDocument>
+#include <QTimer>
+#include <QToolTip>
 
 #include <string>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -49,6 +53,17 @@ KeyBox::KeyBox(QWidget* parent)
     setWhatsThis(asRichText(hint));
     // Screen readers read the tooltip's markup when there is no description.
     setAccessibleDescription(hint);
+    // Qt hides a tooltip whenever the focus moves; the reason comes back,
+    // once the move is done, while this window is the active one.
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (showingReason)
+            QTimer::singleShot(0, this, &KeyBox::showReasonTip);
+    });
+}
+
+QString KeyBox::staleText()
+{
+    return u"los datos cambiaron: pulse Calcular"_s;
 }
 
 QString KeyBox::copyBareText()
@@ -79,16 +94,66 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
 
     const bool notRegistry = !curp::CouldBeRegistryKey(explanation);
     isDoubtful = notRegistry || !warnings.isEmpty();
+    computed = true;
+    isStale = false;
     markDoubtful(notRegistry ? notRegistryWarning() : warnings.value(0));
     Announcer::of(window())->announce(keyAnnouncement(explanation, warnings));
+    // No key, or a doubtful one: the reason in view at once, not only on hover.
+    showingReason = isDoubtful || key.empty();
+    if (showingReason)
+        showReasonTip();
+    else
+        QToolTip::hideText();
+}
+
+void KeyBox::markStale()
+{
+    hideReason();
+    if (!computed || isStale)
+        return;
+    isStale = true;
+    setToolTip(asRichText(staleText()));
+    setWhatsThis(asRichText(staleText()));
+    setAccessibleDescription(staleText());
+    markDoubtful(staleText());
+}
+
+void KeyBox::hideReason()
+{
+    if (std::exchange(showingReason, false))
+        QToolTip::hideText();
+}
+
+void KeyBox::showReasonTip()
+{
+    if (!showingReason || !isVisible() || !window()->isActiveWindow())
+        return;
+    // Shown until the data change, however long: a day is that here.
+    constexpr int aDay = 24 * 60 * 60 * 1000;
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), toolTip(), this, {}, aDay);
+}
+
+bool KeyBox::refusedStaleCopy()
+{
+    if (!isStale)
+        return false;
+    // The clipboard may still hold the key of the person before; pasted now,
+    // it would be taken for this person's.
+    QGuiApplication::clipboard()->clear();
+    const QString why = u"No se copió la clave; "_s + staleText();
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), asRichText(why), this);
+    Announcer::of(window())->announce(why + u'.');
+    return true;
 }
 
 void KeyBox::markDoubtful(const QString& why)
 {
     settingPalette = true;
-    if (isDoubtful) {
+    if (isDoubtful || isStale) {
         QPalette warning = palette();
-        const QColor colour = warningColour(warning.color(QPalette::Base));
+        // Grey for a key of other data; the warning colour for a doubtful one.
+        const QColor colour = isStale ? QPalette().color(QPalette::Disabled, QPalette::Text)
+                                      : warningColour(warning.color(QPalette::Base));
         warning.setColor(QPalette::Active, QPalette::Text, colour);
         warning.setColor(QPalette::Inactive, QPalette::Text, colour);
         setPalette(warning);
@@ -98,7 +163,8 @@ void KeyBox::markDoubtful(const QString& why)
     }
     settingPalette = false;
 
-    if (isDoubtful && !warningSign) {
+    const bool sign = isDoubtful || isStale;
+    if (sign && !warningSign) {
         warningSign = addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this),
                                 QLineEdit::TrailingPosition);
         connect(warningSign, &QAction::triggered, this, &KeyBox::showExplanation);
@@ -106,7 +172,7 @@ void KeyBox::markDoubtful(const QString& why)
     if (warningSign) {
         if (!why.isEmpty())
             warningSign->setText(why);
-        warningSign->setVisible(isDoubtful);
+        warningSign->setVisible(sign);
         warningSign->setToolTip(toolTip());
     }
 }
@@ -114,14 +180,21 @@ void KeyBox::markDoubtful(const QString& why)
 void KeyBox::changeEvent(QEvent* event)
 {
     // A new palette (the desktop turned dark, say) needs a new warning colour.
-    if (event->type() == QEvent::PaletteChange && isDoubtful && !settingPalette)
+    if (event->type() == QEvent::PaletteChange && (isDoubtful || isStale) && !settingPalette)
         markDoubtful();
     QLineEdit::changeEvent(event);
 }
 
-void KeyBox::copyBareKey() const
+void KeyBox::copyBareKey()
 {
-    QGuiApplication::clipboard()->setText(shownKey);
+    if (!refusedStaleCopy())
+        QGuiApplication::clipboard()->setText(shownKey);
+}
+
+void KeyBox::copySelected()
+{
+    if (!refusedStaleCopy())
+        copy();
 }
 
 void KeyBox::showExplanation()
@@ -143,8 +216,12 @@ QMenu* KeyBox::createContextMenu()
     const QList<QAction*> entries = menu->actions();
     QAction* afterCopy = nullptr;
     for (qsizetype i = 0; i + 1 < entries.size(); ++i) {
-        if (entries[i]->text().endsWith(copyKeys))
+        if (entries[i]->text().endsWith(copyKeys)) {
             afterCopy = entries[i + 1];
+            // Qt's entry copies through this box, which refuses a stale key.
+            disconnect(entries[i], &QAction::triggered, nullptr, nullptr);
+            connect(entries[i], &QAction::triggered, this, &KeyBox::copySelected);
+        }
     }
     menu->insertAction(afterCopy, copyBare);
 
@@ -168,6 +245,10 @@ void KeyBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::WhatsThis)) {
         showExplanation();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copySelected();
         return;
     }
     QLineEdit::keyPressEvent(event);
