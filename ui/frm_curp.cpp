@@ -265,8 +265,18 @@ frm_CURP::frm_CURP(QWidget* parent)
     for (NameBox* box : Txt)
         connect(box, &QLineEdit::textChanged, this, stale);
     connect(DtP, &DatePicker::edited, this, stale);
-    for (TypeAheadList* list : {CmbSexo, CmbEnt})
+    for (TypeAheadList* list : {CmbSexo, CmbEnt}) {
         connect(list, &QComboBox::currentIndexChanged, this, stale);
+        // Orca 43 says nothing of a new entry in a Qt list, typed or picked
+        // with the arrows (Qt's value change reaches it as a text of the list
+        // it does not speak): the entry chosen is announced.
+        connect(list, &QComboBox::currentIndexChanged, this, [this, list] {
+            if (list->hasFocus() && list->currentIndex() >= 0)
+                Announcer::of(this)->announce(list->accessibleDescription().isEmpty()
+                                                  ? list->currentText()
+                                                  : list->accessibleDescription());
+        });
+    }
 
     placeControls();
 

@@ -99,7 +99,9 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
     markDoubtful(notRegistry ? notRegistryWarning() : warnings.value(0));
     Announcer::of(window())->announce(keyAnnouncement(explanation, warnings));
     // No key, or a doubtful one: the reason in view at once, not only on hover.
-    showingReason = isDoubtful || key.empty();
+    // Only the reasons, a few lines: the whole explanation would cover the form.
+    reason = asRichText(keyReasons(explanation, warnings).join(u'\n'));
+    showingReason = (isDoubtful || key.empty()) && !reason.isEmpty();
     if (showingReason)
         showReasonTip();
     else
@@ -130,7 +132,7 @@ void KeyBox::showReasonTip()
         return;
     // Shown until the data change, however long: a day is that here.
     constexpr int aDay = 24 * 60 * 60 * 1000;
-    QToolTip::showText(mapToGlobal(QPoint(0, height())), toolTip(), this, {}, aDay);
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), reason, this, {}, aDay);
 }
 
 bool KeyBox::refusedStaleCopy()

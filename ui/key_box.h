@@ -61,8 +61,8 @@ public:
     }
     static QString staleText();
 
-    // The reason for no key or a doubtful one, shown at once as the box's
-    // tooltip after showKey; it stays (coming back after a move of the
+    // The reasons for no key or a doubtful one, shown at once in a tooltip
+    // at the box after showKey; it stays (coming back after a move of the
     // focus) until the data change or hideReason.
     bool reasonInView() const
     {
@@ -103,6 +103,8 @@ private:
     bool computed = false;
     bool isStale = false;
     bool showingReason = false;
+    QString reason; // as rich text
+
     bool settingPalette = false;
     QAction* warningSign = nullptr;
 };
