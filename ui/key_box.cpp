@@ -35,6 +35,13 @@ QString asRichText(const QString& text)
     return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
+// The same, each line kept whole: a tooltip of rich text otherwise wraps a
+// short sentence into a narrow column.
+QString asUnwrappedText(const QString& text)
+{
+    return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
+}
+
 } // namespace
 
 QColor warningColour(const QColor& background)
@@ -58,6 +65,13 @@ KeyBox::KeyBox(QWidget* parent)
     connect(qApp, &QApplication::focusChanged, this, [this] {
         if (showingReason)
             QTimer::singleShot(0, this, &KeyBox::showReasonTip);
+    });
+    // Selected text goes to the X11 selection too, which a middle click
+    // pastes: a key of other data leaves that empty as well.
+    connect(this, &QLineEdit::selectionChanged, this, [this] {
+        if (isStale && QGuiApplication::clipboard()->supportsSelection())
+            QTimer::singleShot(0, this,
+                               [] { QGuiApplication::clipboard()->clear(QClipboard::Selection); });
     });
 }
 
@@ -100,7 +114,7 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
     Announcer::of(window())->announce(keyAnnouncement(explanation, warnings));
     // No key, or a doubtful one: the reason in view at once, not only on hover.
     // Only the reasons, a few lines: the whole explanation would cover the form.
-    reason = asRichText(keyReasons(explanation, warnings).join(u'\n'));
+    reason = asUnwrappedText(keyReasons(explanation, warnings).join(u'\n'));
     showingReason = (isDoubtful || key.empty()) && !reason.isEmpty();
     if (showingReason)
         showReasonTip();
@@ -114,7 +128,7 @@ void KeyBox::markStale()
     if (!computed || isStale)
         return;
     isStale = true;
-    setToolTip(asRichText(staleText()));
+    setToolTip(asUnwrappedText(staleText()));
     setWhatsThis(asRichText(staleText()));
     setAccessibleDescription(staleText());
     markDoubtful(staleText());
@@ -143,7 +157,7 @@ bool KeyBox::refusedStaleCopy()
     // it would be taken for this person's.
     QGuiApplication::clipboard()->clear();
     const QString why = u"No se copió la clave; "_s + staleText();
-    QToolTip::showText(mapToGlobal(QPoint(0, height())), asRichText(why), this);
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), asUnwrappedText(why), this);
     Announcer::of(window())->announce(why + u'.');
     return true;
 }
