@@ -350,7 +350,6 @@ void DatePickerTest::pasting_data()
     QTest::newRow("all selected") << u"23-04-1975"_s << u"ctrl+v"_s << u"all"_s << april23;
     QTest::newRow("Shift+Insert") << u"23/04/1975"_s << u"shift+insert"_s << u"day"_s << april23;
     QTest::newRow("context menu") << u"23/04/1975"_s << u"menu"_s << u"day"_s << april23;
-    // Refused: no date, the text in view with the reason, the date held kept.
     QTest::newRow("not a date") << u"hola"_s << u"ctrl+v"_s << u"day"_s << QDate();
     QTest::newRow("not a date, from the menu") << u"hola"_s << u"menu"_s << u"day"_s << QDate();
     QTest::newRow("month name") << u"23 de Abril de 1975"_s << u"ctrl+v"_s << u"day"_s << april23;

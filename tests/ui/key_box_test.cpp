@@ -293,8 +293,7 @@ void KeyBoxTest::menusInSpanish_data()
 
 void KeyBoxTest::menusInSpanish()
 {
-    // Qt's own entries of the menu come in Spanish whatever the desktop's
-    // locale; the date keeps the desktop's order.
+    // Qt's entries in Spanish whatever the desktop's locale, but its date order.
     QFETCH(QString, desktop);
     QLocale::setDefault(QLocale(desktop));
     QCOMPARE(useSpanishLocale(), QLocale(desktop));
