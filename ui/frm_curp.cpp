@@ -258,9 +258,9 @@ frm_CURP::frm_CURP(QWidget* parent)
     txtCURP->setObjectName(u"txtCURP"_s);
     txtCURP->setAccessibleName(u"CURP"_s);
 
-    // Any change of the data after a computation (the date box's own when
-    // the person changes it, not its fixing up of what it holds) leaves the key shown as
-    // belonging to other data, until "Calcular" is pressed again.
+    // Any change of the data after a computation leaves the key shown as
+    // belonging to other data, until "Calcular" is pressed again. The date box
+    // tells of the person's changes only, not of its fixing up what it holds.
     const auto stale = [this] { txtCURP->markStale(); };
     for (NameBox* box : Txt)
         connect(box, &QLineEdit::textChanged, this, stale);
@@ -268,8 +268,9 @@ frm_CURP::frm_CURP(QWidget* parent)
     for (TypeAheadList* list : {CmbSexo, CmbEnt}) {
         connect(list, &QComboBox::currentIndexChanged, this, stale);
         // Orca 43 says nothing of a new entry in a Qt list, typed or picked
-        // with the arrows (Qt's value change reaches it as a text of the list
-        // it does not speak): the entry chosen is announced.
+        // with the arrows: Qt's news of it reaches Orca as a name that did not
+        // change, a selection it cannot read and a text it does not speak. The
+        // entry chosen is announced.
         connect(list, &QComboBox::currentIndexChanged, this, [this, list] {
             if (list->hasFocus() && list->currentIndex() >= 0)
                 Announcer::of(this)->announce(list->accessibleDescription().isEmpty()

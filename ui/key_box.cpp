@@ -142,7 +142,9 @@ void KeyBox::hideReason()
 
 void KeyBox::showReasonTip()
 {
-    if (!showingReason || !isVisible() || !window()->isActiveWindow())
+    // Not over an open calendar or list, which may reach down to the box.
+    if (!showingReason || !isVisible() || !window()->isActiveWindow() ||
+        QApplication::activePopupWidget())
         return;
     // Shown until the data change, however long: a day is that here.
     constexpr int aDay = 24 * 60 * 60 * 1000;
