@@ -209,7 +209,7 @@ public:
     }
     QString attributes(int offset, int* startOffset, int* endOffset) const override
     {
-        const QString found = innerText()->attributes(offset, startOffset, endOffset);
+        QString found = innerText()->attributes(offset, startOffset, endOffset);
         // Qt's line edits answer every offset with an empty run of no
         // attributes; Orca joins the runs into the text it reads, and read
         // the key on the way into its box without its last character. Text
