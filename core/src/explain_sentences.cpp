@@ -145,7 +145,7 @@ std::string TextOrWords(std::string_view text)
 
 // A name as a sentence shows it: without the spaces around it, and with one
 // space between its words where preparation left two.
-std::string Shown(std::string_view name)
+std::string SingleSpaced(std::string_view name)
 {
     std::string out;
     for (const char c : name) {
@@ -180,7 +180,7 @@ std::string Capitalized(std::string text)
 std::string RuleSentence(const KeyPiece& piece)
 {
     const std::string_view c = piece.characters;
-    const std::string source = Shown(piece.source);
+    const std::string source = SingleSpaced(piece.source);
     const std::string_view what = What(piece.kind);
     // A space or a sign before the first inner vowel: "Un espacio tras la
     // primera letra de O RELLING: X, como en el registro."
@@ -266,8 +266,8 @@ std::string TakenTogether(const KeyPiece* first, const KeyPiece* last)
         each.push_back(p->characters);
         what.emplace_back(What(p->kind));
     }
-    return Concat(
-        {characters, ": ", JoinAnd(each), " de ", Shown(first->source), " (", JoinAnd(what), ")."});
+    return Concat({characters, ": ", JoinAnd(each), " de ", SingleSpaced(first->source), " (",
+                   JoinAnd(what), ")."});
 }
 
 bool TakenFromSameText(const KeyPiece& a, const KeyPiece& b) noexcept
@@ -294,10 +294,11 @@ void AddPieceLines(const std::vector<KeyPiece>& pieces, std::vector<std::string>
             std::all_of(p, p + 3, [](const KeyPiece& q) {
                 return IsConsonant(q.kind) && q.rule == PieceRule::Taken;
             })) {
-            lines.push_back(Concat(
-                {p[0].characters, p[1].characters, p[2].characters,
-                 ": primera consonante interna de ",
-                 JoinAnd({Shown(p[0].source), Shown(p[1].source), Shown(p[2].source)}), "."}));
+            lines.push_back(Concat({p[0].characters, p[1].characters, p[2].characters,
+                                    ": primera consonante interna de ",
+                                    JoinAnd({SingleSpaced(p[0].source), SingleSpaced(p[1].source),
+                                             SingleSpaced(p[2].source)}),
+                                    "."}));
             p += 3;
             continue;
         }
@@ -353,7 +354,7 @@ std::string Invisible(char32_t c)
 // "Ó de LÓPEZ cuenta como O, como en el registro."
 void AddReadingLines(const PreparedName& name, std::vector<std::string>& lines)
 {
-    const std::string written = Shown(name.written);
+    const std::string written = SingleSpaced(name.written);
     for (const ReadChange& change : name.changes) {
         const std::u32string c = Decoded(change.written);
         switch (change.how) {
@@ -442,9 +443,9 @@ void AddNameLine(const PreparedName& name, std::vector<std::string>& lines)
     if (reasons.empty()) {
         return;
     }
-    std::string line = Shown(name.read);
+    std::string line = SingleSpaced(name.read);
     line += name.prepared.empty() ? " queda vacío: "
-                                  : Concat({" se toma como ", Shown(name.prepared), ": "});
+                                  : Concat({" se toma como ", SingleSpaced(name.prepared), ": "});
     for (std::size_t i = 0; i < reasons.size(); ++i) {
         line += i > 0 ? ", " : "";
         line += reasons[i];
@@ -491,7 +492,7 @@ std::string Describe(const KeyNote& note)
                        "CURP puede ser otra."});
     case NoteKind::SurnameMoved:
         return Concat(
-            {"Sin apellido paterno: el materno, ", Shown(note.text), ", ocupa su lugar."});
+            {"Sin apellido paterno: el materno, ", SingleSpaced(note.text), ", ocupa su lugar."});
     case NoteKind::RegistryAssigns:
         break;
     }

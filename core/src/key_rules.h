@@ -93,19 +93,19 @@ void ReadName(std::u32string& text);
 
 // A key is computed only for a given name and at least one surname. Blank is
 // empty or U+0020 spaces only: a tab or a no-break space is a character.
-inline bool IsBlank(std::u32string_view text) noexcept
+inline bool IsOnlySpaces(std::u32string_view text) noexcept
 {
     return text.find_first_not_of(U' ') == std::u32string_view::npos;
 }
 
 inline bool HasGivenName(std::u32string_view Nm) noexcept
 {
-    return !IsBlank(Nm);
+    return !IsOnlySpaces(Nm);
 }
 
 inline bool HasSurname(std::u32string_view Ap, std::u32string_view Am) noexcept
 {
-    return !IsBlank(Ap) || !IsBlank(Am);
+    return !IsOnlySpaces(Ap) || !IsOnlySpaces(Am);
 }
 
 // "¥" (U+00A5) is how "Ñ" arrives through some code pages; every one is turned
