@@ -190,7 +190,6 @@ frm_CURP::frm_CURP(QWidget* parent)
     DtP = new DatePicker(this);
     DtP->setObjectName(u"DtP"_s);
     DtP->setFont(arialFont(8.25, QFont::Normal));
-    DtP->setCalendarPopup(true);
     DtP->setDate(initialDate);
     DtP->setAccessibleName(spokenCaptions[3]);
     Lbl[3]->setBuddy(DtP);
@@ -359,8 +358,6 @@ void frm_CURP::CmdCalc_Click()
 QStringList frm_CURP::dateWarnings() const
 {
     QStringList warnings;
-    if (!DtP->refusedPaste().isEmpty())
-        warnings << DtP->refusedPaste();
     if (!DtP->changedByUser() && DtP->date() == initialDate)
         warnings << u"la fecha de nacimiento es la inicial (%1); ¿es la correcta?"_s.arg(
             initialDate.toString(u"dd/MM/yyyy"_s));
