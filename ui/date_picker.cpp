@@ -227,10 +227,10 @@ void DatePicker::changedByPerson()
 
 void DatePicker::pasteDate()
 {
-    // A whole date on the clipboard replaces the box's date wherever the
-    // cursor is, and is taken at once, as is pasted text that replaced all
-    // of the box's; other text goes in where the cursor is ("23" over the
-    // selected day).
+    // A whole date on the clipboard (one that does not exist included)
+    // replaces the box's date wherever the cursor is, and is taken at once,
+    // as is any pasted text that replaced all of the box's; other text goes
+    // in where the cursor is ("23" over the selected day).
     const QString pasted = QGuiApplication::clipboard()->text().trimmed();
     if (read(pasted).date != std::chrono::year_month_day{})
         selectAll();
@@ -254,23 +254,26 @@ void DatePicker::paintEvent(QPaintEvent* event)
 
 QSize DatePicker::sizeHint() const
 {
-    // Room for the widest date and the calendar's button, not for the
-    // seventeen characters of a line edit.
+    // Room for the widest date and the calendar's button, a square as high
+    // as the box, not for the seventeen characters of a line edit.
     const QSize hint = QLineEdit::sizeHint();
     const QMargins margins = textMargins();
     QStyleOptionFrame option;
     initStyleOption(&option);
     const int widest =
         fontMetrics().horizontalAdvance(partsText(toYearMonthDay(QDate(2000, 12, 28))));
-    const int button = hint.height();
-    const QSize text(widest + margins.left() + margins.right() + button + 4, hint.height());
+    const QSize text(widest + margins.left() + margins.right() + hint.height(), hint.height());
     return {style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, this).width(),
             hint.height()};
 }
 
 void DatePicker::focusOutEvent(QFocusEvent* event)
 {
-    acceptTypedText();
+    // Left, the box takes what was typed; not for its own context menu,
+    // whose entries work on the text as typed (the calendar takes it as it
+    // opens).
+    if (event->reason() != Qt::PopupFocusReason)
+        acceptTypedText();
     QLineEdit::focusOutEvent(event);
 }
 
@@ -341,7 +344,7 @@ void DatePicker::showCalendar()
     acceptTypedText();
     if (!calendar)
         makeCalendar();
-    const QDate shown = held.isValid() ? held : QDate::currentDate();
+    const QDate shown = held.isValid() ? held : today();
     calendar->setSelectedDate(shown);
     calendar->setCurrentPage(shown.year(), shown.month());
     // Under the box, or above it where the screen ends below.
