@@ -288,6 +288,11 @@ void DatePicker::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && modifiers == Qt::NoModifier) {
+        step(key == Qt::Key_Up ? 1 : -1);
+        event->accept();
+        return;
+    }
     if (event->matches(QKeySequence::Paste)) {
         pasteDate();
         event->accept();
@@ -298,6 +303,30 @@ void DatePicker::keyPressEvent(QKeyEvent* event)
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         acceptTypedText();
     QLineEdit::keyPressEvent(event);
+}
+
+void DatePicker::step(int steps)
+{
+    // The part the cursor is in, or just after, moves: the year, the month,
+    // else the day; a day moved past its month's end goes on into the next.
+    acceptTypedText();
+    if (!reason.isEmpty())
+        return;
+    const QString format = displayFormat();
+    const auto within = [this, &format](const QString& part) {
+        const qsizetype at = format.indexOf(part);
+        return !format.contains(u'\'') && at >= 0 && cursorPosition() >= at &&
+               cursorPosition() <= at + part.size();
+    };
+    const QDate moved = within(u"yyyy"_s) ? held.addYears(steps)
+                        : within(u"MM"_s) ? held.addMonths(steps)
+                                          : held.addDays(steps);
+    if (!moved.isValid() || !curp::kBirthYears.Contains(std::chrono::year{moved.year()}))
+        return;
+    const int cursor = cursorPosition();
+    setDate(moved);
+    setCursorPosition(cursor);
+    changedByPerson();
 }
 
 void DatePicker::contextMenuEvent(QContextMenuEvent* event)

@@ -2,7 +2,8 @@
 // calendar under it. Whatever date is typed or pasted is read when the box
 // takes it (on leaving, on Enter, before the calendar opens); a year typed
 // with two digits means the latest such year, and a text that gives no date
-// stays as typed, framed red with the reason.
+// stays as typed, framed red with the reason. Up and Down move the part of
+// the date the cursor is in, as in a spin box.
 #ifndef LLAVE_DATE_PICKER_H
 #define LLAVE_DATE_PICKER_H
 
@@ -106,6 +107,8 @@ private:
     // The day, month and year of a reading in the box's format, even when
     // they make no date; empty when the text held none.
     QString partsText(const std::chrono::year_month_day& date) const;
+    // Up and Down: the date a day, a month or a year on or back.
+    void step(int steps);
     void pasteDate();
     void changedByPerson();
     void showReason();

@@ -198,6 +198,15 @@ void DatePickerTest::onePartRetyped()
     QTest::keyClick(picker, Qt::Key_Tab);
     QCOMPARE(picker->date(), QDate(1975, 1, 1));
     QCOMPARE(picker->text(), u"01/01/1975"_s);
+    // Up and Down move the part the cursor is in: the year at the end, the
+    // day at the start, into the year before.
+    QTest::keyClick(after, Qt::Key_Backtab);
+    for (const auto& [key, moved] :
+         {std::pair{Qt::Key_Up, QDate(1976, 1, 1)}, std::pair{Qt::Key_Home, QDate(1976, 1, 1)},
+          std::pair{Qt::Key_Down, QDate(1975, 12, 31)}}) {
+        QTest::keyClick(picker, key);
+        QCOMPARE(picker->date(), moved);
+    }
 }
 
 void DatePickerTest::oneTabLeaves_data()
