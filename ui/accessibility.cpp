@@ -2,6 +2,7 @@
 
 #include "announcer.h"
 #include "calendar_grid.h"
+#include "date_picker.h"
 #include "frm_curp.h"
 #include "link_label.h"
 #include "native_pixels.h"
@@ -198,6 +199,96 @@ private:
     }
 };
 
+// The date box as screen readers know a date picker: a spin button whose
+// text is the date, read and followed as a text box's is.
+class DateBox final : public QAccessibleWidget, public QAccessibleTextInterface
+{
+public:
+    explicit DateBox(DatePicker* box)
+        : QAccessibleWidget(box, QAccessible::SpinBox)
+    {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Value ? box()->text() : QAccessibleWidget::text(kind);
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = !box()->isReadOnly();
+        state.selectableText = true;
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override
+    {
+        const bool one = selectionIndex == 0 && box()->hasSelectedText();
+        *startOffset = one ? box()->selectionStart() : -1;
+        *endOffset = one ? box()->selectionEnd() : -1;
+    }
+    int selectionCount() const override
+    {
+        return box()->hasSelectedText() ? 1 : 0;
+    }
+    void addSelection(int startOffset, int endOffset) override
+    {
+        setSelection(0, startOffset, endOffset);
+    }
+    void removeSelection(int /*selectionIndex*/) override
+    {
+        box()->deselect();
+    }
+    void setSelection(int /*selectionIndex*/, int startOffset, int endOffset) override
+    {
+        box()->setSelection(startOffset, endOffset - startOffset);
+    }
+    int cursorPosition() const override
+    {
+        return box()->cursorPosition();
+    }
+    void setCursorPosition(int position) override
+    {
+        box()->setCursorPosition(position);
+    }
+    QString text(int startOffset, int endOffset) const override
+    {
+        return box()->text().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override
+    {
+        return int(box()->text().size());
+    }
+    QRect characterRect(int /*offset*/) const override
+    {
+        return {};
+    }
+    int offsetAtPoint(const QPoint& point) const override
+    {
+        return box()->cursorPositionAt(box()->mapFromGlobal(point));
+    }
+    void scrollToSubstring(int /*startIndex*/, int /*endIndex*/) override {}
+    QString attributes(int /*offset*/, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+private:
+    DatePicker* box() const
+    {
+        return static_cast<DatePicker*>(widget());
+    }
+};
+
 // The web link as a link: named by the address it shows, followed by its
 // "jump" action (the name such actions have on the accessibility bus) or by
 // a press.
@@ -248,6 +339,8 @@ QAccessibleInterface* llaveInterface(const QString& className, QObject* object)
         return new NamedList(list);
     if (auto* link = qobject_cast<LinkLabel*>(object))
         return new Link(link);
+    if (auto* date = qobject_cast<DatePicker*>(object))
+        return new DateBox(date);
     if (auto* announcer = qobject_cast<Announcer*>(object))
         return new QAccessibleWidget(announcer, QAccessible::Notification);
     auto* widget = qobject_cast<QWidget*>(object);

@@ -12,11 +12,12 @@ class QWidget;
 // top-level plain widget as a panel), with one separator line where it draws
 // two; the lists keep their names ("Sexo", "Entidad de nacimiento") whatever
 // entry is chosen (Qt on Linux names a list by its current entry); the link
-// is a link that can be followed; the calendar's days say their dates; and
-// the announcer is a notification. Controls that are not on the screen tell
-// screen readers nothing: Qt 6.4 would move their focus to the current entry
-// of a closed list, or of the date box's calendar after it closed, whenever
-// it changes.
+// is a link that can be followed; the date box is a spin button whose text
+// is the date, as desktop date pickers are; the calendar's days say their
+// dates; and the announcer is a notification. Controls that are not on the
+// screen tell screen readers nothing: Qt 6.4 would move their focus to the
+// current entry of a closed list, or of the date box's calendar after it
+// closed, whenever it changes.
 void installAccessibility();
 
 // Shows `richText` in a "¿Qué es esto?" window at `pos`, as

@@ -2,107 +2,49 @@
 
 #include "contrast.h"
 #include "key_box.h"
-#include "key_text.h"
 #include "qt_translations.h"
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QLineEdit>
-#include <QList>
-#include <QMouseEvent>
+#include <QMenu>
 #include <QPainter>
-#include <QPointer>
-#include <QSignalBlocker>
+#include <QPixmap>
+#include <QScreen>
 #include <QStyle>
-#include <QStyleOptionComboBox>
+#include <QStyleOption>
+#include <QStyleOptionFrame>
 #include <QTextDocument>
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A typed character that ends a part of the date: "23/", "23.", "23-", "23 ".
-bool isSeparator(const QString& typed)
-{
-    if (typed.size() != 1 || !typed.front().isPrint())
-        return false; // Enter, Tab and the like are no separators
-    const QChar c = typed.front();
-    return c.isPunct() || c.isSpace() || c.isSymbol();
-}
-
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-// Day, month and year in the order a display format shows them; quoted
-// literal text is skipped.
-std::array<QDateTimeEdit::Section, 3> partsInOrder(QStringView format)
-{
-    std::array<QDateTimeEdit::Section, 3> order{};
-    std::size_t found = 0;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == u'\'') {
-            quoted = !quoted;
-            continue;
-        }
-        const QDateTimeEdit::Section part = quoted      ? QDateTimeEdit::NoSection
-                                            : c == u'd' ? QDateTimeEdit::DaySection
-                                            : c == u'M' ? QDateTimeEdit::MonthSection
-                                            : c == u'y' ? QDateTimeEdit::YearSection
-                                                        : QDateTimeEdit::NoSection;
-        if (part != QDateTimeEdit::NoSection && found < order.size() &&
-            std::find(order.begin(), order.begin() + found, part) == order.begin() + found)
-            order.at(found++) = part;
-    }
-    if (found < order.size())
-        return {QDateTimeEdit::DaySection, QDateTimeEdit::MonthSection, QDateTimeEdit::YearSection};
-    return order;
-}
-
-// The runs of digits in a text: "23.4.1975" gives "23", "4", "1975".
-QList<QStringView> digitGroups(QStringView text)
-{
-    QList<QStringView> groups;
-    for (qsizetype i = 0; i < text.size();) {
-        qsizetype end = i;
-        while (end < text.size() && isDigit(text[end]))
-            ++end;
-        if (end > i)
-            groups.append(text.sliced(i, end - i));
-        i = std::max(end, i + 1);
-    }
-    return groups;
-}
-
-// Where the year stands among the three parts of `format`.
-qsizetype yearIndex(QStringView format)
-{
-    const auto order = partsInOrder(format);
-    return std::find(order.begin(), order.end(), QDateTimeEdit::YearSection) - order.begin();
-}
-
-// The order of day, month and year that `format` shows.
+// The order of day, month and year that `format` shows: the part that comes
+// first decides it. Quoted literal text is skipped.
 curp::DateOrder dateOrder(QStringView format)
 {
-    switch (partsInOrder(format).front()) {
-    case QDateTimeEdit::MonthSection:
-        return curp::DateOrder::MonthDayYear;
-    case QDateTimeEdit::YearSection:
-        return curp::DateOrder::YearMonthDay;
-    default:
-        return curp::DateOrder::DayMonthYear;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        else if (!quoted && c == u'M')
+            return curp::DateOrder::MonthDayYear;
+        else if (!quoted && c == u'y')
+            return curp::DateOrder::YearMonthDay;
+        else if (!quoted && c == u'd')
+            break;
     }
+    return curp::DateOrder::DayMonthYear;
 }
 
 QDate toQDate(const std::chrono::year_month_day& date)
@@ -116,6 +58,27 @@ QString asToolTip(const QString& text)
     return text.isEmpty() ? text : Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }
 
+// The arrow the style draws on a list's button, in the box's colours: the
+// calendar's button looks like the lists' under it.
+QIcon arrowIcon(const QWidget* box)
+{
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0}) {
+        constexpr int side = 16;
+        QPixmap pixmap(QSize(side, side) * ratio);
+        pixmap.setDevicePixelRatio(ratio);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        QStyleOption option;
+        option.initFrom(box);
+        option.rect = QRect(side / 4, side / 4, side / 2, side / 2);
+        box->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, box);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 } // namespace
 
 std::chrono::year_month_day toYearMonthDay(QDate date)
@@ -125,19 +88,15 @@ std::chrono::year_month_day toYearMonthDay(QDate date)
 }
 
 DatePicker::DatePicker(QWidget* parent)
-    : QDateEdit(parent)
+    : QLineEdit(parent)
 {
-    // Day, month and year in the desktop's order, even where Llave speaks
-    // Spanish to a desktop that does not.
-    setDisplayFormat(displayFormatFor(dateOrderLocale()));
-    setDateRange(QDate(int(curp::kBirthYears.first), 1, 1),
-                 QDate(int(curp::kBirthYears.last), 12, 31));
-    connect(lineEdit(), &QLineEdit::textEdited, this, &DatePicker::changedByPerson);
-    // A click into another part makes the box read its text as well.
-    connect(lineEdit(), &QLineEdit::textChanged, this, [this] {
-        if (!unfixed.isEmpty())
-            QMetaObject::invokeMethod(this, &DatePicker::keepTyped, Qt::QueuedConnection);
-    });
+    // The calendar's button at the box's end; the keyboard opens it with
+    // Alt+Down or F4.
+    QAction* open = addAction(arrowIcon(this), QLineEdit::TrailingPosition);
+    open->setText(u"Abrir el calendario"_s);
+    open->setToolTip(u"Abrir el calendario (Alt+Abajo)"_s);
+    connect(open, &QAction::triggered, this, &DatePicker::showCalendar);
+    connect(this, &QLineEdit::textEdited, this, &DatePicker::changedByPerson);
 }
 
 QString DatePicker::displayFormatFor(const QLocale& locale)
@@ -190,72 +149,46 @@ QString DatePicker::displayFormatFor(const QLocale& locale)
     return result;
 }
 
+QString DatePicker::displayFormat() const
+{
+    return displayFormatFor(testAttribute(Qt::WA_SetLocale) ? locale() : dateOrderLocale());
+}
+
 void DatePicker::setToday(std::function<QDate()> today)
 {
     this->today = std::move(today);
 }
 
-void DatePicker::fixup(QString& input) const
+void DatePicker::setDate(QDate date)
 {
-    // When the cursor leaves a part, or the box is left, the box makes a day
-    // the month does not have the month's last ("31/04" becomes "30/04"), and
-    // puts back the date it held for a year outside its range. A whole date
-    // typed comes back once the box is done (keepTyped), and is refused when
-    // the box takes it.
-    const curp::DateReading reading = read(input);
-    if (!reading.ok() && reading.date != std::chrono::year_month_day{})
-        unfixed = input;
-    QDateEdit::fixup(input);
-}
-
-void DatePicker::keepTyped()
-{
-    const QString typed = std::exchange(unfixed, {});
-    if (!typed.isEmpty() && lineEdit()->text() != typed)
-        showQuietly(typed, true);
+    held = date;
+    setText(partsText(toYearMonthDay(date)));
+    if (!std::exchange(reason, {}).isEmpty())
+        showReason();
 }
 
 void DatePicker::acceptTypedText()
 {
-    keepTyped();
-    const bool wholeDate = std::exchange(typingWholeDate, false);
-    if (!typedProblem.isEmpty()) {
-        // Nothing changed since: the problem stands, and the box shows its text.
-        showProblem();
+    // Taken already: the date the box shows, or a text whose reason stands.
+    if (!reason.isEmpty() || (held.isValid() && text() == partsText(toYearMonthDay(held))))
+        return;
+    const curp::DateReading reading = read(text());
+    if (reading.ok()) {
+        held = toQDate(reading.date);
+        setText(partsText(reading.date));
         return;
     }
-    const QString text = lineEdit()->text();
-    if (wholeDate && text.trimmed().isEmpty()) {
-        showQuietly(textFromDateTime(dateTime()), true); // nothing typed after all
-        return;
-    }
-    QString checked = text;
-    int pos = lineEdit()->cursorPosition();
-    if (wholeDate || QDateEdit::validate(checked, pos) != QValidator::Acceptable ||
-        checked != text) {
-        QString readable = text;
-        // Letters in the box's own text are the format's ("г." in Bulgarian).
-        if (!wholeDate)
-            std::replace_if(
-                readable.begin(), readable.end(), [](QChar c) { return c.isLetter(); }, u' ');
-        const curp::DateReading reading = read(readable);
-        if (!reading.ok()) {
-            typedProblem = QString::fromStdString(reading.problem);
-            problemText = partsText(reading);
-            if (problemText.isEmpty())
-                problemText = text;
-            showProblem();
-            return;
-        }
-        setDate(toQDate(reading.date));
-    }
-    // The box's own reading of its text: it shows the date it holds in full.
-    interpretText();
+    reason = QString::fromStdString(reading.problem);
+    // A date that does not exist is shown in the box's format, as the reason
+    // writes it ("31-4-90" becomes "31/04/1990"); other text as typed.
+    if (const QString parts = partsText(reading.date); !parts.isEmpty())
+        setText(parts);
+    showReason();
 }
 
 QString DatePicker::textToRead() const
 {
-    return typedProblem.isEmpty() ? date().toString(Qt::ISODate) : problemText;
+    return reason.isEmpty() ? held.toString(Qt::ISODate) : text();
 }
 
 curp::DateOrder DatePicker::textOrder() const
@@ -265,16 +198,16 @@ curp::DateOrder DatePicker::textOrder() const
 
 curp::DateReading DatePicker::read(QStringView text) const
 {
-    return curp::ReadDate(text.toUtf8().toStdString(), dateOrder(displayFormat()),
-                          toYearMonthDay(today()));
+    return curp::ReadDate(text.toUtf8().toStdString(), textOrder(), toYearMonthDay(today()));
 }
 
-QString DatePicker::partsText(const curp::DateReading& reading) const
+QString DatePicker::partsText(const std::chrono::year_month_day& date) const
 {
-    const std::chrono::year_month_day& date = reading.date;
     QString text = displayFormat();
-    if (date == std::chrono::year_month_day{} || text.contains(u'\''))
-        return {}; // no date, or literal text in the format: no place to be sure of
+    if (date == std::chrono::year_month_day{})
+        return {}; // no date at all
+    if (text.contains(u'\''))
+        return date.ok() ? locale().toString(toQDate(date), text) : QString();
     const auto number = [](int value, qsizetype width) {
         return QString::number(value).rightJustified(width, u'0');
     };
@@ -284,53 +217,41 @@ QString DatePicker::partsText(const curp::DateReading& reading) const
     return text;
 }
 
-void DatePicker::showProblem()
+void DatePicker::showReason()
 {
-    if (!typedProblem.isEmpty() && lineEdit()->text() != problemText)
-        showQuietly(problemText, true);
-    setToolTip(asToolTip(typedProblem));
-    setAccessibleDescription(typedProblem);
+    setToolTip(asToolTip(reason));
+    setAccessibleDescription(reason);
     update();
 }
 
 void DatePicker::changedByPerson()
 {
     userChanged = true;
-    unfixed.clear();
+    if (!std::exchange(reason, {}).isEmpty())
+        showReason();
     emit edited();
-    if (typedProblem.isEmpty())
-        return;
-    typedProblem.clear();
-    problemText.clear();
-    showProblem();
 }
 
-void DatePicker::stepBy(int steps)
+void DatePicker::pasteDate()
 {
-    QDateEdit::stepBy(steps);
-    changedByPerson();
-}
-
-void DatePicker::afterPaste(const QString& before)
-{
-    const QString reason = std::exchange(pastedProblem, {});
-    if (reason.isEmpty())
+    // A whole date on the clipboard (one that does not exist included)
+    // replaces the box's date wherever the cursor is, and is taken at once,
+    // as is any pasted text that replaced all of the box's; other text goes
+    // in where the cursor is ("23" over the selected day).
+    const QString pasted = QGuiApplication::clipboard()->text().trimmed();
+    if (read(pasted).date != std::chrono::year_month_day{})
+        selectAll();
+    if (pasted.isEmpty() && !hasSelectedText())
         return;
-    keepTyped();
-    typedProblem = reason;
-    // Refused, the text pasted stays in view as the problem, as a date that
-    // does not exist is shown as pasted: no key comes from the date held.
-    problemText = lineEdit()->text() == before
-                      ? shortened(QGuiApplication::clipboard()->text().trimmed())
-                      : lineEdit()->text();
-    showProblem();
-    emit edited();
+    insert(pasted);
+    if (text() == pasted)
+        acceptTypedText();
 }
 
 void DatePicker::paintEvent(QPaintEvent* event)
 {
-    QDateEdit::paintEvent(event);
-    if (typedProblem.isEmpty())
+    QLineEdit::paintEvent(event);
+    if (reason.isEmpty())
         return;
     // A red frame around the box: its text is no date.
     QPainter painter(this);
@@ -338,172 +259,113 @@ void DatePicker::paintEvent(QPaintEvent* event)
     painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1)); // the pen's middle, 1 in
 }
 
-void DatePicker::showCalendar()
+QSize DatePicker::sizeHint() const
 {
-    if (!calendarPopup() || isReadOnly())
-        return;
-    acceptTypedText();
-    watchCalendar();
-    // The box opens its calendar only on a press on its button: one is made
-    // there, so the calendar opens and sits exactly as for a click.
-    const QPointF button = calendarButton().center();
-    QMouseEvent press(QEvent::MouseButtonPress, button, mapToGlobal(button), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QDateEdit::mousePressEvent(&press);
-}
-
-bool DatePicker::focusNextPrevChild(bool next)
-{
-    // Tab leaves the box at once instead of walking through its parts, which
-    // is what the date box's own handling would do: skipped on purpose.
-    return QWidget::focusNextPrevChild(next); // NOLINT(bugprone-parent-virtual-call)
-}
-
-void DatePicker::focusInEvent(QFocusEvent* event)
-{
-    QDateEdit::focusInEvent(event);
-    // Shift+Tab lands on the first part as Tab does (the box would pick the
-    // last), so that a whole date typed next fills the whole date.
-    if (event->reason() == Qt::BacktabFocusReason)
-        selectSection(0);
-    // The box shows its date again on the way in: a text that gives none
-    // stays in sight.
-    if (!typedProblem.isEmpty())
-        showProblem();
-    freshEntry = true;
+    // Room for the widest date and the calendar's button, a square as high
+    // as the box, not for the seventeen characters of a line edit.
+    const QSize hint = QLineEdit::sizeHint();
+    const QMargins margins = textMargins();
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const int widest =
+        fontMetrics().horizontalAdvance(partsText(toYearMonthDay(QDate(2000, 12, 28))));
+    const QSize text(widest + margins.left() + margins.right() + hint.height(), hint.height());
+    return {style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, this).width(),
+            hint.height()};
 }
 
 void DatePicker::focusOutEvent(QFocusEvent* event)
 {
-    acceptTypedText();
-    QDateEdit::focusOutEvent(event);
-    if (!typedProblem.isEmpty())
-        showProblem();
+    // Left, the box takes what was typed; not for its own context menu,
+    // whose entries work on the text as typed (the calendar takes it as it
+    // opens).
+    if (event->reason() != Qt::PopupFocusReason)
+        acceptTypedText();
+    QLineEdit::focusOutEvent(event);
 }
 
 void DatePicker::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    // The desktop's keys for a date picker's calendar; they never step the
-    // date, as Alt+Up and Alt+Down would in the box itself.
+    // The desktop's keys for a date picker's calendar.
     if (((key == Qt::Key_Down || key == Qt::Key_Up) && modifiers == Qt::AltModifier) ||
         (key == Qt::Key_F4 && modifiers == Qt::NoModifier)) {
         showCalendar();
         event->accept();
         return;
     }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        // The window computes the key on Enter, which the box passes on: the
-        // date typed must be taken first.
-        acceptTypedText();
-        QDateEdit::keyPressEvent(event);
-        if (!typedProblem.isEmpty())
-            showProblem();
-        return;
-    }
-    if (typeWholeDate(event)) {
+    if ((key == Qt::Key_Up || key == Qt::Key_Down) && modifiers == Qt::NoModifier) {
+        step(key == Qt::Key_Up ? 1 : -1);
         event->accept();
         return;
     }
     if (event->matches(QKeySequence::Paste)) {
-        const QString before = lineEdit()->text();
-        pasting = true;
-        QDateEdit::keyPressEvent(event);
-        pasting = false;
-        afterPaste(before);
-        return;
-    }
-    const bool plain = !(modifiers & ~Qt::ShiftModifier);
-    if (plain && (key == Qt::Key_Left || key == Qt::Key_Right)) {
-        moveSection(key == Qt::Key_Right ? 1 : -1);
-        movedOnByItself = false;
+        pasteDate();
         event->accept();
         return;
     }
-    const QString typed = event->text();
-    if (plain && isSeparator(typed)) {
-        if (!movedOnByItself)
-            moveSection(1);
-        movedOnByItself = false;
-        event->accept();
-        return;
-    }
-    const int before = currentSectionIndex();
-    QDateEdit::keyPressEvent(event);
-    keepTyped();
-    movedOnByItself =
-        !typed.isEmpty() && typed.front().isDigit() && currentSectionIndex() != before;
-}
-
-bool DatePicker::typeWholeDate(const QKeyEvent* event)
-{
-    const QString typed = event->text();
-    const bool plain = !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
-    const bool printable = plain && !typed.isEmpty() && typed.front().isPrint();
-    const bool fresh = std::exchange(freshEntry, false);
-    if (!typingWholeDate) {
-        // Right after coming in with the first part chosen, or with all of it.
-        if (!printable || !fresh || !lineEdit()->hasSelectedText() ||
-            lineEdit()->selectionStart() != 0)
-            return false;
-        typingWholeDate = true;
-        showQuietly({}, false);
-    }
-    if (printable || (plain && event->key() == Qt::Key_Backspace)) {
-        showQuietly(printable ? lineEdit()->text() + typed : lineEdit()->text().chopped(1), false);
-        changedByPerson();
-        return true;
-    }
-    // Any other key works on the date typed.
-    acceptTypedText();
-    return false;
-}
-
-void DatePicker::showQuietly(const QString& text, bool keepSelection)
-{
-    // The box would read each change and put back a date of its own.
-    QLineEdit* edit = lineEdit();
-    const QSignalBlocker quiet(edit);
-    const int start = edit->selectionStart();
-    const int length = int(edit->selectedText().size());
-    const int cursor = edit->cursorPosition();
-    edit->setText(text);
-    if (!keepSelection)
-        return;
-    if (start >= 0)
-        edit->setSelection(start, length);
-    else
-        edit->setCursorPosition(cursor);
-}
-
-void DatePicker::mousePressEvent(QMouseEvent* event)
-{
-    // The calendar opens on the date typed so far.
-    if (calendarPopup() && calendarButton().contains(event->position().toPoint())) {
+    // Enter takes the date typed before the window computes the key (the
+    // line edit passes Enter on).
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
         acceptTypedText();
-        watchCalendar();
-    }
-    QDateEdit::mousePressEvent(event);
+    QLineEdit::keyPressEvent(event);
 }
 
-void DatePicker::watchCalendar()
+void DatePicker::step(int steps)
 {
-    // The calendar lives in a window of its own, made the first time it is
-    // asked for; watching it twice is watching it once.
-    QCalendarWidget* calendar = calendarWidget();
-    if (!calendar)
+    // The part the cursor is in, or just after, moves: the year, the month,
+    // else the day; a day moved past its month's end goes on into the next.
+    acceptTypedText();
+    if (!reason.isEmpty())
         return;
-    calendar->window()->installEventFilter(this);
+    const QString format = displayFormat();
+    const auto within = [this, &format](const QString& part) {
+        const qsizetype at = format.indexOf(part);
+        return !format.contains(u'\'') && at >= 0 && cursorPosition() >= at &&
+               cursorPosition() <= at + part.size();
+    };
+    const QDate moved = within(u"yyyy"_s) ? held.addYears(steps)
+                        : within(u"MM"_s) ? held.addMonths(steps)
+                                          : held.addDays(steps);
+    if (!moved.isValid() || !curp::kBirthYears.Contains(std::chrono::year{moved.year()}))
+        return;
+    const int cursor = cursorPosition();
+    setDate(moved);
+    setCursorPosition(cursor);
+    changedByPerson();
+}
+
+void DatePicker::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The menu's Paste pastes as Ctrl+V does. Its entry is known by the
+    // words the line edit gives it, in the language it shows.
+    QMenu* menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QString paste = QLineEdit::tr("&Paste");
+    for (QAction* entry : menu->actions()) {
+        if (entry->text().section(u'\t', 0, 0) == paste) {
+            disconnect(entry, &QAction::triggered, nullptr, nullptr);
+            connect(entry, &QAction::triggered, this, &DatePicker::pasteDate);
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void DatePicker::makeCalendar()
+{
+    // Made the first time it is asked for: a window of its own that closes
+    // on Escape or a click elsewhere, as a list's entries do.
+    calendar = new QCalendarWidget(this);
+    calendar->setWindowFlag(Qt::Popup);
+    calendar->setDateRange(QDate(int(curp::kBirthYears.first), 1, 1),
+                           QDate(int(curp::kBirthYears.last), 12, 31));
     makeWeekendsReadable(calendar);
-    // A date picked there is a change, even the one the box held.
-    connect(calendar, &QCalendarWidget::clicked, this, &DatePicker::changedByPerson,
-            Qt::UniqueConnection);
-    connect(calendar, &QCalendarWidget::activated, this, &DatePicker::changedByPerson,
-            Qt::UniqueConnection);
+    connect(calendar, &QCalendarWidget::clicked, this, &DatePicker::pick);
+    connect(calendar, &QCalendarWidget::activated, this, &DatePicker::pick);
     // Qt leaves the calendar and its month arrows without names, which a
     // screen reader can only call "button".
-    calendar->window()->setAccessibleName(u"Calendario"_s);
+    calendar->setAccessibleName(u"Calendario"_s);
     for (const auto& [arrow, name] : {std::pair{"qt_calendar_prevmonth", u"Mes anterior"_s},
                                       std::pair{"qt_calendar_nextmonth", u"Mes siguiente"_s}}) {
         if (auto* button = calendar->findChild<QWidget*>(QLatin1StringView(arrow)))
@@ -511,130 +373,35 @@ void DatePicker::watchCalendar()
     }
 }
 
-bool DatePicker::eventFilter(QObject* watched, QEvent* event)
+void DatePicker::showCalendar()
 {
-    const QCalendarWidget* calendar = calendarWidget();
-    if (calendar && watched == calendar->window()) {
-        if (event->type() == QEvent::Show) {
-            beforeCalendar = date();
-        } else if (event->type() == QEvent::KeyPress &&
-                   static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
-            // Escape closes the calendar without change.
-            setDate(beforeCalendar);
-        }
+    if (isReadOnly())
+        return;
+    acceptTypedText();
+    if (!calendar)
+        makeCalendar();
+    const QDate shown = held.isValid() ? held : today();
+    calendar->setSelectedDate(shown);
+    calendar->setCurrentPage(shown.year(), shown.month());
+    // Under the box, or above it where the screen ends below.
+    const QSize size = calendar->sizeHint();
+    QPoint at = mapToGlobal(QPoint(0, height()));
+    if (const QScreen* screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        if (at.y() + size.height() > room.bottom())
+            at.setY(mapToGlobal(QPoint(0, 0)).y() - size.height());
+        at.setX(
+            std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - size.width())));
     }
-    return QDateEdit::eventFilter(watched, event);
+    calendar->setGeometry(QRect(at, size));
+    calendar->setFocus();
+    calendar->show();
 }
 
-void DatePicker::contextMenuEvent(QContextMenuEvent* event)
+void DatePicker::pick(QDate picked)
 {
-    // The menu's Paste is chosen while the menu is open, inside this call;
-    // the window may be closed meanwhile, which cppcheck cannot know.
-    const QPointer<DatePicker> self(this);
-    const QString before = lineEdit()->text();
-    pasting = true;
-    QDateEdit::contextMenuEvent(event);
-    // cppcheck-suppress knownConditionTrueFalse
-    if (self) {
-        pasting = false;
-        afterPaste(before);
-    }
-}
-
-QValidator::State DatePicker::validate(QString& input, int& pos) const
-{
-    // Pasted into one part, a whole date would make no date at all, and the
-    // box would refuse it: the clipboard's date becomes the box's date. A
-    // date that does not exist is shown as pasted, and refused when the box
-    // takes the date; text that is no date is refused at once.
-    const QString clipboard = pasting ? QGuiApplication::clipboard()->text().trimmed() : QString();
-    // Only what the paste put into the box: other edits while the context
-    // menu is open (Delete, Step up) leave the clipboard out.
-    if (!clipboard.isEmpty() && input.contains(clipboard)) {
-        const curp::DateReading reading = read(clipboard);
-        pastedProblem = QString::fromStdString(reading.problem);
-        if (reading.ok()) {
-            input = textFromDateTime(toQDate(reading.date).startOfDay());
-            pos = int(input.size());
-            return QValidator::Acceptable;
-        }
-        if (const QString parts = partsText(reading); !parts.isEmpty()) {
-            input = parts;
-            pos = int(input.size());
-            return QValidator::Intermediate;
-        }
-        const QValidator::State state = validateTyped(input, pos);
-        if (state != QValidator::Invalid)
-            pastedProblem.clear(); // a number into one part
-        return state;
-    }
-    return validateTyped(input, pos);
-}
-
-QValidator::State DatePicker::validateTyped(QString& input, int& pos) const
-{
-    QString checked = input;
-    int checkedPos = pos;
-    const QValidator::State state = QDateEdit::validate(checked, checkedPos);
-    // The box refuses a year that cannot grow into its range and pads one
-    // that starts with 0, so "05", "12", "075" and "1500" could not be typed
-    // at all; and it makes a day the month does not have its last ("31/04"
-    // becomes "30/04"). A whole date stays as typed, as long as each part is
-    // possible in its place, and is completed or refused when the box takes
-    // the date (acceptTypedText).
-    const QList<QStringView> typed = digitGroups(input);
-    const qsizetype yearAt = yearIndex(displayFormat());
-    if (typed.size() != 3 || typed[yearAt].size() > 4) {
-        input = checked;
-        pos = checkedPos;
-        return state;
-    }
-    const QList<QStringView> kept = digitGroups(checked);
-    const auto sameNumbers = [&] {
-        for (qsizetype i = 0; i < typed.size(); ++i) {
-            if (kept[i].toInt() != typed[i].toInt())
-                return false;
-        }
-        return kept[yearAt] == typed[yearAt];
-    };
-    if (state != QValidator::Invalid && kept.size() == 3 && sameNumbers()) {
-        input = checked;
-        pos = checkedPos;
-        return state;
-    }
-    QString withYearInRange = input;
-    withYearInRange.replace(typed[yearAt].data() - input.constData(), typed[yearAt].size(),
-                            QString::number(date().year()));
-    int unused = pos;
-    return QDateEdit::validate(withYearInRange, unused) == QValidator::Invalid
-               ? QValidator::Invalid
-               : QValidator::Intermediate;
-}
-
-void DatePicker::moveSection(int step)
-{
-    const int index = std::clamp(currentSectionIndex() + step, 0, sectionCount() - 1);
-    // Leaving the year, the box would put back the year it held: a short one
-    // typed there is completed first ("75/" in a year-first format).
-    if (currentSection() == QDateTimeEdit::YearSection && index != currentSectionIndex())
-        acceptTypedText();
-    selectSection(index);
-    keepTyped();
-}
-
-void DatePicker::selectSection(int index)
-{
-    index = std::clamp(index, 0, sectionCount() - 1);
-    setCurrentSectionIndex(index);
-    setSelectedSection(sectionAt(index));
-}
-
-QRect DatePicker::calendarButton() const
-{
-    // The box hit-tests its button as a combo box's arrow.
-    QStyleOptionComboBox option;
-    option.initFrom(this);
-    option.editable = true;
-    option.subControls = QStyle::SC_All;
-    return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    // A day picked is a change, even the one the box held.
+    calendar->close();
+    setDate(picked);
+    changedByPerson();
 }

@@ -1,14 +1,15 @@
-// A date box that behaves like the desktop's date picker: one Tab leaves it,
-// the arrow keys and the separator move between day, month and year, a year
-// typed with two digits means the latest such year, a whole date can be
-// pasted, and the calendar opens from the keyboard.
+// The date box: a line edit that the library's date reader reads, with a
+// calendar under it. Whatever date is typed or pasted is read when the box
+// takes it (on leaving, on Enter, before the calendar opens); a year typed
+// with two digits means the latest such year, and a text that gives no date
+// stays as typed, framed red with the reason. Up and Down move the part of
+// the date the cursor is in, as in a spin box.
 #ifndef LLAVE_DATE_PICKER_H
 #define LLAVE_DATE_PICKER_H
 
 #include <QDate>
-#include <QDateEdit>
+#include <QLineEdit>
 #include <QLocale>
-#include <QRect>
 #include <QString>
 #include <QStringView>
 
@@ -17,17 +18,16 @@
 #include <chrono>
 #include <functional>
 
+class QCalendarWidget;
 class QContextMenuEvent;
-class QEvent;
 class QFocusEvent;
 class QKeyEvent;
-class QMouseEvent;
 class QPaintEvent;
 
 // The date as the library takes it.
 std::chrono::year_month_day toYearMonthDay(QDate date);
 
-class DatePicker final : public QDateEdit
+class DatePicker final : public QLineEdit
 {
     Q_OBJECT
 
@@ -39,6 +39,9 @@ public:
     // the year as four ("M/d/yy" gives "MM/dd/yyyy"), in the locale's order.
     // A blank between two parts becomes "/".
     static QString displayFormatFor(const QLocale& locale);
+    // The format the box shows its date in: that of the locale set on it,
+    // else the desktop's order of day, month and year.
+    QString displayFormat() const;
 
     // Where the box learns today's date, for the years typed with two digits;
     // by default the system's clock.
@@ -48,14 +51,21 @@ public:
         return today();
     }
 
+    // The date the box holds, shown in full; invalid while its text gives
+    // none (problem() says why). Setting it is no change by the person.
+    QDate date() const
+    {
+        return reason.isEmpty() ? held : QDate();
+    }
+    void setDate(QDate date);
+
     // Why the text typed or pasted gives no date, as "31/04/1990 no existe:
-    // abril tiene 30 días" or "no es una fecha: «hola»"; empty when the box
-    // holds what was typed. The box
-    // then keeps the text, has a red frame and the reason as its tooltip and
-    // accessible description, until the person changes the date.
+    // abril tiene 30 días"; empty when the box holds a date. The box then
+    // keeps the text, has a red frame and the reason as its tooltip and
+    // accessible description, until the person changes the text.
     QString problem() const
     {
-        return typedProblem;
+        return reason;
     }
 
     // The date as the library reads it from the box: the text that gave no
@@ -63,83 +73,55 @@ public:
     // the order of day and month in the box's text.
     QString textToRead() const;
     curp::DateOrder textOrder() const;
-    // True once the person has typed, pasted, stepped or picked a date here.
+    // True once the person has typed, pasted or picked a date here.
     bool changedByUser() const
     {
         return userChanged;
     }
 
-    // Makes what was typed the box's date and shows it in full: a year of one
-    // or two digits is completed (see curp::ReadDate). Text that gives no date in
-    // the box's range leaves the date it held before, and sets problem(). The
-    // box does this itself when it is left, on Enter and before its calendar
-    // opens.
+    // Reads what was typed and makes it the box's date, shown in full: a
+    // year of one or two digits is completed (see curp::ReadDate). Text that
+    // gives no date in the box's range stays, and sets problem().
     void acceptTypedText();
 
-    // Opens the calendar under the box, as a click on its button does.
+    // Opens the calendar under the box, on the box's date, as its button
+    // does; Enter or a click there picks a day, Escape closes it unchanged.
     void showCalendar();
+    // The calendar, once it has been opened.
+    QCalendarWidget* calendarWidget() const
+    {
+        return calendar;
+    }
 
 signals:
     // The person typed, pasted (a refused paste too), stepped or picked.
     void edited();
 
 protected:
-    bool focusNextPrevChild(bool next) override;
-    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void stepBy(int steps) override;
-    QValidator::State validate(QString& input, int& pos) const override;
-    void fixup(QString& input) const override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    QSize sizeHint() const override;
 
 private:
-    void moveSection(int step);
-    void selectSection(int index);
-    QRect calendarButton() const;
     curp::DateReading read(QStringView text) const;
-    // Day, month and year of a reading in the box's format, even when they
-    // make no date; empty when the text held none.
-    QString partsText(const curp::DateReading& reading) const;
-    QValidator::State validateTyped(QString& input, int& pos) const;
+    // The day, month and year of a reading in the box's format, even when
+    // they make no date; empty when the text held none.
+    QString partsText(const std::chrono::year_month_day& date) const;
+    // Up and Down: the date a day, a month or a year on or back.
+    void step(int steps);
+    void pasteDate();
     void changedByPerson();
-    void keepTyped();
-    bool typeWholeDate(const QKeyEvent* event);
-    void showQuietly(const QString& text, bool keepSelection);
-    void showProblem();
-    void afterPaste(const QString& before);
-    void watchCalendar();
+    void showReason();
+    void makeCalendar();
+    void pick(QDate picked);
 
     std::function<QDate()> today = &QDate::currentDate;
-
-    // The last key typed completed a part, and the box moved on by itself; a
-    // separator typed right after it must not skip the next part as well.
-    bool movedOnByItself = false;
-
-    // The date when the calendar opened: the calendar changes the box's date
-    // as its arrows move, and Escape must give this back.
-    QDate beforeCalendar;
-
-    // A paste is under way (Ctrl+V, Shift+Insert, or the context menu is
-    // open): a whole date on the clipboard replaces the box's date.
-    bool pasting = false;
-    // Why the clipboard holds no date, learnt while validating the paste.
-    mutable QString pastedProblem;
-    // A whole date typed that the box would not take, until it is back.
-    mutable QString unfixed;
-
-    QString typedProblem;
-    QString problemText; // the text the problem is about, as the box shows it
+    QDate held;     // the last date the box took
+    QString reason; // why its text gives no date, once taken
     bool userChanged = false;
-
-    // The box has just got the focus: typed now, a whole date goes into it as
-    // typed, and is read when the box takes it (acceptTypedText). The box's
-    // parts would take "1975-04-23" as a day of 19, and make "31/04" the 30th.
-    bool freshEntry = false;
-    bool typingWholeDate = false;
+    QCalendarWidget* calendar = nullptr; // made when first opened, a child of the box
 };
 
 #endif // LLAVE_DATE_PICKER_H

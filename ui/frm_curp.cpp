@@ -193,7 +193,6 @@ frm_CURP::frm_CURP(QWidget* parent)
     DtP = new DatePicker(this);
     DtP->setObjectName(u"DtP"_s);
     DtP->setFont(arialFont(8.25, QFont::Normal));
-    DtP->setCalendarPopup(true);
     DtP->setDate(initialDate);
     DtP->setAccessibleName(spokenCaptions[3]);
     Lbl[3]->setBuddy(DtP);

@@ -200,7 +200,7 @@ void AccessibilityTest::keyAnnounced()
     form->findChild<QLineEdit*>(u"Txt(0)"_s)->setText(u"GOMEZ"_s);
     form->findChild<QLineEdit*>(u"Txt(1)"_s)->setText(u"DIAZ"_s);
     form->findChild<QLineEdit*>(u"Txt(2)"_s)->setText(given);
-    form->findChild<QDateEdit*>(u"DtP"_s)->setDate(birth);
+    form->findChild<DatePicker*>(u"DtP"_s)->setDate(birth);
     auto* states = form->findChild<QComboBox*>(u"CmbEnt"_s);
     states->setCurrentIndex(states->findText(state));
     for (int press = 0; press < 2; ++press)

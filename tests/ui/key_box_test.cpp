@@ -1,6 +1,7 @@
 // The result box after "Calcular": the explanation and warnings it carries,
 // its colour, its context menu (in Spanish, with the bare key to copy) and
 // "¿Qué es esto?" from the keyboard.
+#include "date_picker.h"
 #include "frm_curp.h"
 #include "key_box.h"
 #include "qt_translations.h"
@@ -8,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -76,7 +76,7 @@ void KeyBoxTest::calculate(const QString& ap, const QString& am, const QString& 
     form->findChild<QLineEdit*>(u"Txt(0)"_s)->setText(ap);
     form->findChild<QLineEdit*>(u"Txt(1)"_s)->setText(am);
     form->findChild<QLineEdit*>(u"Txt(2)"_s)->setText(nm);
-    form->findChild<QDateEdit*>(u"DtP"_s)->setDate(date);
+    form->findChild<DatePicker*>(u"DtP"_s)->setDate(date);
     auto* states = form->findChild<QComboBox*>(u"CmbEnt"_s);
     states->setCurrentIndex(state.isEmpty() ? -1 : states->findText(state));
     form->findChild<QPushButton*>(u"CmdCalc"_s)->click();
