@@ -177,9 +177,12 @@ void KeyMaker::Compute(const Person& person, Missing missing, Computed& out)
         } else {
             out.Problem(Field::Sexo) = "falta el sexo";
         }
-    } else if ((out.sex = ReadSex(person.sexo)) == 0) {
+    } else if (const SexReading sex = ReadSex(person.sexo, sexLetters_);
+               (out.sex = sex.letter) == 0) {
         out.Problem(Field::Sexo) =
-            "sexo " + Quoted(person.sexo) + " no reconocido: se espera H, M o X";
+            sex.fault == SexFault::Unknown
+                ? "sexo " + Quoted(person.sexo) + " no reconocido: se espera H, M o X"
+                : SexSentence(sex.fault, person.sexo);
     }
     if (IsBlank(person.entidad)) {
         if (missing == Missing::Error) {

@@ -4,6 +4,7 @@
 #define CURP_CLI_PERSON_H
 
 #include "curp/dates.h"
+#include "curp/sex.h"
 #include "curp/states.h"
 
 #include <array>
@@ -97,6 +98,12 @@ public:
         ambiguous_ = std::move(ambiguous);
     }
 
+    // How the letters of the sex column are meant: H/M unless told.
+    void ReadSexes(SexLetters letters) noexcept
+    {
+        sexLetters_ = letters;
+    }
+
     // Fills `out` with the key of `person`, or the reasons there is none. A
     // key shorter than 18 characters (no state, names too short for the
     // four initial letters) is only given for Missing::WindowDefaults.
@@ -113,6 +120,7 @@ private:
     std::chrono::year_month_day today_;
     DateOrder order_ = DateOrder::DayMonthYear;
     std::string ambiguous_;
+    SexLetters sexLetters_ = SexLetters::HM;
     std::unordered_map<std::string, const State*> statesByName_;
 };
 

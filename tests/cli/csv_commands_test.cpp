@@ -114,6 +114,16 @@ const FileRow kCalculaRows[] = {
      "Ap. Paterno,Ap.\u00A0Materno,Nómbre,FECHA NACIMIENTO,[Sexo],Lugar de Nacimiento,curp_calculada,error,aviso\n"
      "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
      kAllRows},
+    {"HeadersOfSheets",
+     "1er Apellido,Apellido 2,NOMBRE(S),F. de Nac.,Sexo (H/M),Entidad de Nac.\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n",
+     "1er Apellido,Apellido 2,NOMBRE(S),F. de Nac.,Sexo (H/M),Entidad de Nac.,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
+     kAllRows},
+    {"MoreHeadersOfSheets",
+     "APELLIDO 1;2DO APELLIDO;Nombre;FECHA NAC.;GÉNERO;Lugar de Nac.\nGOMEZ;DIAZ;JUAN;1975-04-23;H;DF\n",
+     "APELLIDO 1;2DO APELLIDO;Nombre;FECHA NAC.;GÉNERO;Lugar de Nac.;curp_calculada;error;aviso\n"
+     "GOMEZ;DIAZ;JUAN;1975-04-23;H;DF;GODJ750423HDFMZN00;;\n",
+     kAllRows},
     {"MissingFieldsTakenAsEmpty",
      "paterno,materno,nombre,nacimiento,sexo,entidad,nota\nGOMEZ,DIAZ,JUAN,1975-04-23,H\n",
      "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error,aviso\nGOMEZ,DIAZ,JUAN,1975-04-23,H,,,,falta la entidad,\n",
@@ -167,13 +177,20 @@ const FileRow kCalculaRows[] = {
     {"SemicolonsReadWithTheCommaChosen",
      "paterno;materno;nombre;nacimiento;sexo;entidad\n", "", kUsageError,
      "el encabezado lleva «;»: si separa las columnas, use --separador ';'", {.encoding = std::nullopt, .separator = ','}},
-    {"TitleRowAboveTheHeader",
-     "Personas inscritas en 2024;;;;;\n;;;;;\npaterno;materno;nombre;nacimiento;sexo;entidad\n", "",
-     kUsageError, "la línea 3 tiene las columnas: quite las filas de título"},
+    {"TitleRowsCopiedAndBlankRowCountedApart",
+     "Personas inscritas en 2024;;;;;\n;;;;;\npaterno;materno;nombre;nacimiento;sexo;entidad\n;;;;;\n",
+     "Personas inscritas en 2024;;;;;\n;;;;;\npaterno;materno;nombre;nacimiento;sexo;entidad;curp_calculada;error;aviso\n;;;;;;;;\n",
+     kAllRows, "f.csv: encabezado en la línea 3; las líneas de encima se copian tal cual\n"
+     "curp: f.csv: resumen: 0 filas leídas, 0 claves escritas, 0 filas sin clave\n  1 fila en blanco"},
     {"Utf16", std::string_view("\xFF\xFEp\0a\0t\0", 8), "", kUsageError, "el archivo está en UTF-16"},
     {"Png", std::string_view("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "", kUsageError,
      "el archivo es una imagen PNG, no un CSV"},
-    {"EmptyFile", "", "", kUsageError, "no hay fila de encabezado"},
+    {"EmptyFile", "", "", kUsageError, "el archivo está vacío"},
+    {"BlankLinesOnly", "\n\n", "", kUsageError, "no hay fila de encabezado"},
+    {"MissingColumnNamesWhatItMayBeCalled",
+     "Nombre,Paterno,Materno,Nacido,Sexo,Entidad\n", "", kUsageError,
+     "curp: f.csv: columnas del encabezado que no se reconocen: «Nacido»\ncurp: f.csv: nacimiento puede "
+     "llamarse «nacimiento», «fecha de nacimiento», «fecha nacimiento», «f. nacimiento», «fecha nac», "},
 };
 // clang-format on
 
