@@ -89,6 +89,26 @@ bool Names(std::string_view compared, std::string_view column)
                        [compared](std::string_view a) { return compared == ComparedName(a); });
 }
 
+// A file's name made safe to show, a long one shortened in its middle, so
+// that the folder it starts with and the file's own name stay.
+std::string ShortPath(std::string_view path)
+{
+    constexpr std::size_t kLongest = 60;
+    constexpr std::size_t kHead = 20;
+    const std::string shown = Shown(path, std::string::npos);
+    std::vector<std::size_t> starts; // of each character
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if ((static_cast<unsigned char>(shown[i]) & 0xC0U) != 0x80U) {
+            starts.push_back(i);
+        }
+    }
+    if (starts.size() <= kLongest) {
+        return shown;
+    }
+    return shown.substr(0, starts[kHead]) + "…" +
+           shown.substr(starts[starts.size() - (kLongest - kHead - 1)]);
+}
+
 std::string AsUtf8(std::string_view bytes, Encoding encoding)
 {
     if (encoding == Encoding::Utf8) {
@@ -206,7 +226,11 @@ public:
     {
         CsvInput input(run_.in, run_.choices);
         Look look(*this);
-        if (const CsvError error = input.Scan(look); !error.message.empty()) {
+        if (const CsvError error = input.Scan(look); !error.message.empty() || Interrupted()) {
+            if (Interrupted()) {
+                Report("salida incompleta: 0 filas escritas; interrumpido al leer la entrada");
+                return kInterrupted;
+            }
             Report(error.message, error.line);
             return kUsageError;
         }
@@ -224,9 +248,17 @@ public:
         writer_.Use(layout_.separator, layout_.encoding);
         const CsvError error = input.Read(*this);
         ClearProgress();
-        if (!writer_.Flush()) {
-            Report(std::string("no se pudo escribir la salida: ") + std::strerror(errno));
-            return kUsageError;
+        if (!writer_.Flush() || Interrupted()) {
+            // What was written stops at the end of a row, or where the
+            // output refused more: said, so that nobody takes it for all.
+            const std::size_t written =
+                writer_.RowsWritten() > rowsAboveData_ ? writer_.RowsWritten() - rowsAboveData_ : 0;
+            Report("salida incompleta: " + Counted(written, "fila escrita", "filas escritas") +
+                   " de " + std::to_string(rowsBelowHeader_) +
+                   (Interrupted() ? std::string("; interrumpido")
+                                  : std::string("; no se pudo escribir la salida: ") +
+                                        std::strerror(writer_.error())));
+            return Interrupted() ? kInterrupted : kUsageError;
         }
         if (!error.message.empty()) {
             Report(error.message, error.line);
@@ -245,6 +277,10 @@ public:
 
     bool Row(const CsvRow& row) override
     {
+        // Stop at once: on Ctrl+C, and at the first write that failed.
+        if (Interrupted() || writer_.failed()) {
+            return false;
+        }
         if (row.fields.empty()) {
             writer_.EndRow(); // an empty line stays an empty line
             return true;
@@ -322,6 +358,11 @@ protected:
     // Counts the reasons the row just computed gave no result for, and its
     // warnings.
     virtual void CountReasons(Summary& summary) const = 0;
+    // The column an input is read from when the header has none by its name.
+    virtual std::string_view OtherName(std::size_t /*input*/) const
+    {
+        return {};
+    }
     // What a failed row's message starts with, before its reasons.
     virtual std::string_view FailurePrefix() const
     {
@@ -346,6 +387,11 @@ protected:
     // Called once the first pass is over, before anything is written.
     virtual void PreScanned(Summary& /*summary*/) {}
 
+    bool Interrupted() const noexcept
+    {
+        return run_.interrupted != nullptr && *run_.interrupted != 0;
+    }
+
     bool HasInput(std::size_t input) const
     {
         return inputColumn_[input] != kNoColumn;
@@ -355,13 +401,13 @@ protected:
     void Report(const std::string& message, std::size_t line = 0)
     {
         ClearProgress();
-        std::string where = run_.name;
+        std::string where = ShortPath(run_.name);
         if (line > 0) {
             where.push_back(':');
             where.append(std::to_string(line));
         }
-        std::fprintf(run_.err, "curp: %s: %.*s\n", Shown(where).c_str(),
-                     static_cast<int>(message.size()), message.data());
+        std::fprintf(run_.err, "curp: %s: %.*s\n", where.c_str(), static_cast<int>(message.size()),
+                     message.data());
     }
 
 private:
@@ -377,7 +423,14 @@ private:
         void Begin(bool /*byteOrderMark*/, bool /*crlf*/) override {}
         bool Row(const CsvRow& row) override
         {
-            return row.fields.empty() || command_.LookAt(row);
+            if (command_.Interrupted()) {
+                return false;
+            }
+            if (row.fields.empty()) {
+                command_.rowsBelowHeader_ += command_.headerFound_ ? 1 : 0;
+                return true;
+            }
+            return command_.LookAt(row);
         }
 
     private:
@@ -483,6 +536,10 @@ private:
             if (!find(inputNames_[i], inputColumn_[i])) {
                 return false;
             }
+            if (const std::string_view other = OtherName(i);
+                inputColumn_[i] == kNoColumn && !other.empty() && !find(other, inputColumn_[i])) {
+                return false;
+            }
             if (inputColumn_[i] != kNoColumn) {
                 used[inputColumn_[i]] = true;
                 ++tried.matched;
@@ -544,6 +601,7 @@ private:
         }
         writer_.EndRow();
         headerWritten_ = true;
+        rowsAboveData_ = writer_.RowsEnded();
     }
 
     void CopyRow(const CsvRow& row)
@@ -720,6 +778,7 @@ private:
     std::size_t firstLine_ = 0;            // of the first row that is not empty
     HeaderTry refusal_;                    // the nearest to a header, when none was found
     std::size_t rowsBelowHeader_ = 0;      // counted by the first pass
+    std::size_t rowsAboveData_ = 0;        // written up to the header, which it ends
     std::size_t width_ = 0;                // fields of the header
     std::vector<std::size_t> inputColumn_; // column of each input, or kNoColumn
     std::vector<std::size_t> resultAt_;    // for each output column, its result or kNoColumn
@@ -741,8 +800,10 @@ public:
         : TableCommand(run,
                        {"paterno", "materno", "nombre", "nacimiento", "sexo", "entidad", "curp"}, 6)
         , forcedOrder_(run.dateOrder)
+        , forcedSex_(run.sexLetters)
     {
         maker_.ReadDates(run.dateOrder.value_or(DateOrder::DayMonthYear));
+        maker_.ReadSexes(run.sexLetters.value_or(SexLetters::HM));
     }
 
 private:
@@ -762,14 +823,28 @@ private:
     }
 
     // The order of day and month is decided from the whole date column,
-    // unless --fechas gave it.
+    // unless --fechas gave it, and the meaning of M from the whole sex
+    // column, unless --sexo-hm or --sexo-mf gave it.
     bool WantsPreScan() const override
     {
-        return !forcedOrder_;
+        return !forcedOrder_ || !forcedSex_;
     }
 
     void PreScan(std::span<const std::string_view> in, std::size_t line) override
     {
+        if (!forcedSex_) {
+            std::string_view sex = in[kSexo];
+            sex.remove_prefix(std::min(sex.find_first_not_of(" \t"), sex.size()));
+            sex.remove_suffix(sex.size() - std::min(sex.find_last_not_of(" \t") + 1, sex.size()));
+            for (auto& [letter, seen] : sexSeen_) {
+                if (sex.size() == 1 && (sex[0] | 0x20) == (letter | 0x20) && seen.line == 0) {
+                    seen = {line, std::string(sex)};
+                }
+            }
+        }
+        if (forcedOrder_) {
+            return;
+        }
         const DateFit fit = FitOf(in[kNacimiento], today_);
         for (const auto& [kind, seen] : {std::pair{DateFit::DayFirst, &dayFirst_},
                                          std::pair{DateFit::MonthFirst, &monthFirst_}}) {
@@ -784,6 +859,20 @@ private:
         const auto example = [](const DateSeen& seen) {
             return "fila " + std::to_string(seen.line) + ": " + seen.text;
         };
+        const auto& [h, m, f] = sexSeen_;
+        if (m.second.line != 0 && f.second.line != 0) {
+            if (h.second.line == 0) {
+                maker_.ReadSexes(SexLetters::FM);
+                Report("sexo leído como F/M: M es masculino (" + example(m.second) +
+                       "); --sexo-hm lo lee como H/M");
+            } else {
+                maker_.ReadSexes(SexLetters::Mixed);
+                Report("la columna sexo tiene H (" + example(h.second) + "), M (" +
+                       example(m.second) + ") y F (" + example(f.second) +
+                       "): M puede ser mujer o masculino, y esas filas quedan sin clave; "
+                       "--sexo-hm o --sexo-mf elige");
+            }
+        }
         if (monthFirst_.line != 0 && dayFirst_.line == 0) {
             maker_.ReadDates(DateOrder::MonthDayYear);
             summary.dateOrder = "MM/DD/AAAA";
@@ -864,6 +953,9 @@ private:
     };
 
     std::optional<DateOrder> forcedOrder_;
+    std::optional<SexLetters> forcedSex_;
+    // The first row with each of the letters H, M and F alone.
+    std::array<std::pair<char, DateSeen>, 3> sexSeen_{{{'H', {}}, {'M', {}}, {'F', {}}}};
     DateSeen dayFirst_;
     DateSeen monthFirst_;
     std::chrono::year_month_day today_ = Today();
@@ -876,10 +968,17 @@ class Valida final : public TableCommand
 {
 public:
     explicit Valida(const CsvRun& run)
-        : TableCommand(run, {"curp"}, 1)
+        : TableCommand(run, {run.column.empty() ? std::string_view("curp") : run.column}, 1)
+        , chosen_(!run.column.empty())
     {}
 
 private:
+    // The keys `calcula --csv` wrote, checked when the file has no curp.
+    std::string_view OtherName(std::size_t /*input*/) const override
+    {
+        return chosen_ ? std::string_view() : std::string_view("curp_calculada");
+    }
+
     std::vector<std::string_view> ResultNames() const override
     {
         return {"valida", "problemas"};
@@ -917,6 +1016,7 @@ private:
         results[1] = problem;
     }
 
+    bool chosen_; // the column was named with --columna
     std::chrono::year_month_day today_ = Today();
     std::vector<std::string> problems_;
 };

@@ -166,6 +166,29 @@ const FileRow kCalculaRows[] = {
      "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGOMEZ,DIAZ,MA. JUANA,23/04/75,M,DF,GODM750423MDFMZX02,,"
      "\"El nombre lleva MA., que parece abreviado: el registro usa el nombre completo, y con él la CURP puede ser otra.\"\n",
      kAllRows, "  1 aviso: nombre abreviado: la CURP puede ser otra\n  1 fecha con el año en dos cifras"},
+    // Cells as sheets export them, and the sex column read as a whole.
+    {"CellsAsSheetsExportThem",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,JUAN,1975-04-23 00:00:00,Masc.,22\n"
+     "GOMEZ,DIAZ,ANA,23/04/1975 12:00:00 a. m.,Fem.,9\nGOMEZ,DIAZ,JUAN,19750423,Varón,Veracruz-Llave\n"
+     "GOMEZ,DIAZ,JUAN,23/04/1975 10:30,H,EE. UU.\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23 00:00:00,Masc.,22,GODJ750423HQTMZN02,,\n"
+     "GOMEZ,DIAZ,ANA,23/04/1975 12:00:00 a. m.,Fem.,9,GODA750423MDFMZN05,,\n"
+     "GOMEZ,DIAZ,JUAN,19750423,Varón,Veracruz-Llave,GODJ750423HVZMZN01,,\n"
+     "GOMEZ,DIAZ,JUAN,23/04/1975 10:30,H,EE. UU.,,la fecha lleva una hora que no es 0:00: «23/04/1975 10:30»,\n",
+     kSomeRows, "f.csv:5: la fecha lleva una hora"},
+    {"FmColumnReadAsFemeninoMasculino",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nHERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT\nLOPEZ,DIAZ,ANA,01/01/1990,F,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "HERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT,HEME140207HQTRRDA7,,\nLOPEZ,DIAZ,ANA,01/01/1990,F,DF,LODA900101MDFPZN03,,\n",
+     kAllRows, "curp: f.csv: sexo leído como F/M: M es masculino (fila 2: M)"},
+    {"HmfColumnRefusesOnlyM",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nHERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT\n"
+     "LOPEZ,DIAZ,ANA,01/01/1990,F,DF\nLOPEZ,DIAZ,JUAN,01/01/1990,H,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "HERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT,,\"el sexo «M» puede ser mujer o masculino: la columna tiene H, M y F\",\n"
+     "LOPEZ,DIAZ,ANA,01/01/1990,F,DF,LODA900101MDFPZN03,,\nLOPEZ,DIAZ,JUAN,01/01/1990,H,DF,LODJ900101HDFPZN08,,\n",
+     kSomeRows, "--sexo-hm o --sexo-mf elige"},
     // A header that is not taken: what was found, and what may help.
     {"MissingColumn",
      "paterno,nombre,nacimiento,sexo\nGOMEZ,JUAN,1975-04-23,H\n", "", kUsageError,
@@ -220,6 +243,8 @@ TEST(ValidaCsv, ValidityAndProblemsOfTheCurpColumn)
               std::string::npos)
         << result.err;
     EXPECT_EQ(RunOn(ValidaCsv, "clave\nGODJ750423HDFMZN00\n").status, kUsageError);
+    EXPECT_EQ(RunOn(ValidaCsv, "curp_calculada\nGODJ750423HDFMZN00\n").out,
+              "curp_calculada,valida,problemas\nGODJ750423HDFMZN00,si,\n");
 }
 
 // The keys written for a thousand people are Calc_Clave's for the same data.
