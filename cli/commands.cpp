@@ -3,10 +3,11 @@
 #include "csv_commands.h"
 #include "key_commands.h"
 #include "key_report.h"
-#include "person.h"
+#include "safe_text.h"
 
 #include "curp/calc_clave.h"
 #include "curp/check.h"
+#include "curp/person.h"
 #include "curp/utf8.h"
 
 #include <CLI/CLI.hpp>
@@ -250,7 +251,7 @@ std::optional<std::string> ReadChoices(const CLI::App& command, const Options& o
         } else if (encoding == "WINDOWS-1252" || encoding == "CP1252" || encoding == "LATIN1") {
             choices.encoding = Encoding::Windows1252;
         } else {
-            return "--codificacion: «" + Shown(options.Value("--codificacion")) +
+            return "--codificacion: «" + SafeToShow(options.Value("--codificacion")) +
                    "» no es utf-8 ni windows-1252";
         }
     }
@@ -263,7 +264,7 @@ std::optional<std::string> ReadChoices(const CLI::App& command, const Options& o
         } else if (separator == "tab" || separator == "\t" || separator == "tabulador") {
             choices.separator = '\t';
         } else {
-            return "--separador: «" + Shown(separator) + "» no es «,», «;» ni tab";
+            return "--separador: «" + SafeToShow(separator) + "» no es «,», «;» ni tab";
         }
     }
     return std::nullopt;
@@ -383,7 +384,7 @@ int RunCsv(Status (*command)(const CsvRun&), const std::string& path, CsvRun run
     if (!output.empty()) {
         out = std::make_unique<OutputFile>(output);
         if (out->file() == nullptr) {
-            std::fprintf(stderr, "curp: %s: no se puede escribir: %s\n", Shown(output).c_str(),
+            std::fprintf(stderr, "curp: %s: no se puede escribir: %s\n", SafeToShow(output).c_str(),
                          std::strerror(errno));
             return kUsageError;
         }
@@ -404,7 +405,7 @@ int RunCsv(Status (*command)(const CsvRun&), const std::string& path, CsvRun run
     } else {
         file.reset(std::fopen(path.c_str(), "rb"));
         if (!file) {
-            std::fprintf(stderr, "curp: %s: no se puede abrir: %s\n", Shown(path).c_str(),
+            std::fprintf(stderr, "curp: %s: no se puede abrir: %s\n", SafeToShow(path).c_str(),
                          std::strerror(errno));
             return kUsageError;
         }
@@ -413,19 +414,17 @@ int RunCsv(Status (*command)(const CsvRun&), const std::string& path, CsvRun run
     }
     const int status = command(run);
     if (out && (status == kAllRows || status == kSomeRows) && !out->Keep()) {
-        std::fprintf(stderr, "curp: %s: no se pudo escribir: %s\n", Shown(output).c_str(),
+        std::fprintf(stderr, "curp: %s: no se pudo escribir: %s\n", SafeToShow(output).c_str(),
                      std::strerror(errno));
         return kUsageError;
     }
     return status;
 }
 
-// The number of characters of UTF-8 text.
-std::size_t CodePoints(std::string_view text)
+// The option of a field: "--paterno".
+std::string Option(Field field)
 {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
-    }));
+    return "--" + std::string(NameOf(field));
 }
 
 int Calcula(const CLI::App& command, const Options& options)
@@ -441,15 +440,19 @@ int Calcula(const CLI::App& command, const Options& options)
         } else if (value == "AMD") {
             order = DateOrder::YearMonthDay;
         } else {
-            return UsageError("--fechas: «" + Shown(options.Value("--fechas")) +
+            return UsageError("--fechas: «" + SafeToShow(options.Value("--fechas")) +
                               "» no es dma, mda ni amd");
         }
     }
     if (given("--csv")) {
-        for (const char* name : {"--paterno", "--materno", "--nombre", "--nacimiento", "--sexo",
-                                 "--entidad", "--guiones", "--json"}) {
-            if (given(name) || (std::string(name) == "--guiones" && options.guiones) ||
-                (std::string(name) == "--json" && options.json)) {
+        for (const std::string_view field : kFieldNames) {
+            if (const std::string name = "--" + std::string(field); given(name.c_str())) {
+                return UsageError(name + " no va con --csv: los datos vienen del archivo");
+            }
+        }
+        for (const auto& [name, set] :
+             {std::pair{"--guiones", options.guiones}, std::pair{"--json", options.json}}) {
+            if (set) {
                 return UsageError(std::string(name) +
                                   " no va con --csv: los datos vienen del archivo");
             }
@@ -476,54 +479,63 @@ int Calcula(const CLI::App& command, const Options& options)
         return UsageError(std::string(options.sexoMf ? "--sexo-mf" : "--sexo-hm") +
                           " va solo con --csv");
     }
-    for (const char* name : {"--paterno", "--nombre", "--nacimiento"}) {
-        if (!given(name)) {
-            return UsageError(std::string("falta ") + name);
+    for (const Field field : {Field::Paterno, Field::Nombre, Field::Nacimiento}) {
+        if (!given(Option(field).c_str())) {
+            return UsageError("falta " + Option(field));
         }
     }
     if (options.guiones && options.json) {
         return UsageError("--guiones y --json no van juntas");
     }
-    const std::string paterno = options.Value("--paterno");
-    const std::string materno = options.Value("--materno");
-    const std::string nombre = options.Value("--nombre");
-    const std::string nacimiento = options.Value("--nacimiento");
-    const std::string sexo = options.Value("--sexo");
-    const std::string entidad = options.Value("--entidad");
-    KeyMaker maker(Today());
-    maker.ReadDates(order.value_or(DateOrder::DayMonthYear));
-    Computed computed;
-    maker.Compute({paterno, materno, nombre, nacimiento, sexo, entidad}, Missing::WindowDefaults,
-                  computed);
+    // One person on the command line gets the window's starting sex (H) when
+    // --sexo is not given, and no key without --entidad.
+    std::array<std::string, kFieldCount> texts;
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        texts.at(field) = options.Value(Option(static_cast<Field>(field)));
+    }
+    const RequestRules rules{.today = Today(),
+                             .order = order.value_or(DateOrder::DayMonthYear),
+                             .sexRequired = false,
+                             .stateRequired = false};
+    const PersonAnswer answer =
+        AnswerRequest({texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]}, rules);
     // A value that is not what its option takes is a usage error; data that
-    // gives no key (no given name, no surname) is not.
-    for (std::size_t field = 0; field < kFields; ++field) {
-        if (!computed.problems.at(field).empty()) {
-            return UsageError("--" + std::string(kFieldNames.at(field)) + ": " +
-                              computed.problems.at(field));
+    // gives no key (no given name, no surname, no state) is not.
+    for (const FieldProblem& problem : answer.problems) {
+        const bool noKey =
+            problem.problem == Problem::NoGivenName || problem.problem == Problem::NoSurname ||
+            problem.problem == Problem::NoInitials || problem.problem == Problem::NoMemory ||
+            (problem.problem == Problem::Missing && problem.field == Field::Entidad);
+        if (!noKey) {
+            return UsageError(Option(problem.field) + ": " + Describe(problem, answer));
         }
     }
-    // Only a whole key is written, as for the rows of a file.
-    if (!computed.key.empty() && CodePoints(computed.key) != curp::kKeyLength) {
-        computed.namesProblem = computed.state == nullptr
-                                    ? "falta la entidad (--entidad): sin ella la clave queda sin "
-                                      "entidad ni dígito verificador"
-                                    : "los nombres no dan las cuatro letras iniciales de la clave";
-        computed.key.clear();
-    }
-    if (computed.key.empty()) {
-        std::fprintf(stderr, "curp: sin clave: %s\n", computed.Error().c_str());
+    if (answer.key.empty()) {
+        std::string reasons;
+        for (const FieldProblem& problem : answer.problems) {
+            reasons.append(reasons.empty() ? "" : "; ");
+            reasons.append(problem.problem == Problem::Missing
+                               ? "falta la entidad (--entidad): sin ella la clave queda sin "
+                                 "entidad ni dígito verificador"
+                               : Describe(problem, answer));
+        }
+        std::fprintf(stderr, "curp: sin clave: %s\n", reasons.c_str());
         return kSomeRows;
     }
-    if (!computed.warning.empty()) {
-        std::fprintf(stderr, "curp: aviso: %s\n", computed.warning.c_str());
+    for (const KeyDoubt& doubt : answer.doubts) {
+        std::fprintf(stderr, "curp: aviso: %s\n", Describe(doubt).c_str());
     }
     if (options.json) {
-        Print(ToJson(computed) + '\n');
+        Print(ToJson(answer) + '\n');
     } else {
-        Print((options.guiones ? WithDashes(computed.key) : computed.key) + '\n');
+        Print((options.guiones ? WithDashes(answer.key) : answer.key) + '\n');
     }
-    return kAllRows;
+    // A key for a birth still to come cannot have been issued: `curp valida`
+    // refuses it, and so the key is given, but not as a success.
+    const bool future =
+        std::any_of(answer.doubts.begin(), answer.doubts.end(),
+                    [](const KeyDoubt& d) { return d.doubt == Doubt::FutureBirth; });
+    return future ? kSomeRows : kAllRows;
 }
 
 int Valida(const CLI::App& command, const Options& options)
@@ -584,9 +596,10 @@ int Run(int argc, char** argv)
         command->set_help_flag("-h,--help");
         command->allow_extras();
     }
-    for (const char* name :
-         {"--paterno", "--materno", "--nombre", "--nacimiento", "--sexo", "--entidad", "--csv",
-          "--codificacion", "--separador", "--fechas", "--salida"}) {
+    for (std::size_t field = 0; field < kFieldCount; ++field) {
+        options.Add(*calcula, Option(static_cast<Field>(field)));
+    }
+    for (const char* name : {"--csv", "--codificacion", "--separador", "--fechas", "--salida"}) {
         options.Add(*calcula, name);
     }
     calcula->add_flag("--guiones", options.guiones);
@@ -639,7 +652,7 @@ int Run(int argc, char** argv)
     if (!extra.empty()) {
         return UsageError(
             (extra.front().starts_with('-') ? "opción desconocida: " : "argumento de más: ") +
-            Shown(extra.front()));
+            SafeToShow(extra.front()));
     }
     if (chosen == nullptr) {
         return UsageError("falta la orden: calcula, valida o lee");

@@ -2,9 +2,10 @@
 
 #include "csv_stream.h"
 #include "key_report.h"
-#include "person.h"
+#include "safe_text.h"
 
 #include "curp/check.h"
+#include "curp/person.h"
 #include "curp/states.h"
 
 #include <algorithm>
@@ -95,7 +96,7 @@ std::string ShortPath(std::string_view path)
 {
     constexpr std::size_t kLongest = 60;
     constexpr std::size_t kHead = 20;
-    const std::string shown = Shown(path, std::string::npos);
+    const std::string shown = SafeToShow(path, std::string::npos);
     std::vector<std::size_t> starts; // of each character
     for (std::size_t i = 0; i < shown.size(); ++i) {
         if ((static_cast<unsigned char>(shown[i]) & 0xC0U) != 0x80U) {
@@ -147,26 +148,6 @@ std::string_view KindOfFile(std::string_view start, std::string_view firstLine)
                : std::string_view{};
 }
 
-// A reason as the summary counts it: what the text quotes from the row
-// left out, so that rows refused for the same reason count together.
-std::string KindOf(std::string_view reason)
-{
-    std::string kind;
-    constexpr std::string_view kOpen = "«";
-    constexpr std::string_view kClose = "»";
-    while (!reason.empty()) {
-        const auto open = reason.find(kOpen);
-        const auto close = open == std::string_view::npos ? open : reason.find(kClose, open);
-        if (close == std::string_view::npos) {
-            kind.append(reason);
-            break;
-        }
-        kind.append(reason.substr(0, open)).append("«…»");
-        reason.remove_prefix(close + kClose.size());
-    }
-    return kind;
-}
-
 std::string Counted(std::size_t count, std::string_view one, std::string_view many)
 {
     return std::to_string(count) + " " + std::string(count == 1 ? one : many);
@@ -181,28 +162,6 @@ struct Summary {
     std::string dateOrder;      // how the dates of the file were read, when the file decided it
     std::size_t shortYears = 0; // rows whose year of birth had two digits
     std::size_t blankRows = 0;  // rows of empty cells, copied and not counted in `rows`
-
-    // Counts reasons given joined by "; ".
-    void Refused(std::string_view reasons)
-    {
-        const std::string kinds = KindOf(reasons);
-        std::string_view rest = kinds;
-        while (!rest.empty()) {
-            const auto end = rest.find("; ");
-            ++refused[std::string(rest.substr(0, end))];
-            rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 2);
-        }
-    }
-
-    // Counts the kinds of warning given joined by "; ".
-    void Warned(std::string_view kinds)
-    {
-        while (!kinds.empty()) {
-            const auto end = kinds.find("; ");
-            ++warnings[std::string(kinds.substr(0, end))];
-            kinds.remove_prefix(end == std::string_view::npos ? kinds.size() : end + 2);
-        }
-    }
 };
 
 // A command over a table. The first pass over the file finds its header and
@@ -520,8 +479,8 @@ private:
                 }
                 if (column != kNoColumn) {
                     error = "la columna «" + std::string(wanted) +
-                            "» aparece dos veces en el encabezado (como «" + Shown(shown[column]) +
-                            "» y «" + Shown(shown[i]) + "»)";
+                            "» aparece dos veces en el encabezado (como «" +
+                            SafeToShow(shown[column]) + "» y «" + SafeToShow(shown[i]) + "»)";
                     return false;
                 }
                 column = i;
@@ -559,7 +518,7 @@ private:
             std::string unmatched;
             for (std::size_t i = 0; i < fields.size(); ++i) {
                 if (!used[i] && !names[i].empty()) {
-                    unmatched += (unmatched.empty() ? "«" : ", «") + Shown(shown[i]) + "»";
+                    unmatched += (unmatched.empty() ? "«" : ", «") + SafeToShow(shown[i]) + "»";
                 }
             }
             if (!unmatched.empty()) {
@@ -684,7 +643,7 @@ private:
         Report("encabezado leído" +
                (refusal_.line == firstLine_ ? std::string()
                                             : " (línea " + std::to_string(refusal_.line) + ")") +
-               ": «" + Shown(found, kHeaderShown) + "»");
+               ": «" + SafeToShow(found, kHeaderShown) + "»");
         for (const std::string& note : refusal_.notes) {
             Report(note);
         }
@@ -705,7 +664,7 @@ private:
             return;
         }
         Report("el archivo no es UTF-8 (línea " + std::to_string(layout_.notUtf8Line) + ": «" +
-               Shown(AsUtf8(layout_.notUtf8Context, Encoding::Windows1252)) +
+               SafeToShow(AsUtf8(layout_.notUtf8Context, Encoding::Windows1252)) +
                "»): se lee como Windows-1252, y la salida va en Windows-1252; «--codificacion "
                "utf-8» lo leería como UTF-8");
     }
@@ -798,12 +757,14 @@ class Calcula final : public TableCommand
 public:
     explicit Calcula(const CsvRun& run)
         : TableCommand(run,
-                       {"paterno", "materno", "nombre", "nacimiento", "sexo", "entidad", "curp"}, 6)
+                       {kFieldNames[0], kFieldNames[1], kFieldNames[2], kFieldNames[3],
+                        kFieldNames[4], kFieldNames[5], "curp"},
+                       kFieldCount)
         , forcedOrder_(run.dateOrder)
         , forcedSex_(run.sexLetters)
     {
-        maker_.ReadDates(run.dateOrder.value_or(DateOrder::DayMonthYear));
-        maker_.ReadSexes(run.sexLetters.value_or(SexLetters::HM));
+        desk_.rules().order = run.dateOrder.value_or(DateOrder::DayMonthYear);
+        desk_.rules().sexLetters = run.sexLetters.value_or(SexLetters::HM);
     }
 
 private:
@@ -849,7 +810,7 @@ private:
         for (const auto& [kind, seen] : {std::pair{DateFit::DayFirst, &dayFirst_},
                                          std::pair{DateFit::MonthFirst, &monthFirst_}}) {
             if (fit == kind && seen->line == 0) {
-                *seen = {line, Shown(in[kNacimiento])};
+                *seen = {line, SafeToShow(in[kNacimiento])};
             }
         }
     }
@@ -862,11 +823,11 @@ private:
         const auto& [h, m, f] = sexSeen_;
         if (m.second.line != 0 && f.second.line != 0) {
             if (h.second.line == 0) {
-                maker_.ReadSexes(SexLetters::FM);
+                desk_.rules().sexLetters = SexLetters::FM;
                 Report("sexo leído como F/M: M es masculino (" + example(m.second) +
                        "); --sexo-hm lo lee como H/M");
             } else {
-                maker_.ReadSexes(SexLetters::Mixed);
+                desk_.rules().sexLetters = SexLetters::Mixed;
                 Report("la columna sexo tiene H (" + example(h.second) + "), M (" +
                        example(m.second) + ") y F (" + example(f.second) +
                        "): M puede ser mujer o masculino, y esas filas quedan sin clave; "
@@ -874,12 +835,11 @@ private:
             }
         }
         if (monthFirst_.line != 0 && dayFirst_.line == 0) {
-            maker_.ReadDates(DateOrder::MonthDayYear);
+            desk_.rules().order = DateOrder::MonthDayYear;
             summary.dateOrder = "MM/DD/AAAA";
             Report("fechas leídas como MM/DD/AAAA (" + example(monthFirst_) + ")");
         } else if (monthFirst_.line != 0) {
-            maker_.ReadDates(DateOrder::DayMonthYear,
-                             "la columna tiene fechas DD/MM/AAAA y MM/DD/AAAA (--fechas elige)");
+            desk_.rules().eitherDateOrder = true;
             summary.dateOrder = "DD/MM/AAAA y MM/DD/AAAA, cada una en el orden que admite";
             Report("la columna nacimiento tiene fechas DD/MM/AAAA (" + example(dayFirst_) +
                    ") y MM/DD/AAAA (" + example(monthFirst_) +
@@ -891,25 +851,53 @@ private:
     std::string_view Compute(std::span<const std::string_view> in,
                              std::vector<std::string>& results) override
     {
-        maker_.Compute(
+        desk_.Answer(
             {in[kPaterno], in[kMaterno], in[kNombre], in[kNacimiento], in[kSexo], in[kEntidad]},
-            Missing::Error, computed_);
-        error_ = computed_.Error();
-        results.front() = computed_.key;
+            answer_);
+        error_.clear();
+        for (const FieldProblem& problem : answer_.problems) {
+            error_.append(error_.empty() ? "" : "; ").append(Reason(problem, true));
+        }
+        std::string& aviso = results.back();
+        aviso.clear();
+        for (const KeyDoubt& doubt : answer_.doubts) {
+            aviso.append(aviso.empty() ? "" : "; ").append(Describe(doubt));
+        }
+        results.front() = answer_.key;
         results[results.size() - 2] = error_;
-        results.back() = computed_.warning;
         if (HasInput(kCurp)) {
             results[1] = Matches(in[kCurp]);
         }
         return error_;
     }
 
+    // Why the row gives no key, with what the row holds or, for the
+    // summary, without it.
+    std::string Reason(const FieldProblem& problem, bool withData) const
+    {
+        std::string reason = Describe(problem, answer_, withData);
+        if (problem.problem == Problem::AmbiguousDate) {
+            reason += ": la columna tiene fechas DD/MM/AAAA y MM/DD/AAAA (--fechas elige)";
+        }
+        return reason;
+    }
+
     void CountReasons(Summary& summary) const override
     {
-        summary.Refused(error_);
-        if (!computed_.key.empty()) {
-            summary.Warned(computed_.doubt);
-            summary.shortYears += computed_.shortYear ? 1 : 0;
+        for (const FieldProblem& problem : answer_.problems) {
+            ++summary.refused[Reason(problem, false)];
+        }
+        if (!answer_.key.empty()) {
+            // Each kind of doubt once a row.
+            for (std::size_t i = 0; i < answer_.doubts.size(); ++i) {
+                const Doubt kind = answer_.doubts[i].doubt;
+                if (std::none_of(answer_.doubts.begin(),
+                                 answer_.doubts.begin() + static_cast<std::ptrdiff_t>(i),
+                                 [kind](const KeyDoubt& d) { return d.doubt == kind; })) {
+                    ++summary.warnings[std::string(KindOf(kind))];
+                }
+            }
+            summary.shortYears += answer_.birth.shortYear ? 1 : 0;
         }
     }
 
@@ -926,11 +914,11 @@ private:
     std::string Matches(std::string_view given) const
     {
         const std::string key = NormalizeKey(given);
-        if (computed_.key.empty() || key.empty()) {
+        if (answer_.key.empty() || key.empty()) {
             return {};
         }
         constexpr std::size_t kCompared = 16;
-        const auto mine = FirstCodePoints(computed_.key, kCompared);
+        const auto mine = FirstCodePoints(answer_.key, kCompared);
         const auto theirs = FirstCodePoints(key, kCompared);
         return mine && theirs && *mine == *theirs ? "si" : "no";
     }
@@ -959,8 +947,8 @@ private:
     DateSeen dayFirst_;
     DateSeen monthFirst_;
     std::chrono::year_month_day today_ = Today();
-    KeyMaker maker_{today_};
-    Computed computed_;
+    RequestDesk desk_{{.today = today_}};
+    PersonAnswer answer_;
     std::string error_;
 };
 
@@ -997,16 +985,20 @@ private:
     std::string_view Compute(std::span<const std::string_view> in,
                              std::vector<std::string>& results) override
     {
-        problems_ = ProblemsOf(in.front(), today_);
-        results[1] = JoinProblems(problems_);
-        results[0] = results[1].empty() ? "si" : "no";
-        return results[1];
+        findings_ = CheckKey(in.front(), today_);
+        std::string& problems = results[1];
+        problems.clear();
+        for (const KeyFinding& finding : findings_) {
+            problems.append(problems.empty() ? "" : "; ").append(Describe(finding));
+        }
+        results[0] = problems.empty() ? "si" : "no";
+        return problems;
     }
 
     void CountReasons(Summary& summary) const override
     {
-        for (const std::string& problem : problems_) {
-            ++summary.refused[KindOf(problem)];
+        for (const KeyFinding& finding : findings_) {
+            ++summary.refused[Describe(finding, false)];
         }
     }
 
@@ -1018,7 +1010,7 @@ private:
 
     bool chosen_; // the column was named with --columna
     std::chrono::year_month_day today_ = Today();
-    std::vector<std::string> problems_;
+    std::vector<KeyFinding> findings_;
 };
 
 } // namespace

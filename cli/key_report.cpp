@@ -1,5 +1,7 @@
 #include "key_report.h"
 
+#include "safe_text.h"
+
 #include "curp/check.h"
 
 #include <nlohmann/json.hpp>
@@ -47,7 +49,7 @@ std::vector<std::string> Sentences(const std::vector<KeyFinding>& findings)
 // The key as a line shows it.
 std::string ShownKey(const std::string& clave)
 {
-    return clave.empty() ? "(vacía)" : Shown(clave);
+    return clave.empty() ? "(vacía)" : SafeToShow(clave);
 }
 
 Json Object(const std::string& clave, const std::vector<std::string>& problems)
@@ -141,10 +143,10 @@ std::string ToJson(const KeyReport& report)
     return Line(object);
 }
 
-std::string ToJson(const Computed& computed)
+std::string ToJson(const PersonAnswer& answer)
 {
-    Json object = Object(computed.key, Sentences(CheckKey(computed.key)));
-    SetData(object, computed.birth, computed.sex, computed.state);
+    Json object = Object(answer.key, Sentences(CheckKey(answer.key)));
+    SetData(object, answer.birth.date, answer.sex, answer.state);
     return Line(object);
 }
 

@@ -3,7 +3,7 @@
 #ifndef CURP_CLI_KEY_REPORT_H
 #define CURP_CLI_KEY_REPORT_H
 
-#include "person.h"
+#include "curp/person.h"
 
 #include "curp/read.h"
 
@@ -48,8 +48,8 @@ std::string Reading(const KeyReport& report);
 std::string ToJson(const KeyReport& report);
 
 // The same object for a computed key: date, sex and state as they were
-// given, validity and problems of the key itself.
-std::string ToJson(const Computed& computed);
+// read, validity and problems of the key itself.
+std::string ToJson(const PersonAnswer& answer);
 
 } // namespace curp::cli
 

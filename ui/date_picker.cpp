@@ -249,6 +249,16 @@ void DatePicker::acceptTypedText()
     interpretText();
 }
 
+QString DatePicker::textToRead() const
+{
+    return typedProblem.isEmpty() ? date().toString(Qt::ISODate) : problemText;
+}
+
+curp::DateOrder DatePicker::textOrder() const
+{
+    return dateOrder(displayFormat());
+}
+
 curp::DateReading DatePicker::read(QStringView text) const
 {
     return curp::ReadDate(text.toUtf8().toStdString(), dateOrder(displayFormat()),

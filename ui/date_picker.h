@@ -64,6 +64,11 @@ public:
         return pasteRefused;
     }
 
+    // The date as the library reads it from the box: the text that gave no
+    // date while problem() says why, else the date it holds (AAAA-MM-DD); and
+    // the order of day and month in the box's text.
+    QString textToRead() const;
+    curp::DateOrder textOrder() const;
     // True once the person has typed, pasted, stepped or picked a date here.
     bool changedByUser() const
     {

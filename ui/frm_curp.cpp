@@ -9,8 +9,7 @@
 #include "state_catalogue.h"
 #include "type_ahead_list.h"
 
-#include <curp/calc_clave.h>
-#include <curp/explain.h>
+#include <curp/person.h>
 #include <curp/sex.h>
 
 #include <QApplication>
@@ -339,24 +338,22 @@ void frm_CURP::CmdCalc_Click()
     // The date as the box shows it once what was typed is taken; no key from
     // any other date than the one typed.
     DtP->acceptTypedText();
-    if (!DtP->problem().isEmpty()) {
-        txtCURP->showKey({}, {}, {DtP->problem()});
-        return;
-    }
-    // The names as the boxes hold them: the library reads them in upper case,
-    // without accents or invisible characters, as the registry writes them.
-    const std::u32string Ap = toCodePoints(Txt[0]->text());
-    const std::u32string Am = toCodePoints(Txt[1]->text());
-    const std::u32string Nm = toCodePoints(Txt[2]->text());
-    const std::chrono::year_month_day FB = toYearMonthDay(DtP->date());
-    // The letter and the code the chosen entries carry; "M" with no sex chosen.
-    const std::u32string CveSexo =
-        CmbSexo->currentIndex() < 0 ? U"M" : toCodePoints(CmbSexo->currentData().toString());
-    const std::u32string CveEnt = toCodePoints(CmbEnt->currentData().toString());
-    // One computation: the explanation is read off its trace.
-    curp::KeyTrace trace;
-    const std::u32string key = curp::Calc_Clave(Ap, Am, Nm, FB, CveSexo, CveEnt, trace);
-    txtCURP->showKey(key, curp::ExplainKey(trace), dateWarnings());
+    // The texts as the boxes and lists hold them, to the library's one door:
+    // it reads the names in upper case, without accents or invisible
+    // characters, as the registry writes them. "M" with no sex chosen.
+    const std::string Ap = Txt[0]->text().toStdString();
+    const std::string Am = Txt[1]->text().toStdString();
+    const std::string Nm = Txt[2]->text().toStdString();
+    const std::string FB = DtP->textToRead().toStdString();
+    const std::string CveSexo =
+        CmbSexo->currentIndex() < 0 ? "M" : CmbSexo->currentData().toString().toStdString();
+    const std::string CveEnt = CmbEnt->currentData().toString().toStdString();
+    const curp::RequestRules rules{.today = toYearMonthDay(DtP->todaysDate()),
+                                   .order = DtP->textOrder(),
+                                   .stateRequired = false,
+                                   .wholeKeyOnly = false};
+    txtCURP->showAnswer(curp::AnswerRequest({Ap, Am, Nm, FB, CveSexo, CveEnt}, rules),
+                        dateWarnings());
 }
 
 QStringList frm_CURP::dateWarnings() const
@@ -367,8 +364,6 @@ QStringList frm_CURP::dateWarnings() const
     if (!DtP->changedByUser() && DtP->date() == initialDate)
         warnings << u"la fecha de nacimiento es la inicial (%1); ¿es la correcta?"_s.arg(
             initialDate.toString(u"dd/MM/yyyy"_s));
-    if (DtP->date() > DtP->todaysDate())
-        warnings << u"la fecha es posterior a hoy"_s;
     return warnings;
 }
 

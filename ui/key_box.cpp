@@ -5,6 +5,7 @@
 #include "key_text.h"
 
 #include <curp/explain.h>
+#include <curp/person.h>
 
 #include <QAction>
 #include <QClipboard>
@@ -81,6 +82,23 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
     isDoubtful = notRegistry || !warnings.isEmpty();
     markDoubtful(notRegistry ? notRegistryWarning() : warnings.value(0));
     Announcer::of(window())->announce(keyAnnouncement(explanation, warnings));
+}
+
+void KeyBox::showAnswer(const curp::PersonAnswer& answer, const QStringList& warnings)
+{
+    if (answer.Has(curp::Problem::Date)) {
+        showKey({}, {}, {QString::fromStdString(answer.birth.problem)});
+        return;
+    }
+    // The explanation tells of the names' doubts itself; the others join
+    // the window's warnings.
+    QStringList lines = warnings;
+    for (const curp::KeyDoubt& doubt : answer.doubts) {
+        if (doubt.doubt != curp::Doubt::AbbreviatedName && doubt.doubt != curp::Doubt::SignIsX)
+            lines << QString::fromStdString(curp::Describe(doubt));
+    }
+    showKey(QString::fromStdString(answer.key).toStdU32String(), curp::ExplainKey(answer.trace),
+            lines);
 }
 
 void KeyBox::markDoubtful(const QString& why)

@@ -18,7 +18,8 @@ class QMenu;
 
 namespace curp {
 struct KeyExplanation;
-}
+struct PersonAnswer;
+} // namespace curp
 
 // The colour of a warning on `background`: dark red on a light one, light red
 // on a dark one, each well above 4.5:1 against it.
@@ -39,6 +40,12 @@ public:
     // at its end, so the colour is never the only sign.
     void showKey(std::u32string_view key, const curp::KeyExplanation& explanation,
                  const QStringList& warnings = {});
+
+    // Shows the library's answer to the window's request: the reason there
+    // is no key (the date's, or the explanation's), or the key with its
+    // explanation and every doubt about it, after the window's own
+    // `warnings`.
+    void showAnswer(const curp::PersonAnswer& answer, const QStringList& warnings = {});
 
     // The key without the mask's dashes and spaces, as last shown.
     QString bareKey() const

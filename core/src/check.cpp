@@ -155,15 +155,16 @@ std::string_view Hint(std::size_t pos, Slot slot, char32_t c)
     return {};
 }
 
-std::string DescribeCharacter(std::size_t pos, char32_t found)
+std::string DescribeCharacter(std::size_t pos, char32_t found, bool withData)
 {
+    const std::string shown = withData ? Shown(found) : "«…»";
     if (pos == 0 || pos > kKeyLength) {
-        return "la clave no admite " + Shown(found) + " en la posición " + std::to_string(pos);
+        return "la clave no admite " + shown + " en la posición " + std::to_string(pos);
     }
     const Slot slot = kSlots[pos - 1];
     std::string sentence = "la posición " + std::to_string(pos);
     sentence.append(PieceAt(pos)).append(" debe ser ").append(Expected(slot));
-    sentence.append(" y tiene ").append(Shown(found)).append(Hint(pos, slot, found));
+    sentence.append(" y tiene ").append(shown).append(Hint(pos, slot, found));
     return sentence;
 }
 
@@ -299,7 +300,7 @@ std::vector<KeyFinding> CheckKey(std::string_view text, std::chrono::year_month_
     return findings;
 }
 
-std::string Describe(const KeyFinding& finding)
+std::string Describe(const KeyFinding& finding, bool withData)
 {
     switch (finding.problem) {
     case KeyProblem::NotUtf8:
@@ -311,7 +312,7 @@ std::string Describe(const KeyFinding& finding)
         return "la clave tiene " + std::to_string(finding.length) +
                (finding.length == 1 ? " carácter" : " caracteres") + " y debe tener 18";
     case KeyProblem::Character:
-        return DescribeCharacter(finding.position, finding.found);
+        return DescribeCharacter(finding.position, finding.found, withData);
     case KeyProblem::UnknownState:
         return "las posiciones 12 y 13 no son el código de ninguna entidad de nacimiento "
                "(NE para nacidos en el extranjero)";

@@ -76,22 +76,6 @@ Writing WritingOf(std::u32string_view typed)
     return out;
 }
 
-// "MA." or "J." at the start of a word of the given name: one or two
-// letters and a dot, the usual short forms of MARIA, JOSE, ...
-std::u32string_view AbbreviatedWord(std::u32string_view Nm)
-{
-    for (std::size_t start = 0; start < Nm.size();) {
-        const std::size_t end = std::min(Nm.find(U' ', start), Nm.size());
-        const std::u32string_view word = Nm.substr(start, end - start);
-        const std::size_t letters = word.find_first_not_of(U"ABCDEFGHIJKLMNOPQRSTUVWXYZÑ");
-        if ((letters == 1 || letters == 2) && word[letters] == U'.') {
-            return word.substr(0, letters + 1);
-        }
-        start = end + 1;
-    }
-    return {};
-}
-
 // What reading and preparation did to one name text, read from its
 // successive forms.
 PreparedName Prepared(KeyInput input, const Texts& typed, const Recorder& seen, NameText which)
@@ -314,7 +298,8 @@ private:
         if (key_.size() < 18) {
             notes.push_back({NoteKind::Incomplete});
         }
-        if (const auto word = AbbreviatedWord(Seen(NameText::Nm, Step::NameRead)); !word.empty()) {
+        if (const auto word = detail::AbbreviatedWord(Seen(NameText::Nm, Step::NameRead));
+            !word.empty()) {
             notes.push_back({NoteKind::AbbreviatedName, KeyInput::Nm, Utf8(word)});
         }
         if (moved_) {

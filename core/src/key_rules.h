@@ -129,6 +129,10 @@ void DropCommonFirstName(std::u32string& Nm);
 // and the text trimmed; a text of apostrophes becomes empty.
 void RemoveApostrophes(std::u32string& text);
 
+// The first word of a given name (as read) that looks written short: one or
+// two letters and a dot ("MA.", "J."); empty when there is none.
+std::u32string_view AbbreviatedWord(std::u32string_view Nm) noexcept;
+
 // An empty paternal surname takes the maternal one's place, and an empty
 // maternal surname becomes "X". Afterwards Am is never empty, and Ap is empty
 // only when both surnames were.

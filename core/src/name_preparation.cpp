@@ -1,6 +1,7 @@
 #include "key_rules.h"
 #include "text.h"
 
+#include <algorithm>
 #include <array>
 
 namespace curp::detail {
@@ -53,6 +54,20 @@ void RemoveApostrophes(std::u32string& text)
 {
     Replace(text, U"'", U"");
     Trim(text);
+}
+
+std::u32string_view AbbreviatedWord(std::u32string_view Nm) noexcept
+{
+    for (std::size_t start = 0; start < Nm.size();) {
+        const std::size_t end = std::min(Nm.find(U' ', start), Nm.size());
+        const std::u32string_view word = Nm.substr(start, end - start);
+        const std::size_t letters = word.find_first_not_of(U"ABCDEFGHIJKLMNOPQRSTUVWXYZ\u00D1");
+        if ((letters == 1 || letters == 2) && word[letters] == U'.') {
+            return word.substr(0, letters + 1);
+        }
+        start = end + 1;
+    }
+    return {};
 }
 
 void FillMissingSurnames(Names& names)

@@ -65,6 +65,23 @@ public:
         ends[Index(step)] = body.size();
     }
 
+    // Forgets a computation, keeping the storage for the next one.
+    void Reset() noexcept
+    {
+        for (std::u32string& text : block) {
+            text.clear();
+        }
+        ends.fill(0);
+        for (auto& texts : names_) {
+            for (std::u32string& text : texts) {
+                text.clear();
+            }
+        }
+        for (auto& changed : changed_) {
+            changed.fill(false);
+        }
+    }
+
     // The name text as it stood after `after` (as typed before any change).
     std::u32string_view Name(const Texts& typed, NameText which, Step after) const
     {
@@ -101,6 +118,19 @@ struct KeyTrace::Record {
     std::u32string key;
     bool complete = false; // the computation ran to its end (memory did not run out)
 
+    // Forgets a computation, keeping the storage for the next one.
+    void Reset() noexcept
+    {
+        for (std::u32string& text : texts) {
+            text.clear();
+        }
+        valid.fill(false);
+        FB = {};
+        seen.Reset();
+        key.clear();
+        complete = false;
+    }
+
     detail::Texts Views() const
     {
         return {texts[0], texts[1], texts[2], texts[3], texts[4]};
@@ -109,11 +139,17 @@ struct KeyTrace::Record {
 
 namespace detail {
 
-// Gives a computation a new, empty record in the trace it fills.
+// Gives a computation an empty record in the trace it fills: the one the
+// trace holds, emptied (a program that computes key after key reuses its
+// storage), or a new one.
 struct TraceWriter {
     static KeyTrace::Record& Restart(KeyTrace& trace)
     {
-        trace.record_ = std::make_unique<KeyTrace::Record>();
+        if (trace.record_) {
+            trace.record_->Reset();
+        } else {
+            trace.record_ = std::make_unique<KeyTrace::Record>();
+        }
         return *trace.record_;
     }
 };

@@ -75,8 +75,10 @@ std::vector<KeyFinding> CheckKey(std::string_view text, std::chrono::year_month_
 
 // A sentence in Spanish that describes the finding for a person, naming the
 // position, the character found or the digit due where they apply:
-// "el dígito verificador (posición 18) debería ser 0".
-std::string Describe(const KeyFinding& finding);
+// "el dígito verificador (posición 18) debería ser 0". Without `withData`
+// the character found is left out ("... y tiene «…»"), so that every key
+// with the same kind of problem says it alike.
+std::string Describe(const KeyFinding& finding, bool withData = true);
 
 } // namespace curp
 
