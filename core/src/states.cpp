@@ -99,6 +99,11 @@ constexpr auto kOtherNames = std::to_array<OtherName>({
 });
 // clang-format on
 
+// The states by INEGI's number, 01 to 32.
+constexpr std::array<std::string_view, 32> kInegiCodes = {
+    "AS", "BC", "BS", "CC", "CL", "CM", "CS", "CH", "DF", "DG", "GT", "GR", "HG", "JC", "MC", "MN",
+    "MS", "NT", "NL", "OC", "PL", "QT", "QR", "SP", "SL", "SR", "TC", "TS", "TL", "VZ", "YN", "ZS"};
+
 // The countries most births abroad come from, as people write them in the
 // state column, and the words for abroad itself: each means NE.
 // clang-format off
@@ -209,15 +214,17 @@ StateReading ReadState(std::string_view text) noexcept
         if (wanted.empty()) {
             return {};
         }
-        // INEGI's numbers, 01 to 32 in the catalogue's order, also without
-        // the zero that a sheet read again drops.
+        // INEGI's numbers, also without the zero that a sheet read again
+        // drops. Not the catalogue's order: INEGI sorts Coahuila and Colima
+        // before Chiapas and Chihuahua.
         if (wanted.size() <= 2 && std::all_of(wanted.begin(), wanted.end(),
                                               [](char c) { return c >= '0' && c <= '9'; })) {
-            const int number =
-                wanted.size() == 1 ? wanted[0] - '0' : (wanted[0] - '0') * 10 + (wanted[1] - '0');
-            return {number >= 1 && number < static_cast<int>(kStates.size())
-                        ? &kStates.at(static_cast<std::size_t>(number - 1))
-                        : nullptr,
+            const std::size_t number = wanted.size() == 1
+                                           ? static_cast<std::size_t>(wanted[0] - '0')
+                                           : static_cast<std::size_t>(wanted[0] - '0') * 10 +
+                                                 static_cast<std::size_t>(wanted[1] - '0');
+            return {number >= 1 && number <= kInegiCodes.size() ? ByCode(kInegiCodes.at(number - 1))
+                                                                : nullptr,
                     false};
         }
         if (const State* state =

@@ -87,6 +87,8 @@ const LookupRow kFindRows[] = {
     {"InegiNumber",             "22",                       "QT"},
     {"InegiNumberZeroDropped",  "9",                        "DF"},
     {"InegiNumberPastTheList",  "33",                       nullptr},
+    {"InegiOrderIsNotTheList",  "08",                       "CH"},
+    {"InegiColima",             "06",                       "CM"},
     {"OldNameWithHyphen",       "Veracruz-Llave",           "VZ"},
     {"LongName",                "QUERÉTARO DE ARTEAGA",     "QT"},
     {"MacronFoldedAsInNames",   "Ōaxaca",                   "OC"},
