@@ -795,8 +795,11 @@ private:
     {
         if (!forcedSex_) {
             std::string_view sex = in[kSexo];
-            sex.remove_prefix(std::min(sex.find_first_not_of(" \t"), sex.size()));
-            sex.remove_suffix(sex.size() - std::min(sex.find_last_not_of(" \t") + 1, sex.size()));
+            if (sex.size() > 1) {
+                sex.remove_prefix(std::min(sex.find_first_not_of(" \t"), sex.size()));
+                sex.remove_suffix(sex.size() -
+                                  std::min(sex.find_last_not_of(" \t") + 1, sex.size()));
+            }
             for (auto& [letter, seen] : sexSeen_) {
                 if (sex.size() == 1 && (sex[0] | 0x20) == (letter | 0x20) && seen.line == 0) {
                     seen = {line, std::string(sex)};

@@ -267,7 +267,8 @@ void Answer(const PersonData& data, const RequestRules& rules,
             {Doubt::CenturyInDoubt, Field::Nacimiento, CenturySentence(answer.birth.date.year())});
     }
     // Only NE can have been a country; a code is what it says.
-    if (answer.state == &States().back() && ReadState(data.entidad).abroad) {
+    if (answer.state == &States().back() && FindStateByCode(data.entidad) == nullptr &&
+        ReadState(data.entidad).abroad) {
         answer.doubts.push_back({Doubt::BornAbroad, Field::Entidad, std::string(data.entidad)});
     }
     if (rules.today.ok() &&

@@ -93,7 +93,10 @@ char ReadSex(std::string_view text) noexcept
 
 SexReading ReadSex(std::string_view text, SexLetters letters) noexcept
 {
-    const std::string_view trimmed = detail::Trimmed<char>(text, " \t");
+    // One letter, the form of most files, needs no trimming.
+    const std::string_view trimmed = text.size() == 1 && text[0] != ' ' && text[0] != '\t'
+                                         ? text
+                                         : detail::Trimmed<char>(text, " \t");
     if (trimmed.size() == 1 && (trimmed[0] == 'M' || trimmed[0] == 'm') &&
         letters != SexLetters::HM) {
         if (letters == SexLetters::Mixed) {
