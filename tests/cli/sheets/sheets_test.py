@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The four office sheets, as LibreOffice exported them (make_sheets.py),
+"""The four office sheets, as LibreOffice exported them (scripts/office-sheets.py),
 through `curp calcula --csv`: every row comes out (titles and blank rows
 too), every key is the one the person's plain data gives, each two-digit
 year that may name a person of more than 100 carries its aviso, and so does

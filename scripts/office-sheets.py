@@ -12,10 +12,10 @@ LibreOffice headless, as clerks save them:
   numbers, "-" for a missing surname; UTF-8, tabs;
 - oficial: the plain form, codes and AAAA-MM-DD text; Windows-1252, commas.
 
-    make_sheets.py [OUTDIR]   (default: this folder; needs soffice)
+    scripts/office-sheets.py [OUTDIR]   (default: tests/cli/sheets; needs soffice)
 
-The exported files are kept beside this script, so that the tests need no
-LibreOffice; run it again after changing people.csv.
+The exported files are kept in tests/cli/sheets beside people.csv, so that
+the tests need no LibreOffice; run it again after changing people.csv.
 """
 import csv
 import pathlib
@@ -24,7 +24,7 @@ import sys
 import tempfile
 from xml.sax.saxutils import escape
 
-HERE = pathlib.Path(__file__).resolve().parent
+HERE = pathlib.Path(__file__).resolve().parent.parent / "tests" / "cli" / "sheets"
 
 STATE_NAMES = {  # as a school writes them
     "QT": "Querétaro", "DF": "Ciudad de México", "MC": "Estado de México", "JC": "Jalisco",
