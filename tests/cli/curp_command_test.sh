@@ -122,6 +122,7 @@ fm_row="HERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT"
 check "sex letters forced" 0 "$header$nl$fm_row$nl" "~$fm_row,HEME140207MQTRRDA7," "resumen" calcula --csv --sexo-hm
 check "sex letters without a file" 2 "" "" "--sexo-mf va solo con --csv" calcula "${person[@]}" --sexo-mf
 check "output into a file" 0 "" "" "resumen: 1 fila leída" calcula --csv "$work/good.csv" -o "$work/keys.csv"
+check "a column of keys chosen" 0 "clave$nl""GODJ750423HDFMZN00$nl" "~GODJ750423HDFMZN00,si," "resumen" valida --csv --columna clave
 check "the keys it wrote validated" 0 "" "$header,curp_calculada,error,aviso,valida,problemas$nl$good_row,GODJ750423HDFMZN00,,,si,$nl" "resumen" valida --csv "$work/keys.csv"
 long="$work/carpeta-de-nombre-largo/carpeta-de-nombre-largo/carpeta-de-nombre-largo"
 mkdir -p "$long" && printf '%s\n%s\n' "$header" "$bad_row" >"$long/f.csv"
