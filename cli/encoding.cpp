@@ -1,5 +1,7 @@
 #include "encoding.h"
 
+#include "curp/utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -30,34 +32,6 @@ void AppendUtf8(char32_t c, std::string& out)
     }
 }
 
-// The next code point of UTF-8 `text` from `i`, which it moves past it;
-// 0xFFFD for a byte that does not start a well-formed sequence.
-char32_t NextCodePoint(std::string_view text, std::size_t& i)
-{
-    const auto byte = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i++);
-    if (lead < 0x80) {
-        return lead;
-    }
-    const int length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                       : lead >= 0xE0 && lead <= 0xEF ? 3
-                       : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                      : 0;
-    if (length == 0 || i + static_cast<std::size_t>(length - 1) > text.size()) {
-        return 0xFFFD;
-    }
-    char32_t c = lead & (0x7FU >> static_cast<unsigned>(length));
-    for (int k = 1; k < length; ++k) {
-        if ((byte(i) & 0xC0U) != 0x80U) {
-            return 0xFFFD;
-        }
-        c = (c << 6U) | (byte(i++) & 0x3FU);
-    }
-    const bool overlong = (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
-    const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
-    return overlong || surrogate || c > 0x10FFFF ? 0xFFFD : c;
-}
-
 } // namespace
 
 std::string_view NameOf(Encoding encoding) noexcept
@@ -84,7 +58,9 @@ void AppendUtf8AsWindows1252(std::string_view text, std::string& out)
             out.push_back(text[i++]);
             continue;
         }
-        const char32_t c = NextCodePoint(text, i);
+        const Utf8Char decoded = DecodeUtf8At(text, i);
+        i += std::max<std::size_t>(decoded.length, 1);
+        const char32_t c = decoded.length == 0 ? U'\uFFFD' : decoded.value;
         if (c >= 0xA0 && c <= 0xFF) {
             out.push_back(static_cast<char>(c));
             continue;

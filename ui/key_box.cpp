@@ -66,6 +66,7 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
                      const QStringList& warnings)
 {
     shownKey = fromCodePoints(key);
+    answerDoubts.clear();
     setText(leftToRight(applyKeyMask(key)));
 
     QStringList lines = warnings;
@@ -88,17 +89,21 @@ void KeyBox::showAnswer(const curp::PersonAnswer& answer, const QStringList& war
 {
     if (answer.Has(curp::Problem::Date)) {
         showKey({}, {}, {QString::fromStdString(answer.birth.problem)});
+        answerDoubts.clear();
         return;
     }
     // The explanation tells of the names' doubts itself; the others join
     // the window's warnings.
     QStringList lines = warnings;
+    QStringList doubts;
     for (const curp::KeyDoubt& doubt : answer.doubts) {
+        doubts << QString::fromStdString(curp::Describe(doubt));
         if (doubt.doubt != curp::Doubt::AbbreviatedName && doubt.doubt != curp::Doubt::SignIsX)
-            lines << QString::fromStdString(curp::Describe(doubt));
+            lines << doubts.back();
     }
     showKey(QString::fromStdString(answer.key).toStdU32String(), curp::ExplainKey(answer.trace),
             lines);
+    answerDoubts = doubts;
 }
 
 void KeyBox::markDoubtful(const QString& why)

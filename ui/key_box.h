@@ -52,6 +52,12 @@ public:
     {
         return shownKey;
     }
+    // The library's doubts about the key shown, as its sentences; empty
+    // when there are none, or the key was not shown by showAnswer.
+    QStringList doubts() const
+    {
+        return answerDoubts;
+    }
     // True when the key shown cannot be the registry's.
     bool doubtful() const
     {
@@ -82,6 +88,7 @@ private:
     void markDoubtful(const QString& why = {});
 
     QString shownKey;
+    QStringList answerDoubts;
     bool isDoubtful = false;
     bool settingPalette = false;
     QAction* warningSign = nullptr;

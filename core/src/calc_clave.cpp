@@ -14,9 +14,12 @@ void ComputeRecorded(KeyTrace::Record& record)
 {
     if (std::find(record.valid.begin(), record.valid.end(), false) == record.valid.end()) {
         const auto& t = record.texts;
+        record.work.Ap.assign(t[0]);
+        record.work.Am.assign(t[1]);
+        record.work.Nm.assign(t[2]);
         record.seen.Start(record.Views());
-        record.key = detail::ComputeKey({t[0], t[1], t[2]}, record.FB, t[detail::kSexText],
-                                        t[detail::kStateText], record.seen);
+        record.key = detail::ComputeKeyOn(record.work, record.FB, t[detail::kSexText],
+                                          t[detail::kStateText], record.seen);
     }
     record.complete = true;
 }
@@ -106,9 +109,7 @@ std::string Calc_Clave(std::string_view Ap, std::string_view Am, std::string_vie
 {
     try {
         const auto take = [](std::string_view text, std::u32string& into) {
-            std::optional<std::u32string> decoded = detail::DecodeUtf8(text);
-            into = decoded ? std::move(*decoded) : std::u32string();
-            return decoded.has_value();
+            return detail::DecodeUtf8Into(text, into);
         };
         return detail::EncodeUtf8(
             ComputeTraced<std::string_view>({Ap, Am, Nm, CveSexo, CveEnt}, FB, trace, take).key);

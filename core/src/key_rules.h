@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 
 namespace curp::detail {
@@ -310,7 +312,12 @@ std::u32string ComposeBody(const Names& names, std::chrono::year_month_day FB,
                            std::u32string_view CveSexo, std::u32string_view CveEnt,
                            Trace&& trace = Trace{})
 {
+    // A trace is also shown the rule behind each letter taken from a name.
+    constexpr bool kRules = !std::is_same_v<std::remove_cvref_t<Trace>, NoTrace>;
     std::u32string body = InitialBlock(names);
+    if constexpr (kRules) {
+        trace(InitialLetters(names));
+    }
     trace(Step::BlockPicked, body);
     FilterInconvenientWord(body);
     trace(Step::BlockFiltered, body);
@@ -323,23 +330,31 @@ std::u32string ComposeBody(const Names& names, std::chrono::year_month_day FB,
     trace(Step::Sex, body);
     body += CveEnt;
     trace(Step::State, body);
-    body += InternalConsonant(names.Ap);
-    trace(Step::ConsonantAp, body);
-    body += InternalConsonant(names.Am);
-    trace(Step::ConsonantAm, body);
-    body += InternalConsonant(names.Nm);
-    trace(Step::ConsonantNm, body);
+    for (const auto& [step, which, text] :
+         {std::tuple{Step::ConsonantAp, NameText::Ap, &names.Ap},
+          std::tuple{Step::ConsonantAm, NameText::Am, &names.Am},
+          std::tuple{Step::ConsonantNm, NameText::Nm, &names.Nm}}) {
+        if constexpr (kRules) {
+            const Letter consonant = InnerConsonant(*text);
+            trace(which, consonant);
+            body += consonant.letter;
+        } else {
+            body += InternalConsonant(*text);
+        }
+        trace(step, body);
+    }
     body += Differentiator(FB);
     trace(Step::Differentiator, body);
     return body;
 }
 
-// The whole computation on working copies that hold scalar values only; the
-// empty text when there is no valid date, or no given name or no surname as
-// the names are read.
+// The whole computation on working copies that hold scalar values only,
+// which it rewrites; the empty text when there is no valid date, or no given
+// name or no surname as the names are read.
 template <class Trace = NoTrace>
-std::u32string ComputeKey(Names names, std::chrono::year_month_day FB, std::u32string_view CveSexo,
-                          std::u32string_view CveEnt, Trace&& trace = Trace{})
+std::u32string ComputeKeyOn(Names& names, std::chrono::year_month_day FB,
+                            std::u32string_view CveSexo, std::u32string_view CveEnt,
+                            Trace&& trace = Trace{})
 {
     ReadNames(names, trace);
     if (!FB.ok() || !HasGivenName(names.Nm) || !HasSurname(names.Ap, names.Am)) {
@@ -350,6 +365,13 @@ std::u32string ComputeKey(Names names, std::chrono::year_month_day FB, std::u32s
     AppendCheckDigit(key);
     trace(Step::CheckDigit, key);
     return key;
+}
+
+template <class Trace = NoTrace>
+std::u32string ComputeKey(Names names, std::chrono::year_month_day FB, std::u32string_view CveSexo,
+                          std::u32string_view CveEnt, Trace&& trace = Trace{})
+{
+    return ComputeKeyOn(names, FB, CveSexo, CveEnt, trace);
 }
 
 } // namespace curp::detail

@@ -58,14 +58,19 @@ void RemoveApostrophes(std::u32string& text)
 
 std::u32string_view AbbreviatedWord(std::u32string_view Nm) noexcept
 {
-    for (std::size_t start = 0; start < Nm.size();) {
-        const std::size_t end = std::min(Nm.find(U' ', start), Nm.size());
-        const std::u32string_view word = Nm.substr(start, end - start);
-        const std::size_t letters = word.find_first_not_of(U"ABCDEFGHIJKLMNOPQRSTUVWXYZ\u00D1");
-        if ((letters == 1 || letters == 2) && word[letters] == U'.') {
-            return word.substr(0, letters + 1);
+    // Only a dot ends a short form; a name without one, the common case,
+    // is looked at no further.
+    for (std::size_t dot = Nm.find(U'.'); dot != std::u32string_view::npos;
+         dot = Nm.find(U'.', dot + 1)) {
+        const std::size_t space = Nm.rfind(U' ', dot);
+        const std::size_t start = space == std::u32string_view::npos ? 0 : space + 1;
+        const std::u32string_view letters = Nm.substr(start, dot - start);
+        const bool allLetters = std::all_of(letters.begin(), letters.end(), [](char32_t c) {
+            return (c >= U'A' && c <= U'Z') || c == U'\u00D1';
+        });
+        if ((letters.size() == 1 || letters.size() == 2) && allLetters) {
+            return Nm.substr(start, letters.size() + 1);
         }
-        start = end + 1;
     }
     return {};
 }

@@ -139,10 +139,7 @@ void AddNameDoubts(const KeyTrace::Record& record, std::vector<KeyDoubt>& doubts
             doubts.push_back(std::move(doubt));
         }
     };
-    const detail::Names names{std::u32string(prepared(NameText::Ap)),
-                              std::u32string(prepared(NameText::Am)),
-                              std::u32string(prepared(NameText::Nm))};
-    const detail::BlockLetters letters = detail::InitialLetters(names);
+    const detail::BlockLetters& letters = record.seen.letters;
     const auto& [picked, filtered, written] = record.seen.block;
     for (std::size_t i = 0; i < letters.size && i < written.size(); ++i) {
         const detail::BlockLetter& letter = letters.letters[i];
@@ -151,10 +148,8 @@ void AddNameDoubts(const KeyTrace::Record& record, std::vector<KeyDoubt>& doubts
             sign(letter.from, letter.letter.at);
         }
     }
-    for (const auto& [which, text] :
-         {std::pair{NameText::Ap, &names.Ap}, std::pair{NameText::Am, &names.Am},
-          std::pair{NameText::Nm, &names.Nm}}) {
-        const detail::Letter consonant = detail::InnerConsonant(*text);
+    for (const NameText which : {NameText::Ap, NameText::Am, NameText::Nm}) {
+        const detail::Letter& consonant = record.seen.consonants[detail::Index(which)];
         if (consonant.rule == PieceRule::NonLetterIsX) {
             sign(which, consonant.at);
         }

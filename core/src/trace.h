@@ -65,9 +65,23 @@ public:
         ends[Index(step)] = body.size();
     }
 
+    // The letters of positions 1-4 and the rule each was taken by.
+    void operator()(const BlockLetters& picked) noexcept
+    {
+        letters = picked;
+    }
+
+    // The inner consonant of a name and the rule it was taken by.
+    void operator()(NameText which, const Letter& consonant) noexcept
+    {
+        consonants[Index(which)] = consonant;
+    }
+
     // Forgets a computation, keeping the storage for the next one.
     void Reset() noexcept
     {
+        letters = {};
+        consonants = {};
         for (std::u32string& text : block) {
             text.clear();
         }
@@ -99,6 +113,10 @@ public:
     std::array<std::u32string, 3> block;
     // The length of the body after each step of the composition.
     std::array<std::size_t, kStepCount> ends{};
+    // Where the letters of positions 1-4 and the inner consonants of Ap, Am
+    // and Nm came from.
+    BlockLetters letters;
+    std::array<Letter, kNameCount> consonants{};
 
 private:
     std::array<std::array<std::u32string, kPreparationSteps>, kNameCount> names_;
@@ -114,6 +132,7 @@ struct KeyTrace::Record {
     std::array<std::u32string, detail::kTextCount> texts; // as given, decoded
     std::array<bool, detail::kTextCount> valid{};         // scalar values only (well-formed UTF-8)
     std::chrono::year_month_day FB{};
+    detail::Names work; // the working copies of the names, kept for their storage
     detail::Recorder seen;
     std::u32string key;
     bool complete = false; // the computation ran to its end (memory did not run out)

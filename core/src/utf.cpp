@@ -71,8 +71,17 @@ DecodedScalar DecodeScalar(std::string_view text, std::size_t i) noexcept
 
 std::optional<std::u32string> DecodeUtf8(std::string_view text)
 {
+    std::u32string out;
+    if (!DecodeUtf8Into(text, out)) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+bool DecodeUtf8Into(std::string_view text, std::u32string& out)
+{
     // Never more characters than bytes: decode into a buffer of that size.
-    std::u32string out(text.size(), U'\0');
+    out.resize(text.size());
     std::size_t count = 0;
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
@@ -83,13 +92,14 @@ std::optional<std::u32string> DecodeUtf8(std::string_view text)
         }
         const DecodedScalar c = DecodeScalar(text, i);
         if (c.length == 0) {
-            return std::nullopt;
+            out.clear();
+            return false;
         }
         out[count++] = c.value;
         i += c.length;
     }
     out.resize(count);
-    return out;
+    return true;
 }
 
 std::string EncodeUtf8(std::u32string_view text)
@@ -130,6 +140,12 @@ bool IsUtf8(std::string_view text) noexcept
         i += length;
     }
     return true;
+}
+
+Utf8Char DecodeUtf8At(std::string_view text, std::size_t i) noexcept
+{
+    const detail::DecodedScalar c = detail::DecodeScalar(text, i);
+    return {c.value, c.length};
 }
 
 std::string Printable(std::string_view text, std::size_t longest)

@@ -29,6 +29,10 @@ DecodedScalar DecodeScalar(std::string_view text, std::size_t i) noexcept;
 // U+10FFFF, stray continuation bytes and truncated sequences give nullopt.
 std::optional<std::u32string> DecodeUtf8(std::string_view text);
 
+// The same into `out`, whose storage is reused; false, with `out` empty,
+// for text that is not well-formed UTF-8.
+bool DecodeUtf8Into(std::string_view text, std::u32string& out);
+
 // Encodes scalar values as UTF-8.
 std::string EncodeUtf8(std::u32string_view text);
 
