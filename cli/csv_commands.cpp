@@ -793,6 +793,12 @@ private:
 
     void PreScan(std::span<const std::string_view> in, std::size_t line) override
     {
+        // INEGI's 01 to 09 without their zero: a sheet opened again without
+        // its columns read as text, which drops every number's zeros.
+        if (const std::string_view state = in[kEntidad];
+            state.size() == 1 && state[0] >= '1' && state[0] <= '9' && zerosDropped_.line == 0) {
+            zerosDropped_ = {line, std::string(state)};
+        }
         if (!forcedSex_) {
             std::string_view sex = in[kSexo];
             if (sex.size() > 1) {
@@ -823,6 +829,13 @@ private:
         const auto example = [](const DateSeen& seen) {
             return "fila " + std::to_string(seen.line) + ": " + seen.text;
         };
+        if (zerosDropped_.line != 0) {
+            Report("la columna entidad tiene números del INEGI sin su cero (" +
+                   example(zerosDropped_) +
+                   "): la hoja se abrió sin leer sus columnas como texto, y otros números "
+                   "(expedientes, códigos postales) pueden haber perdido sus ceros; "
+                   "docs/oficina.md dice cómo abrirla");
+        }
         const auto& [h, m, f] = sexSeen_;
         if (m.second.line != 0 && f.second.line != 0) {
             if (h.second.line == 0) {
@@ -949,6 +962,7 @@ private:
     std::array<std::pair<char, DateSeen>, 3> sexSeen_{{{'H', {}}, {'M', {}}, {'F', {}}}};
     DateSeen dayFirst_;
     DateSeen monthFirst_;
+    DateSeen zerosDropped_; // the first state written as one digit
     std::chrono::year_month_day today_ = Today();
     RequestDesk desk_{{.today = today_}};
     PersonAnswer answer_;

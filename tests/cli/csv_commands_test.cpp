@@ -177,6 +177,10 @@ const FileRow kCalculaRows[] = {
      "GOMEZ,DIAZ,JUAN,19750423,Varón,Veracruz-Llave,GODJ750423HVZMZN01,,\n"
      "GOMEZ,DIAZ,JUAN,23/04/1975 10:30,H,EE. UU.,,la fecha lleva una hora que no es 0:00: «23/04/1975 10:30»,\n",
      kSomeRows, "f.csv:5: la fecha lleva una hora"},
+    {"StateNumberThatLostItsZero",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,JUAN,1975-04-23,H,9\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGOMEZ,DIAZ,JUAN,1975-04-23,H,9,GODJ750423HDFMZN00,,\n",
+     kAllRows, "curp: f.csv: la columna entidad tiene números del INEGI sin su cero (fila 2: 9)"},
     {"FmColumnReadAsFemeninoMasculino",
      "paterno,materno,nombre,nacimiento,sexo,entidad\nHERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT\nLOPEZ,DIAZ,ANA,01/01/1990,F,DF\n",
      "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
