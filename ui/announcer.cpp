@@ -62,12 +62,10 @@ QString notRegistryWarning()
     return u"Esta clave no puede ser la CURP del registro"_s;
 }
 
-QString keyAnnouncement(const curp::KeyExplanation& explanation, const QStringList& warnings)
+QStringList keyReasons(const curp::KeyExplanation& explanation, const QStringList& warnings)
 {
     QStringList sentences;
-    const QString key = QString::fromStdString(explanation.key);
-    sentences << (key.isEmpty() ? u"Sin CURP"_s : u"CURP: "_s + spokenKey(key));
-    if (!key.isEmpty() && !curp::CouldBeRegistryKey(explanation))
+    if (!explanation.key.empty() && !curp::CouldBeRegistryKey(explanation))
         sentences << notRegistryWarning();
     for (const QString& warning : warnings)
         sentences << warning.left(1).toUpper() + warning.mid(1);
@@ -76,6 +74,14 @@ QString keyAnnouncement(const curp::KeyExplanation& explanation, const QStringLi
         if (note.kind != curp::NoteKind::RegistryAssigns)
             sentences << shortened(QString::fromStdString(curp::Describe(note)));
     }
+    return sentences;
+}
+
+QString keyAnnouncement(const curp::KeyExplanation& explanation, const QStringList& warnings)
+{
+    const QString key = QString::fromStdString(explanation.key);
+    QStringList sentences{key.isEmpty() ? u"Sin CURP"_s : u"CURP: "_s + spokenKey(key)};
+    sentences << keyReasons(explanation, warnings);
     for (QString& sentence : sentences) {
         if (!sentence.endsWith(u'.') && !sentence.endsWith(u'?'))
             sentence += u'.';

@@ -40,6 +40,11 @@ QString spokenKey(QStringView key);
 // The warning of a key the library says cannot be the registry's.
 QString notRegistryWarning();
 
+// Why a key is doubtful or missing: for a key that cannot be the registry's,
+// that warning, then the window's own `warnings` on the data and the notes
+// of the explanation.
+QStringList keyReasons(const curp::KeyExplanation& explanation, const QStringList& warnings);
+
 // What is said when a key is shown: the key spelled out (or that there is
 // none), then, for a key that cannot be the registry's, that warning, then
 // the window's own `warnings` on the data and the notes of the explanation,

@@ -2,6 +2,8 @@
 
 #include "contrast.h"
 #include "key_box.h"
+#include "key_text.h"
+#include "qt_translations.h"
 
 #include <QCalendarWidget>
 #include <QClipboard>
@@ -125,7 +127,9 @@ std::chrono::year_month_day toYearMonthDay(QDate date)
 DatePicker::DatePicker(QWidget* parent)
     : QDateEdit(parent)
 {
-    setDisplayFormat(displayFormatFor(locale()));
+    // Day, month and year in the desktop's order, even where Llave speaks
+    // Spanish to a desktop that does not.
+    setDisplayFormat(displayFormatFor(dateOrderLocale()));
     setDateRange(QDate(int(curp::kBirthYears.first), 1, 1),
                  QDate(int(curp::kBirthYears.last), 12, 31));
     connect(lineEdit(), &QLineEdit::textEdited, this, &DatePicker::changedByPerson);
@@ -284,9 +288,8 @@ void DatePicker::showProblem()
 {
     if (!typedProblem.isEmpty() && lineEdit()->text() != problemText)
         showQuietly(problemText, true);
-    const QString note = typedProblem.isEmpty() ? pasteRefused : typedProblem;
-    setToolTip(asToolTip(note));
-    setAccessibleDescription(note);
+    setToolTip(asToolTip(typedProblem));
+    setAccessibleDescription(typedProblem);
     update();
 }
 
@@ -294,11 +297,11 @@ void DatePicker::changedByPerson()
 {
     userChanged = true;
     unfixed.clear();
-    if (typedProblem.isEmpty() && pasteRefused.isEmpty())
+    emit edited();
+    if (typedProblem.isEmpty())
         return;
     typedProblem.clear();
     problemText.clear();
-    pasteRefused.clear();
     showProblem();
 }
 
@@ -314,16 +317,14 @@ void DatePicker::afterPaste(const QString& before)
     if (reason.isEmpty())
         return;
     keepTyped();
-    if (lineEdit()->text() == before) {
-        // Refused: the box keeps its date, and says why as its tooltip.
-        pasteRefused = reason;
-        showProblem();
-    } else {
-        // A date that does not exist, shown as pasted.
-        typedProblem = reason;
-        problemText = lineEdit()->text();
-        showProblem();
-    }
+    typedProblem = reason;
+    // Refused, the text pasted stays in view as the problem, as a date that
+    // does not exist is shown as pasted: no key comes from the date held.
+    problemText = lineEdit()->text() == before
+                      ? shortened(QGuiApplication::clipboard()->text().trimmed())
+                      : lineEdit()->text();
+    showProblem();
+    emit edited();
 }
 
 void DatePicker::paintEvent(QPaintEvent* event)

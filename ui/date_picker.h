@@ -49,19 +49,13 @@ public:
     }
 
     // Why the text typed or pasted gives no date, as "31/04/1990 no existe:
-    // abril tiene 30 días"; empty when the box holds what was typed. The box
+    // abril tiene 30 días" or "no es una fecha: «hola»"; empty when the box
+    // holds what was typed. The box
     // then keeps the text, has a red frame and the reason as its tooltip and
     // accessible description, until the person changes the date.
     QString problem() const
     {
         return typedProblem;
-    }
-
-    // A paste the box refused, as "no es una fecha: «hola»", until the
-    // person changes the date; the box kept the date it held.
-    QString refusedPaste() const
-    {
-        return pasteRefused;
     }
 
     // The date as the library reads it from the box: the text that gave no
@@ -84,6 +78,10 @@ public:
 
     // Opens the calendar under the box, as a click on its button does.
     void showCalendar();
+
+signals:
+    // The person typed, pasted (a refused paste too), stepped or picked.
+    void edited();
 
 protected:
     bool focusNextPrevChild(bool next) override;
@@ -135,7 +133,6 @@ private:
 
     QString typedProblem;
     QString problemText; // the text the problem is about, as the box shows it
-    QString pasteRefused;
     bool userChanged = false;
 
     // The box has just got the focus: typed now, a whole date goes into it as

@@ -1,5 +1,6 @@
 #include "frm_curp.h"
 
+#include "announcer.h"
 #include "date_picker.h"
 #include "key_box.h"
 #include "key_text.h"
@@ -26,6 +27,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 #include <chrono>
@@ -201,14 +204,27 @@ frm_CURP::frm_CURP(QWidget* parent)
     CmbSexo->addItem(u"0:Masculino"_s, u"H"_s);
     CmbSexo->addItem(u"1:Femenino"_s, u"M"_s);
     // Found by the words people use ("mujer", "h"), or by the entry's digit.
+    // A lone "m" picks nothing: it starts masculino, and is mujer's letter.
     CmbSexo->setSearch([this](const QString& typed) {
+        // Said once the person pauses on it: "mujer" starts with "m" too.
+        if (typed.trimmed().compare(u"m"_s, Qt::CaseInsensitive) == 0) {
+            ambiguousSex->start();
+            return -1;
+        }
+        ambiguousSex->stop();
+        describeSex(false);
         const char letter = curp::SearchSex(typed.toStdString());
         const int byLetter = letter != '\0' ? CmbSexo->findData(QString(QLatin1Char(letter))) : -1;
         return byLetter >= 0 ? byLetter
                              : TypeAheadList::searchEntries(
                                    {CmbSexo->itemText(0), CmbSexo->itemText(1)}, typed);
     });
+    ambiguousSex = new QTimer(this);
+    ambiguousSex->setSingleShot(true);
+    ambiguousSex->setInterval(QApplication::keyboardInputInterval());
+    connect(ambiguousSex, &QTimer::timeout, this, [this] { describeSex(true); });
     CmbSexo->setAccessibleName(spokenCaptions[4]);
+    connect(CmbSexo, &QComboBox::currentIndexChanged, this, [this] { describeSex(false); });
     Lbl[4]->setBuddy(CmbSexo);
 
     CmbEnt = new TypeAheadList(this);
@@ -240,6 +256,27 @@ frm_CURP::frm_CURP(QWidget* parent)
     txtCURP = new KeyBox(this);
     txtCURP->setObjectName(u"txtCURP"_s);
     txtCURP->setAccessibleName(u"CURP"_s);
+
+    // Any change of the data after a computation leaves the key shown as
+    // belonging to other data, until "Calcular" is pressed again. The date box
+    // tells of the person's changes only, not of its fixing up what it holds.
+    const auto stale = [this] { txtCURP->markStale(); };
+    for (NameBox* box : Txt)
+        connect(box, &QLineEdit::textChanged, this, stale);
+    connect(DtP, &DatePicker::edited, this, stale);
+    for (TypeAheadList* list : {CmbSexo, CmbEnt}) {
+        connect(list, &QComboBox::currentIndexChanged, this, stale);
+        // Orca 43 says nothing of a new entry in a Qt list, typed or picked
+        // with the arrows: Qt's news of it reaches Orca as a name that did not
+        // change, a selection it cannot read and a text it does not speak. The
+        // entry chosen is announced.
+        connect(list, &QComboBox::currentIndexChanged, this, [this, list] {
+            if (list->hasFocus() && list->currentIndex() >= 0)
+                Announcer::of(this)->announce(list->accessibleDescription().isEmpty()
+                                                  ? list->currentText()
+                                                  : list->accessibleDescription());
+        });
+    }
 
     placeControls();
 
@@ -319,6 +356,27 @@ QString frm_CURP::webAddress()
 void frm_CURP::Form_Load()
 {
     CmbSexo->setCurrentIndex(0);
+    describeSex(false);
+}
+
+void frm_CURP::describeSex(bool ambiguous)
+{
+    // The letter the key takes for the entry, said wherever the list is:
+    // "Masculino (H en la clave)".
+    const QString entry = CmbSexo->currentText().section(u':', 1);
+    const QString letter = CmbSexo->currentData().toString();
+    const QString text =
+        ambiguous ? u"M: ¿masculino o mujer? Escriba h, hombre, masculino o mujer, f, femenino"_s
+        : entry.isEmpty() ? QString()
+                          : u"%1 (%2 en la clave)"_s.arg(entry, letter);
+    if (CmbSexo->accessibleDescription() != text) {
+        CmbSexo->setToolTip(text);
+        CmbSexo->setAccessibleDescription(text);
+    }
+    if (ambiguous) {
+        QToolTip::showText(CmbSexo->mapToGlobal(QPoint(0, CmbSexo->height())), text, CmbSexo);
+        Announcer::of(this)->announce(text);
+    }
 }
 
 void frm_CURP::Form_Unload()
@@ -359,8 +417,6 @@ void frm_CURP::CmdCalc_Click()
 QStringList frm_CURP::dateWarnings() const
 {
     QStringList warnings;
-    if (!DtP->refusedPaste().isEmpty())
-        warnings << DtP->refusedPaste();
     if (!DtP->changedByUser() && DtP->date() == initialDate)
         warnings << u"la fecha de nacimiento es la inicial (%1); ¿es la correcta?"_s.arg(
             initialDate.toString(u"dd/MM/yyyy"_s));
@@ -405,6 +461,12 @@ bool frm_CURP::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && isPlainEnter(static_cast<QKeyEvent*>(event))) {
         CmdCalc->click();
+        return true;
+    }
+    // Escape puts away the reason shown for the key.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel) && txtCURP->reasonInView()) {
+        txtCURP->hideReason();
         return true;
     }
     return QWidget::eventFilter(watched, event);

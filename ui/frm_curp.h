@@ -18,6 +18,7 @@ class QFrame;
 class QEvent;
 class QLabel;
 class QPushButton;
+class QTimer;
 class TypeAheadList;
 
 class frm_CURP final : public QWidget
@@ -48,6 +49,9 @@ private:
     void placeControls();
     // What the person should know about the date the key carries.
     QStringList dateWarnings() const;
+    // The sex list's tooltip and description: the letter the chosen entry
+    // gives the key, or, `ambiguous`, that a lone "m" says neither.
+    void describeSex(bool ambiguous);
 
     // Event handlers; Index is the member of the control array.
     void Form_Load();
@@ -69,6 +73,8 @@ private:
     QFrame* Line2;
     QPushButton* CmdCalc;
     KeyBox* txtCURP;
+    // Runs from a lone "m" typed into "Sexo" to the pause after it.
+    QTimer* ambiguousSex;
 };
 
 #endif // LLAVE_FRM_CURP_H

@@ -8,6 +8,7 @@
 #include <curp/person.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -18,8 +19,11 @@
 #include <QStringList>
 #include <QStyle>
 #include <QTextDocument>
+#include <QTimer>
+#include <QToolTip>
 
 #include <string>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +34,13 @@ namespace {
 QString asRichText(const QString& text)
 {
     return Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
+}
+
+// The same, each line kept whole: a tooltip of rich text otherwise wraps a
+// short sentence into a narrow column.
+QString asUnwrappedText(const QString& text)
+{
+    return Qt::convertFromPlainText(text, Qt::WhiteSpacePre);
 }
 
 } // namespace
@@ -50,6 +61,24 @@ KeyBox::KeyBox(QWidget* parent)
     setWhatsThis(asRichText(hint));
     // Screen readers read the tooltip's markup when there is no description.
     setAccessibleDescription(hint);
+    // Qt hides a tooltip whenever the focus moves; the reason comes back,
+    // once the move is done, while this window is the active one.
+    connect(qApp, &QApplication::focusChanged, this, [this] {
+        if (showingReason)
+            QTimer::singleShot(0, this, &KeyBox::showReasonTip);
+    });
+    // Selected text goes to the X11 selection too, which a middle click
+    // pastes: a key of other data leaves that empty as well.
+    connect(this, &QLineEdit::selectionChanged, this, [this] {
+        if (isStale && QGuiApplication::clipboard()->supportsSelection())
+            QTimer::singleShot(0, this,
+                               [] { QGuiApplication::clipboard()->clear(QClipboard::Selection); });
+    });
+}
+
+QString KeyBox::staleText()
+{
+    return u"los datos cambiaron: pulse Calcular"_s;
 }
 
 QString KeyBox::copyBareText()
@@ -81,8 +110,60 @@ void KeyBox::showKey(std::u32string_view key, const curp::KeyExplanation& explan
 
     const bool notRegistry = !curp::CouldBeRegistryKey(explanation);
     isDoubtful = notRegistry || !warnings.isEmpty();
+    computed = true;
+    isStale = false;
     markDoubtful(notRegistry ? notRegistryWarning() : warnings.value(0));
     Announcer::of(window())->announce(keyAnnouncement(explanation, warnings));
+    // No key, or a doubtful one: the reason in view at once, not only on hover.
+    // Only the reasons, a few lines: the whole explanation would cover the form.
+    reason = asUnwrappedText(keyReasons(explanation, warnings).join(u'\n'));
+    showingReason = (isDoubtful || key.empty()) && !reason.isEmpty();
+    if (showingReason)
+        showReasonTip();
+    else
+        QToolTip::hideText();
+}
+
+void KeyBox::markStale()
+{
+    hideReason();
+    if (!computed || isStale)
+        return;
+    isStale = true;
+    setToolTip(asUnwrappedText(staleText()));
+    setWhatsThis(asRichText(staleText()));
+    setAccessibleDescription(staleText());
+    markDoubtful(staleText());
+}
+
+void KeyBox::hideReason()
+{
+    if (std::exchange(showingReason, false))
+        QToolTip::hideText();
+}
+
+void KeyBox::showReasonTip()
+{
+    // Not over an open calendar or list, which may reach down to the box.
+    if (!showingReason || !isVisible() || !window()->isActiveWindow() ||
+        QApplication::activePopupWidget())
+        return;
+    // Shown until the data change, however long: a day is that here.
+    constexpr int aDay = 24 * 60 * 60 * 1000;
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), reason, this, {}, aDay);
+}
+
+bool KeyBox::refusedStaleCopy()
+{
+    if (!isStale)
+        return false;
+    // The clipboard may still hold the key of the person before; pasted now,
+    // it would be taken for this person's.
+    QGuiApplication::clipboard()->clear();
+    const QString why = u"No se copió la clave; "_s + staleText();
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), asUnwrappedText(why), this);
+    Announcer::of(window())->announce(why + u'.');
+    return true;
 }
 
 void KeyBox::showAnswer(const curp::PersonAnswer& answer, const QStringList& warnings)
@@ -109,9 +190,11 @@ void KeyBox::showAnswer(const curp::PersonAnswer& answer, const QStringList& war
 void KeyBox::markDoubtful(const QString& why)
 {
     settingPalette = true;
-    if (isDoubtful) {
+    if (isDoubtful || isStale) {
         QPalette warning = palette();
-        const QColor colour = warningColour(warning.color(QPalette::Base));
+        // Grey for a key of other data; the warning colour for a doubtful one.
+        const QColor colour = isStale ? QPalette().color(QPalette::Disabled, QPalette::Text)
+                                      : warningColour(warning.color(QPalette::Base));
         warning.setColor(QPalette::Active, QPalette::Text, colour);
         warning.setColor(QPalette::Inactive, QPalette::Text, colour);
         setPalette(warning);
@@ -121,7 +204,8 @@ void KeyBox::markDoubtful(const QString& why)
     }
     settingPalette = false;
 
-    if (isDoubtful && !warningSign) {
+    const bool sign = isDoubtful || isStale;
+    if (sign && !warningSign) {
         warningSign = addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this),
                                 QLineEdit::TrailingPosition);
         connect(warningSign, &QAction::triggered, this, &KeyBox::showExplanation);
@@ -129,7 +213,7 @@ void KeyBox::markDoubtful(const QString& why)
     if (warningSign) {
         if (!why.isEmpty())
             warningSign->setText(why);
-        warningSign->setVisible(isDoubtful);
+        warningSign->setVisible(sign);
         warningSign->setToolTip(toolTip());
     }
 }
@@ -137,14 +221,21 @@ void KeyBox::markDoubtful(const QString& why)
 void KeyBox::changeEvent(QEvent* event)
 {
     // A new palette (the desktop turned dark, say) needs a new warning colour.
-    if (event->type() == QEvent::PaletteChange && isDoubtful && !settingPalette)
+    if (event->type() == QEvent::PaletteChange && (isDoubtful || isStale) && !settingPalette)
         markDoubtful();
     QLineEdit::changeEvent(event);
 }
 
-void KeyBox::copyBareKey() const
+void KeyBox::copyBareKey()
 {
-    QGuiApplication::clipboard()->setText(shownKey);
+    if (!refusedStaleCopy())
+        QGuiApplication::clipboard()->setText(shownKey);
+}
+
+void KeyBox::copySelected()
+{
+    if (!refusedStaleCopy())
+        copy();
 }
 
 void KeyBox::showExplanation()
@@ -166,8 +257,12 @@ QMenu* KeyBox::createContextMenu()
     const QList<QAction*> entries = menu->actions();
     QAction* afterCopy = nullptr;
     for (qsizetype i = 0; i + 1 < entries.size(); ++i) {
-        if (entries[i]->text().endsWith(copyKeys))
+        if (entries[i]->text().endsWith(copyKeys)) {
             afterCopy = entries[i + 1];
+            // Qt's entry copies through this box, which refuses a stale key.
+            disconnect(entries[i], &QAction::triggered, nullptr, nullptr);
+            connect(entries[i], &QAction::triggered, this, &KeyBox::copySelected);
+        }
     }
     menu->insertAction(afterCopy, copyBare);
 
@@ -191,6 +286,10 @@ void KeyBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::WhatsThis)) {
         showExplanation();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copySelected();
         return;
     }
     QLineEdit::keyPressEvent(event);

@@ -64,8 +64,29 @@ public:
         return isDoubtful;
     }
 
-    // Puts the bare key on the clipboard.
-    void copyBareKey() const;
+    // Marks what the box shows as belonging to other data, once the person's
+    // data change after a computation: drawn grey, said so in its tooltip and
+    // description, and not copied, until the next showKey.
+    void markStale();
+    bool stale() const
+    {
+        return isStale;
+    }
+    static QString staleText();
+
+    // The reasons for no key or a doubtful one, shown at once in a tooltip
+    // at the box after showKey; it stays (coming back after a move of the
+    // focus) until the data change or hideReason.
+    bool reasonInView() const
+    {
+        return showingReason;
+    }
+    void hideReason();
+
+    // Puts the bare key on the clipboard; a stale key is refused.
+    void copyBareKey();
+    // Copies the selected text, as Ctrl+C does; a stale key is refused.
+    void copySelected();
     // Shows the explanation in a "¿Qué es esto?" window below the box.
     void showExplanation();
 
@@ -86,10 +107,18 @@ private:
     // Draws the key as doubtful or not; `why`, when given, is what the
     // warning sign says.
     void markDoubtful(const QString& why = {});
+    // True, having emptied the clipboard and said why, when the key is stale.
+    bool refusedStaleCopy();
+    void showReasonTip();
 
     QString shownKey;
     QStringList answerDoubts;
     bool isDoubtful = false;
+    bool computed = false;
+    bool isStale = false;
+    bool showingReason = false;
+    QString reason; // as rich text
+
     bool settingPalette = false;
     QAction* warningSign = nullptr;
 };

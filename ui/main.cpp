@@ -8,6 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(LLAVE_APP_ID));
+    useSpanishLocale();
     installQtTranslations(app);
     installAccessibility();
     // The window's font from the start: widgets lay out text as they are made,

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QRect>
 #include <QScreen>
@@ -208,7 +209,17 @@ public:
     }
     QString attributes(int offset, int* startOffset, int* endOffset) const override
     {
-        return innerText()->attributes(offset, startOffset, endOffset);
+        QString found = innerText()->attributes(offset, startOffset, endOffset);
+        // Qt's line edits answer every offset with an empty run of no
+        // attributes; Orca joins the runs into the text it reads, and read
+        // the key on the way into its box without its last character. Text
+        // without attributes is one run, all of it.
+        if (found.isEmpty() && *startOffset == *endOffset && offset >= 0 &&
+            offset < characterCount()) {
+            *startOffset = 0;
+            *endOffset = characterCount();
+        }
+        return found;
     }
 
 private:
@@ -230,10 +241,19 @@ bool makingInner = false;
 // Wraps the interface the other factories make for a widget. Qt keeps that
 // interface in its cache too, under the widget, until the wrapper (which
 // then takes the widget's place in the cache) goes with the widget.
+bool someScreenScaled()
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(),
+                       [](const QScreen* screen) { return screen->devicePixelRatio() != 1; });
+}
+
 QAccessibleInterface* nativePixelsInterface(const QString& /*className*/, QObject* object)
 {
+    static const bool scaled = someScreenScaled();
     auto* widget = qobject_cast<QWidget*>(object);
-    if (makingInner || !widget)
+    // Unscaled, only line edits, for their runs of attributes.
+    if (makingInner || !widget || (!scaled && !qobject_cast<QLineEdit*>(widget)))
         return nullptr;
     makingInner = true;
     QAccessibleInterface* inner = QAccessible::queryAccessibleInterface(widget);
@@ -245,8 +265,5 @@ QAccessibleInterface* nativePixelsInterface(const QString& /*className*/, QObjec
 
 void installNativePixels()
 {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    if (std::any_of(screens.begin(), screens.end(),
-                    [](const QScreen* screen) { return screen->devicePixelRatio() != 1; }))
-        QAccessible::installFactory(&nativePixelsInterface);
+    QAccessible::installFactory(&nativePixelsInterface);
 }

@@ -10,8 +10,11 @@
 // magnifiers and Orca's flat review point at the wrong place. When some
 // screen is scaled, installs interfaces that give every widget's place, and
 // the places of the characters of its text, in the display's pixels; the
-// entries of lists, menus and the calendar keep Qt's places. Call once,
-// after the other interface factories are installed.
+// entries of lists, menus and the calendar keep Qt's places. Line edits are
+// wrapped at every scale: their text, which has no attributes, is one run
+// of none (Qt gives each character an empty run, and Orca then drops the
+// last character). Call once, after the other interface factories are
+// installed.
 void installNativePixels();
 
 #endif // LLAVE_NATIVE_PIXELS_H

@@ -5,7 +5,33 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+std::optional<QLocale>& desktopLocale()
+{
+    static std::optional<QLocale> locale;
+    return locale;
+}
+
+} // namespace
+
+QLocale useSpanishLocale()
+{
+    const QLocale desktop;
+    desktopLocale() = desktop;
+    if (desktop.language() != QLocale::Spanish)
+        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Mexico));
+    return desktop;
+}
+
+QLocale dateOrderLocale()
+{
+    return desktopLocale().value_or(QLocale());
+}
 
 bool installQtTranslations(QCoreApplication& app)
 {

@@ -115,7 +115,7 @@ std::string_view PieceAt(std::size_t pos)
 
 // A character as a sentence shows it: itself between « » when it may be
 // shown as it is, else its code point ("el carácter U+200B").
-std::string Shown(char32_t c)
+std::string QuotedCharacter(char32_t c)
 {
     if (detail::IsShownAsIs(c)) {
         return "«" + detail::EncodeUtf8(std::u32string_view(&c, 1)) + "»";
@@ -157,7 +157,7 @@ std::string_view Hint(std::size_t pos, Slot slot, char32_t c)
 
 std::string DescribeCharacter(std::size_t pos, char32_t found, bool withData)
 {
-    const std::string shown = withData ? Shown(found) : "«…»";
+    const std::string shown = withData ? QuotedCharacter(found) : "«…»";
     if (pos == 0 || pos > kKeyLength) {
         return "la clave no admite " + shown + " en la posición " + std::to_string(pos);
     }

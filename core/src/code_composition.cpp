@@ -38,15 +38,24 @@ constexpr std::array<std::uint32_t, kInconvenientWords.size()> PackedWords()
 }
 constexpr std::array<std::uint32_t, kInconvenientWords.size()> kPackedWords = PackedWords();
 
-// The first vowel from the second character on, or "X".
+// The first vowel from the second character on; "X" when there is none, and
+// when a character that is no letter A-Z or "Ñ" (a space, a sign, a digit)
+// comes first: the registry writes "D/AMICO" and "O RELLING" as "DX", "OX".
 Letter FirstInnerVowel(std::u32string_view text)
 {
-    const auto inner = From(text, 2);
-    const auto it = std::find_if(inner.begin(), inner.end(), IsVowel);
-    if (it == inner.end()) {
-        return {U'X', 0, PieceRule::NoInnerVowel};
+    for (std::size_t at = 2; at <= text.size(); ++at) {
+        const char32_t c = text[at - 1];
+        if (IsVowel(c)) {
+            return {c, at, PieceRule::Taken};
+        }
+        if (c == U' ') {
+            return {U'X', at, PieceRule::SpaceIsX};
+        }
+        if ((c < U'A' || c > U'Z') && c != kEnye) {
+            return {U'X', at, PieceRule::NonLetterIsX};
+        }
     }
-    return {*it, static_cast<std::size_t>(it - inner.begin()) + 2, PieceRule::Taken};
+    return {U'X', 0, PieceRule::NoInnerVowel};
 }
 
 // The rule of positions 1-4, chosen by the length of the paternal surname:

@@ -64,6 +64,11 @@ Writing WritingOf(std::u32string_view typed)
             note(ReadAs::Removed, {&c, 1}, {});
             continue;
         }
+        if (r.how == Reading::Apostrophe) {
+            out.written += c;
+            note(ReadAs::Apostrophe, {&c, 1}, U"'");
+            continue;
+        }
         std::u32string letter(1, r.how == Reading::Composed ? r.read : detail::SimpleUpperCase(c));
         while (i < typed.size() && detail::ReadCharacter(typed, i).how == Reading::MarkRemoved) {
             letter += typed[i++];
@@ -74,6 +79,20 @@ Writing WritingOf(std::u32string_view typed)
         }
     }
     return out;
+}
+
+// The words of `text`, which are separated by one space or more.
+std::vector<std::u32string_view> Words(std::u32string_view text)
+{
+    std::vector<std::u32string_view> words;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(U' ', start), text.size());
+        if (end > start) {
+            words.push_back(text.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    return words;
 }
 
 // What reading and preparation did to one name text, read from its
@@ -95,10 +114,23 @@ PreparedName Prepared(KeyInput input, const Texts& typed, const Recorder& seen, 
     name.enyeRepaired = repaired != read;
     // Removing particles also trims; trimming alone removes no particle.
     name.particlesRemoved = withoutParticles != detail::Trimmed<char32_t>(repaired, U" ");
+    if (name.particlesRemoved) {
+        for (const std::u32string_view particle : detail::ParticlesIn(std::u32string(repaired))) {
+            name.particles.push_back(Utf8(particle));
+        }
+    }
     if (shortened != withoutParticles) {
-        // What was dropped is what stands before the shortened text.
-        name.dropped = Utf8(detail::Trimmed<char32_t>(
-            withoutParticles.substr(0, withoutParticles.size() - shortened.size()), U" "));
+        // What was dropped is what stands before the shortened text: the
+        // words JOSE and MARIA, or the short forms that count as them.
+        const std::u32string_view dropped = detail::Trimmed<char32_t>(
+            withoutParticles.substr(0, withoutParticles.size() - shortened.size()), U" ");
+        name.dropped = Utf8(dropped);
+        for (const std::u32string_view word : Words(dropped)) {
+            if (const std::u32string_view counted = detail::CommonFirstName(word);
+                counted != word) {
+                name.shortForms.push_back({Utf8(word), Utf8(counted)});
+            }
+        }
     }
     name.apostrophesRemoved = prepared != shortened;
     return name;
@@ -298,7 +330,8 @@ private:
         if (key_.size() < 18) {
             notes.push_back({NoteKind::Incomplete});
         }
-        if (const auto word = detail::AbbreviatedWord(Seen(NameText::Nm, Step::NameRead));
+        // Words counted as JOSE or MARIA are gone from the text after that step.
+        if (const auto word = detail::AbbreviatedWord(Seen(NameText::Nm, Step::CommonNameDropped));
             !word.empty()) {
             notes.push_back({NoteKind::AbbreviatedName, KeyInput::Nm, Utf8(word)});
         }

@@ -145,7 +145,7 @@ std::string TextOrWords(std::string_view text)
 
 // A name as a sentence shows it: without the spaces around it, and with one
 // space between its words where preparation left two.
-std::string Shown(std::string_view name)
+std::string SingleSpaced(std::string_view name)
 {
     std::string out;
     for (const char c : name) {
@@ -167,12 +167,28 @@ char32_t CharacterAt(std::string_view text, std::size_t position)
     return c.empty() ? U' ' : c.front();
 }
 
+// `text` with its first letter, an ASCII one, in upper case.
+std::string Capitalized(std::string text)
+{
+    if (!text.empty() && text.front() >= 'a' && text.front() <= 'z') {
+        text.front() = static_cast<char>(text.front() - 'a' + 'A');
+    }
+    return text;
+}
+
 // A letter or consonant that a rule made "X", or the one missing surname.
 std::string RuleSentence(const KeyPiece& piece)
 {
     const std::string_view c = piece.characters;
-    const std::string source = Shown(piece.source);
+    const std::string source = SingleSpaced(piece.source);
     const std::string_view what = What(piece.kind);
+    // A space or a sign before the first inner vowel: "Un espacio tras la
+    // primera letra de O RELLING: X, como en el registro."
+    if (piece.kind == PieceKind::PaternalVowel &&
+        (piece.rule == PieceRule::SpaceIsX || piece.rule == PieceRule::NonLetterIsX)) {
+        return Concat({Capitalized(Named(CharacterAt(piece.source, piece.position))),
+                       " tras la primera letra de ", source, ": ", c, ", como en el registro."});
+    }
     switch (piece.rule) {
     case PieceRule::NoInnerVowel:
         return Concat({c, ": ", source, " no tiene vocal interna."});
@@ -250,8 +266,8 @@ std::string TakenTogether(const KeyPiece* first, const KeyPiece* last)
         each.push_back(p->characters);
         what.emplace_back(What(p->kind));
     }
-    return Concat(
-        {characters, ": ", JoinAnd(each), " de ", Shown(first->source), " (", JoinAnd(what), ")."});
+    return Concat({characters, ": ", JoinAnd(each), " de ", SingleSpaced(first->source), " (",
+                   JoinAnd(what), ")."});
 }
 
 bool TakenFromSameText(const KeyPiece& a, const KeyPiece& b) noexcept
@@ -278,10 +294,11 @@ void AddPieceLines(const std::vector<KeyPiece>& pieces, std::vector<std::string>
             std::all_of(p, p + 3, [](const KeyPiece& q) {
                 return IsConsonant(q.kind) && q.rule == PieceRule::Taken;
             })) {
-            lines.push_back(Concat(
-                {p[0].characters, p[1].characters, p[2].characters,
-                 ": primera consonante interna de ",
-                 JoinAnd({Shown(p[0].source), Shown(p[1].source), Shown(p[2].source)}), "."}));
+            lines.push_back(Concat({p[0].characters, p[1].characters, p[2].characters,
+                                    ": primera consonante interna de ",
+                                    JoinAnd({SingleSpaced(p[0].source), SingleSpaced(p[1].source),
+                                             SingleSpaced(p[2].source)}),
+                                    "."}));
             p += 3;
             continue;
         }
@@ -337,7 +354,7 @@ std::string Invisible(char32_t c)
 // "Ó de LÓPEZ cuenta como O, como en el registro."
 void AddReadingLines(const PreparedName& name, std::vector<std::string>& lines)
 {
-    const std::string written = Shown(name.written);
+    const std::string written = SingleSpaced(name.written);
     for (const ReadChange& change : name.changes) {
         const std::u32string c = Decoded(change.written);
         switch (change.how) {
@@ -356,22 +373,69 @@ void AddReadingLines(const PreparedName& name, std::vector<std::string>& lines)
             lines.push_back(Concat(
                 {"Se quitó ", Invisible(c.empty() ? U' ' : c.front()), " de ", written, "."}));
             break;
+        case ReadAs::Apostrophe:
+            lines.push_back(Concat({change.written, " de ", written, " cuenta como apóstrofo."}));
+            break;
         }
     }
 }
 
-// "DE LA ROSA se toma como ROSA: sin partículas.", for a text preparation changed.
+// A name the key passes over, as a sentence writes it: "MARÍA", "JOSÉ".
+std::string_view Accented(std::string_view name)
+{
+    return name == "MARIA" ? "MARÍA" : name == "JOSE" ? "JOSÉ" : name;
+}
+
+// "se omitió VON (partícula)", "se omitieron DE LA y Y (partículas)".
+std::string OmittedParticles(const std::vector<std::string>& particles)
+{
+    return particles.size() == 1 ? Concat({"se omitió ", particles.front(), " (partícula)"})
+                                 : Concat({"se omitieron ", JoinAnd(particles), " (partículas)"});
+}
+
+// "MA. cuenta como MARÍA, como en el registro", "J. cuenta como JOSÉ y MA.
+// como MARÍA, como en el registro".
+std::string CountedShortForms(const std::vector<ShortForm>& forms)
+{
+    std::vector<std::string> each;
+    for (const ShortForm& form : forms) {
+        each.push_back(Concat(
+            {form.written, each.empty() ? " cuenta como " : " como ", Accented(form.counted)}));
+    }
+    return JoinAnd(each) + ", como en el registro";
+}
+
+// "DE LA ROSA se toma como ROSA: se omitió DE LA (partícula).", for a text
+// preparation changed; "MA. ROSARIO se toma como ROSARIO: MA. cuenta como
+// MARÍA, como en el registro."
 void AddNameLine(const PreparedName& name, std::vector<std::string>& lines)
 {
     std::vector<std::string> reasons;
     if (name.enyeRepaired) {
         reasons.emplace_back("¥ se lee Ñ");
     }
-    if (name.particlesRemoved) {
+    if (!name.particles.empty()) {
+        reasons.push_back(OmittedParticles(name.particles));
+    } else if (name.particlesRemoved) {
         reasons.emplace_back("sin partículas");
     }
-    if (!name.dropped.empty()) {
-        reasons.push_back("sin " + name.dropped);
+    // The words dropped in full ("JOSE" of "JOSE MA. LUIS"), then the short ones.
+    std::string full;
+    for (std::size_t start = 0; start < name.dropped.size();) {
+        const std::size_t end = std::min(name.dropped.find(' ', start), name.dropped.size());
+        const std::string_view word = std::string_view(name.dropped).substr(start, end - start);
+        if (!word.empty() &&
+            std::none_of(name.shortForms.begin(), name.shortForms.end(),
+                         [word](const ShortForm& form) { return form.written == word; })) {
+            full += Concat({full.empty() ? "" : " ", word});
+        }
+        start = end + 1;
+    }
+    if (!full.empty()) {
+        reasons.push_back("sin " + full);
+    }
+    if (!name.shortForms.empty()) {
+        reasons.push_back(CountedShortForms(name.shortForms));
     }
     if (name.apostrophesRemoved) {
         reasons.emplace_back("sin apóstrofos");
@@ -379,9 +443,9 @@ void AddNameLine(const PreparedName& name, std::vector<std::string>& lines)
     if (reasons.empty()) {
         return;
     }
-    std::string line = Shown(name.read);
+    std::string line = SingleSpaced(name.read);
     line += name.prepared.empty() ? " queda vacío: "
-                                  : Concat({" se toma como ", Shown(name.prepared), ": "});
+                                  : Concat({" se toma como ", SingleSpaced(name.prepared), ": "});
     for (std::size_t i = 0; i < reasons.size(); ++i) {
         line += i > 0 ? ", " : "";
         line += reasons[i];
@@ -428,7 +492,7 @@ std::string Describe(const KeyNote& note)
                        "CURP puede ser otra."});
     case NoteKind::SurnameMoved:
         return Concat(
-            {"Sin apellido paterno: el materno, ", Shown(note.text), ", ocupa su lugar."});
+            {"Sin apellido paterno: el materno, ", SingleSpaced(note.text), ", ocupa su lugar."});
     case NoteKind::RegistryAssigns:
         break;
     }

@@ -16,6 +16,7 @@
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace curp::detail {
 
@@ -65,6 +66,7 @@ enum class Reading : std::uint8_t {
     Folded,      // a letter with diacritics, read as its base letter A-Z
     Removed,     // a format character, dropped
     MarkRemoved, // a combining mark not taken into an "Ñ", dropped
+    Apostrophe,  // one of the apostrophes people type ("’", "ʼ", "´", "`"), read as "'"
 };
 
 constexpr bool IsRemoved(Reading how) noexcept
@@ -84,55 +86,70 @@ CharacterRead ReadCharacter(std::u32string_view text, std::size_t i) noexcept;
 
 // Reads a whole name: each character as ReadCharacter says, the removed ones
 // left out. "José" and "JOSE\u0301" both give "JOSE", "jose\u00A0luis" gives
-// "JOSE LUIS", "\u202EPEÑA\u200B" gives "PEÑA".
+// "JOSE LUIS", "\u202EPEÑA\u200B" gives "PEÑA", "O’FARRILL" "O'FARRILL".
 void ReadName(std::u32string& text);
 
 // --- Name preparation (name_preparation.cpp) ---
 
 // A key is computed only for a given name and at least one surname. Blank is
 // empty or U+0020 spaces only: a tab or a no-break space is a character.
-inline bool IsBlank(std::u32string_view text) noexcept
+inline bool IsOnlySpaces(std::u32string_view text) noexcept
 {
     return text.find_first_not_of(U' ') == std::u32string_view::npos;
 }
 
 inline bool HasGivenName(std::u32string_view Nm) noexcept
 {
-    return !IsBlank(Nm);
+    return !IsOnlySpaces(Nm);
 }
 
 inline bool HasSurname(std::u32string_view Ap, std::u32string_view Am) noexcept
 {
-    return !IsBlank(Ap) || !IsBlank(Am);
+    return !IsOnlySpaces(Ap) || !IsOnlySpaces(Am);
 }
 
 // "¥" (U+00A5) is how "Ñ" arrives through some code pages; every one is turned
 // back into "Ñ" (U+00D1).
 void RepairEnye(std::u32string& text);
 
-// Removes the particles "DE LOS ", "DE LAS ", "DE LA ", "DE EL ", "DEL ", "DE ",
-// "Y ", "MC " and "VAN ", one pass each in that order, so that "DE LOS " goes
-// whole before "DE " can take its first word. A pass replaces every occurrence
-// wherever it stands, also the end of a longer word ("ANDRADE LOPEZ" becomes
-// "ANDRA LOPEZ", "GUY MARTIN" "GU MARTIN"), by one space, and then trims the
-// text, whether or not anything matched. So only the first pass can match a
-// space typed at the end ("DE LOS " goes, "DE LAS " becomes "LAS"), and a
-// particle between two words leaves two spaces. A text without a space holds
-// no particle and is left as it is.
+// Removes the particles the registry omits: "DE LOS ", "DE LAS ", "DE LA ",
+// "DE EL ", "DEL ", "DE ", "Y ", "MC ", "VAN ", "DA ", "DAS ", "DER ", "DI ",
+// "DIE ", "DD ", "EL ", "LA ", "LOS ", "LAS ", "LE ", "LES ", "MAC " and "VON ",
+// one pass each in that order, so that "DE LOS " goes whole before "DE " can
+// take its first word. A particle is a whole word: it matches where the text
+// begins or after a space, and ends with its own space, so "ANDRADE LOPEZ",
+// "GUY MARTIN" and "IVAN ALBERTO" keep their letters. A pass replaces every
+// such occurrence by one space and then trims the text, whether or not
+// anything matched. So only the first pass can match a space typed at the end
+// ("DE LOS " goes, "DE LAS " becomes "LAS"), and a particle between two words
+// leaves two spaces ("FERNANDEZ  CASTILLO"). A text without a space holds no
+// particle and is left as it is.
 void RemoveParticles(std::u32string& text);
 
-// "JOSE " is dropped from the front of Nm when more follows it, and the rest
-// trimmed; then, on the result, the same for "MARIA ". "JOSE MARIA ANTONIO"
-// becomes "ANTONIO", "MARIA JOSE ANA" "JOSE ANA"; "JOSE" and "JOSE MARIA" keep
-// their last word.
+// The particles RemoveParticles takes out of `text`, each once, in the order
+// of their passes, without their space ("DE LA", "Y").
+std::vector<std::u32string_view> ParticlesIn(std::u32string text);
+
+// The first word of the given name is passed over when more follows it, and
+// the rest trimmed: first JOSE, written "JOSE ", "J. " or "J ", then, on the
+// result, MARIA, written "MARIA ", "MA. " or "MA ", the short forms the
+// registry counts as the whole name. "JOSE MARIA ANTONIO" becomes "ANTONIO",
+// "MA. DEL ROSARIO" (without its particle) "ROSARIO", "MARIA JOSE ANA" "JOSE
+// ANA"; "JOSE", "MA." and "JOSE MARIA" keep their last word.
 void DropCommonFirstName(std::u32string& Nm);
 
-// Apostrophes (U+0027 only) are deleted, not replaced ("O'BRIEN" -> "OBRIEN"),
-// and the text trimmed; a text of apostrophes becomes empty.
+// "JOSE" or "MARIA" for a word DropCommonFirstName passes over as that name
+// ("J.", "MA", "JOSE"), without its space; empty for any other word.
+std::u32string_view CommonFirstName(std::u32string_view word) noexcept;
+
+// Apostrophes (U+0027, which reading makes of the others) are deleted, not
+// replaced ("O'BRIEN" -> "OBRIEN"), and the text trimmed; a text of
+// apostrophes becomes empty.
 void RemoveApostrophes(std::u32string& text);
 
-// The first word of a given name (as read) that looks written short: one or
-// two letters and a dot ("MA.", "J."); empty when there is none.
+// The first word of a given name that looks written short: one to four
+// letters and a dot ("FCO.", "GPE."); empty when there is none. Asked of the
+// given name after the words counted as JOSE or MARIA are dropped.
 std::u32string_view AbbreviatedWord(std::u32string_view Nm) noexcept;
 
 // An empty paternal surname takes the maternal one's place, and an empty
@@ -167,7 +184,10 @@ struct BlockLetters {
 // the place each letter comes from:
 //   1 or 2 characters  Ap's first, Am's first, Nm's first and second
 //   3 or more          Ap's first, Ap's first vowel (A, E, I, O, U) from the
-//                      second character on or "X", Am's first, Nm's first
+//                      second character on, Am's first, Nm's first; "X" for
+//                      the vowel when there is none, or when a character
+//                      that is no letter A-Z or "Ñ" comes before it (a space,
+//                      a sign: "D/AMICO" and "O RELLING" give "DX", "OX")
 //   empty              nothing: preparation emptied both surnames
 // A character past the end of its text is left out, not replaced, so there are
 // fewer letters when Nm has fewer characters than it should give.

@@ -10,6 +10,20 @@ namespace {
 constexpr char32_t kEnye = U'\u00D1';           // "Ñ"
 constexpr char32_t kCombiningTilde = U'\u0303'; // what makes "N" an "Ñ" in decomposed text
 
+// The apostrophes people type besides "'": the right single quotation mark
+// that word processors and spreadsheets put, the modifier letter apostrophe,
+// the acute accent and the grave accent.
+bool IsOtherApostrophe(char32_t c) noexcept
+{
+    return c == U'\u2019' || c == U'\u02BC' || c == U'\u00B4' || c == U'`';
+}
+
+// A printable ASCII character as read: a-z in upper case, "`" as "'".
+constexpr char32_t ReadAscii(char32_t c) noexcept
+{
+    return c >= U'a' && c <= U'z' ? c - (U'a' - U'A') : c == U'`' ? U'\'' : c;
+}
+
 bool InRanges(std::span<const CodeRange> ranges, char32_t c) noexcept
 {
     const auto it =
@@ -64,6 +78,9 @@ CharacterRead ReadCharacter(std::u32string_view text, std::size_t i) noexcept
     if ((c == U'N' || c == U'n') && i + 1 < text.size() && text[i + 1] == kCombiningTilde) {
         return {kEnye, 2, Reading::Composed};
     }
+    if (IsOtherApostrophe(c)) {
+        return {U'\'', 1, Reading::Apostrophe};
+    }
     if (IsWhiteSpace(c)) {
         return {U' ', 1, c == U' ' ? Reading::AsIs : Reading::Space};
     }
@@ -81,12 +98,13 @@ CharacterRead ReadCharacter(std::u32string_view text, std::size_t i) noexcept
 
 void ReadName(std::u32string& text)
 {
-    // Printable ASCII alone, the common case, needs only a-z in upper case:
-    // two loops without branches that the compiler runs on many characters
-    // at once.
+    // Printable ASCII but "`" alone, the common case, needs only a-z in
+    // upper case: two loops without branches that the compiler runs on many
+    // characters at once.
     std::uint32_t other = 0;
     for (const char32_t c : text) {
-        other |= static_cast<std::uint32_t>(c - U' ' >= 0x7F - U' ');
+        other |= static_cast<std::uint32_t>(c - U' ' >= 0x7F - U' ') |
+                 static_cast<std::uint32_t>(c == U'`');
     }
     if (other == 0) {
         for (char32_t& c : text) {
@@ -99,7 +117,7 @@ void ReadName(std::u32string& text)
         const char32_t c = text[i];
         // ASCII letters, digits and signs, the common case, without a look-up.
         if (c < 0x80 && c >= U' ' && c != U'N' && c != U'n') {
-            text[out++] = c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
+            text[out++] = ReadAscii(c);
             ++i;
             continue;
         }

@@ -119,7 +119,7 @@ void AddNameDoubts(const KeyTrace::Record& record, std::vector<KeyDoubt>& doubts
         return record.seen.Name(typed, which, Step::SurnamesFilled);
     };
     const std::u32string_view abbreviated =
-        detail::AbbreviatedWord(record.seen.Name(typed, NameText::Nm, Step::NameRead));
+        detail::AbbreviatedWord(record.seen.Name(typed, NameText::Nm, Step::CommonNameDropped));
     if (!abbreviated.empty()) {
         doubts.push_back({Doubt::AbbreviatedName, Field::Nombre, detail::EncodeUtf8(abbreviated)});
     }

@@ -16,8 +16,7 @@ struct SexWord {
     char letter;
 };
 
-// In the order a search while typing tries them: "m" is masculino, as the
-// window's list shows it first.
+// In the order a search while typing tries them.
 constexpr std::array<SexWord, 5> kWords{{
     {"MASCULINO", 'H'},
     {"FEMENINO", 'M'},
@@ -141,7 +140,9 @@ char SearchSex(std::string_view typed) noexcept
 {
     try {
         const std::string folded = Folded(typed);
-        if (!folded.empty()) {
+        // A lone "m" starts masculino, but in the key M is mujer: a guess
+        // either way could give a woman an H key, or a man an M one.
+        if (!folded.empty() && folded != "M") {
             for (const SexWord& known : kWords) {
                 if (known.word.starts_with(folded)) {
                     return known.letter;

@@ -33,6 +33,11 @@ void Trim(std::u32string& text);
 // works in place: `with` must not be longer than `find`, and `find` not empty.
 void Replace(std::u32string& text, std::u32string_view find, std::u32string_view with);
 
+// Replace, for the occurrences of `find` that begin the text or follow a
+// space in it, whole words when `find` ends with a space. Returns how many
+// were replaced.
+std::size_t ReplaceWords(std::u32string& text, std::u32string_view find, std::u32string_view with);
+
 // The character at 1-based position `pos`; empty when the text is shorter.
 std::u32string_view CharAt(std::u32string_view text, std::size_t pos) noexcept;
 

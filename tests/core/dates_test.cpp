@@ -107,10 +107,10 @@ TEST(Sex, ReadAndSearched)
 {
     // text, read exactly, searched while typing
     const std::tuple<const char*, char, char> rows[] = {
-        {"H", 'H', 'H'},      {"hombre", 'H', 'H'},   {" Masculino ", 'H', 'H'}, {"M", 'M', 'H'},
-        {"MUJER", 'M', 'M'},  {"femenino", 'M', 'M'}, {"f", 'M', 'M'},           {"x", 'X', 'X'},
-        {"mu", '\0', 'M'},    {"masc", 'H', 'H'},     {"fem", 'M', 'M'},         {"hom", '\0', 'H'},
-        {"varón", 'H', '\0'}, {"", '\0', '\0'},       {"HM", '\0', '\0'},
+        {"H", 'H', 'H'},     {"hombre", 'H', 'H'},   {" Masculino ", 'H', 'H'}, {"M", 'M', '\0'},
+        {"MUJER", 'M', 'M'}, {"femenino", 'M', 'M'}, {"f", 'M', 'M'},           {"x", 'X', 'X'},
+        {"mu", '\0', 'M'},   {"masc", 'H', 'H'},     {"ma", '\0', 'H'},         {"fem", 'M', 'M'},
+        {"hom", '\0', 'H'},  {"varón", 'H', '\0'},   {"", '\0', '\0'},          {"HM", '\0', '\0'},
     };
     for (const auto& [text, read, searched] : rows) {
         EXPECT_EQ(ReadSex(text), read) << text;

@@ -86,10 +86,10 @@ TEST(AnswerRequest, ReasonsForNoKeyAndDoubts)
          "",
          "sexo «\xEF\xBF\xBD[2J» no reconocido: se espera H, M o X"},
         {"abbreviated given name",
-         {"GOMEZ", "DIAZ", "MA. JUANA", "23/04/75", "M", "DF"},
-         "GODM750423MDFMZX02",
+         {"GOMEZ", "DIAZ", "GPE. JUANA", "23/04/75", "M", "DF"},
+         "GODG750423MDFMZP06",
          {},
-         "El nombre lleva MA., que parece abreviado: el registro usa el nombre completo, y con él "
+         "El nombre lleva GPE., que parece abreviado: el registro usa el nombre completo, y con él "
          "la CURP puede ser otra."},
         {"a sign where the key takes a letter",
          {"LO\"PEZ", "A,B", "ANA", "1980-01-01", "X", "NE"},

@@ -40,6 +40,7 @@ private slots:
     void copyWithoutDashes();
     void ctrlCCopiesSelection();
     void whatsThisFromKeyboard();
+    void menusInSpanish_data();
     void menusInSpanish();
 
 private: // NOLINT(readability-redundant-access-specifiers): ends the test slots
@@ -283,10 +284,21 @@ void KeyBoxTest::whatsThisFromKeyboard()
     QVERIFY(explain && explain->text().startsWith(u"¿Qué es esto?\t"_s));
 }
 
+void KeyBoxTest::menusInSpanish_data()
+{
+    QTest::addColumn<QString>("desktop");
+    for (const char* desktop : {"es_MX", "C", "en_US"})
+        QTest::newRow(desktop) << QString::fromLatin1(desktop);
+}
+
 void KeyBoxTest::menusInSpanish()
 {
-    // In es_MX, Qt's own entries of the menu come in Spanish too.
-    QLocale::setDefault(QLocale(u"es_MX"_s));
+    // Qt's entries in Spanish whatever the desktop's locale, but its date order.
+    QFETCH(QString, desktop);
+    QLocale::setDefault(QLocale(desktop));
+    QCOMPARE(useSpanishLocale(), QLocale(desktop));
+    QCOMPARE(QLocale().name(), u"es_MX"_s);
+    QCOMPARE(dateOrderLocale(), QLocale(desktop));
     QVERIFY(installQtTranslations(*qApp));
     QLocale::setDefault(QLocale::c());
     calculate(u"GOMEZ"_s, u"DIAZ"_s, u"JUAN"_s, QDate(1980, 1, 1));

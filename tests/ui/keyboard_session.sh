@@ -67,7 +67,8 @@ read_key() {
 # shows N windows: the calendar and an open list are windows of their own,
 # and keys sent while they open or close may reach the other window) or
 # "enter:KEY" (Enter, the key read back and checked, then a click into
-# "Nombre(s)"). At the end Enter computes the key, which is read back.
+# "Nombre(s)") or "copy:TEXT" (the same without Enter: what a copy of the
+# result gives). At the end Enter computes the key, which is read back.
 session() {
     local locale=$1 expected=$2 step _ failed_here=0
     shift 2
@@ -93,10 +94,10 @@ session() {
                 sleep 0.1
             done
             ;;
-        enter:*)
-            xdotool key Return
-            read_key "${step#enter:}"
-            [ "$shown" = "${step#enter:}" ] || {
+        enter:* | copy:*)
+            [ "${step%%:*}" = copy ] || xdotool key Return
+            read_key "${step#*:}"
+            [ "$shown" = "${step#*:}" ] || {
                 echo "FAIL: LANG=$locale, $step: the box shows '$shown'"
                 failed_here=1
             }
@@ -153,9 +154,11 @@ session es_MX.UTF-8 GODJ-750423-M-SR-MZN-0-0 \
     "${to_state[@]}" type:df enter:GODJ-800101-H-DF-MZN-0-2 \
     key:Tab type:1975-04-23 enter:$key \
     key:Tab type:31/04/1990 "enter:$no_key" \
+    key:Tab paste:hola "enter:$no_key" \
     key:Tab "paste:23 de abril de 1975" enter:$key \
     key:Tab key:Tab type:mujer enter:GODJ-750423-M-DF-MZN-0-0 \
-    "${to_list[@]}" type:qro enter:GODJ-750423-M-QT-MZN-0-2 \
+    key:Tab key:Tab type:m enter:GODJ-750423-M-DF-MZN-0-0 \
+    "${to_list[@]}" type:qro enter:GODJ-750423-M-QT-MZN-0-2 "${to_list[@]}" key:Down copy: \
     "${to_list[@]}" type:slp enter:GODJ-750423-M-SP-MZN-0-2 \
     "${to_list[@]}" type:bcs enter:GODJ-750423-M-BS-MZN-0-0 \
     "${to_list[@]}" type:edomex enter:GODJ-750423-M-MC-MZN-0-5 \

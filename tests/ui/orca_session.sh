@@ -116,8 +116,10 @@ listen
 keys Return
 check "Enter speaks the key" hears "CURP: G O D J, 8 0 0 1 0 1, H, D F, M Z N, 0, 2\."
 
-# On the result: where-am-I and "¿Qué es esto?" speak the explanation.
+# On the result: the whole key, where-am-I and "¿Qué es esto?" the explanation.
+listen
 keys Tab Tab
+check "Tab into the result speaks the whole key" hears "GODJ-800101-H-DF-MZN-0-2 seleccionado"
 listen
 keys KP_Enter
 check "where-am-I speaks the explanation" hears "2: dígito verificador"
@@ -142,6 +144,14 @@ keys Return
 check "a doubtful key is spoken with its warning" \
     hears "CURP: G O D J, 9 9 0 3 0 9, .* La fecha es posterior a hoy"
 check "the hidden calendar is not read" eval '! said | grep -E "Calendario|tabla|de marzo de 2099"'
+
+# Each change of Sexo and Entidad is spoken, by arrow or typed; a lone "m" is a doubt.
+keys Tab && listen && keys Down
+check "Down in Sexo speaks the entry" hears "^notifica[a-zó]* Femenino \(M en la clave\)"
+listen && typed m
+check "a lone m in Sexo says it is ambiguous" hears "¿masculino o mujer\?"
+keys Tab && listen && typed jc
+check "a state typed is spoken" hears "^notifica[a-zó]* JC: JALISCO"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures failures; what Orca said:"

@@ -74,10 +74,12 @@ def descendants(node):
 
 
 class Program:
-    """The program running in es_MX, its window focused, its accessible tree at hand."""
+    """The program running in es_MX (or LLAVE_LANG), its window focused, its accessible tree at hand."""
 
     def __init__(self):
-        env = dict(os.environ, LANG="es_MX.UTF-8", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+        # LLAVE_LANG: a desktop in another locale, where the window speaks Spanish all the same.
+        env = dict(os.environ, LANG=os.environ.get("LLAVE_LANG", "es_MX.UTF-8"),
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
         env.pop("LC_ALL", None)
         self.process = subprocess.Popen([LLAVE], env=env, stderr=subprocess.DEVNULL)
         window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--pid",

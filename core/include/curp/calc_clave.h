@@ -58,7 +58,17 @@ private:
 // "GOMEZ"), decomposed accents as the letter they sit on ("N" and U+0303 is
 // "Ñ"), every kind of white space (tab, no-break space, ...) as a space, and
 // invisible characters (zero-width spaces, direction marks, U+FEFF) left out.
-// A name of nothing but spaces and invisible characters is missing.
+// A name of nothing but spaces and invisible characters is missing. The
+// apostrophes people type ("’", "ʼ", "´", "`") are read as "'", which is left
+// out.
+//
+// Words count as the registry counts them: the particles it omits (DE, DEL,
+// DE LA, DE LOS, DE LAS, DE EL, Y, MC, VAN, DA, DAS, DER, DI, DIE, DD, EL,
+// LA, LOS, LAS, LE, LES, MAC, VON) go only as whole words ("IVAN" and "GUY"
+// keep their letters); a first given name JOSE or MARIA, also written "J.",
+// "J", "MA." or "MA", gives way to the next one; and a space or a sign after
+// the first letter of the paternal surname, before its first vowel, gives "X"
+// ("O RELLING" begins "OX", "D/AMICO" "DX").
 //
 // The key holds letters A-Z only at positions 1-4 and 14-16: any other
 // character the rules would take there (a digit, a hyphen, a letter of

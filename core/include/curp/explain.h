@@ -39,7 +39,8 @@ struct KeyPiece {
 enum class ReadAs {
     BaseLetter, // `written`, a letter with diacritics, counts as `read`, its letter A-Z ("Ó", "O")
     Space, // `written`, white space other than U+0020 (a tab, a no-break space), counts as a space
-    Removed, // `written`, an invisible character or a lone combining mark, was left out
+    Removed,    // `written`, an invisible character or a lone combining mark, was left out
+    Apostrophe, // `written` ("’", "ʼ", "´" or "`") counts as the apostrophe "'", which goes
 };
 
 // One way a name was read differently; each is listed once per name.
@@ -49,6 +50,15 @@ struct ReadChange {
     std::string read{};    // what it counts as ("O", " "); empty when left out
 
     friend bool operator==(const ReadChange&, const ReadChange&) = default;
+};
+
+// A first word of the given name written short and counted as the name the
+// key passes over: "MA." or "MA" as MARIA, "J." or "J" as JOSE.
+struct ShortForm {
+    std::string written{}; // "MA."
+    std::string counted{}; // "MARIA"
+
+    friend bool operator==(const ShortForm&, const ShortForm&) = default;
 };
 
 // What reading and preparation did to one name text before letters were
@@ -61,9 +71,13 @@ struct PreparedName {
     std::vector<ReadChange> changes{}; // what makes `read` differ from `typed` beyond upper case
     std::string prepared{};            // the working text (before a missing surname is filled in)
     bool enyeRepaired = false;         // "¥" read as "Ñ"
-    bool particlesRemoved = false;     // "DE LOS ", "DEL ", "Y ", "MC ", "VAN ", ... taken out
-    std::string dropped{}; // given name: "JOSE", "MARIA" or "JOSE MARIA" dropped from its front
-    bool apostrophesRemoved = false; // apostrophes deleted
+    bool particlesRemoved = false;     // "DE LOS ", "DEL ", "Y ", "MC ", "VON ", ... taken out
+    std::string dropped{}; // given name: "JOSE", "MARIA", "JOSE MARIA", "MA.", "J MA." dropped
+                           // from its front
+    bool apostrophesRemoved = false;      // apostrophes deleted
+    std::vector<std::string> particles{}; // those taken out, each once, in the order of removal,
+                                          // without their space: "DE LA", "Y"
+    std::vector<ShortForm> shortForms{};  // the words of `dropped` written short, in order
 
     friend bool operator==(const PreparedName&, const PreparedName&) = default;
 };
@@ -87,7 +101,9 @@ enum class NoteKind {
     GivenNameTooShort, // a one-letter given name after a short surname: the 4th letter is missing
     Incomplete,        // the key is shorter than 18 characters and has no check digit
     // Why the key may not be the registry's.
-    AbbreviatedName, // `text`: a given name written short ("MA.", "J."); the registry has it in full
+    AbbreviatedName, // `text`: a word of the given name written short ("FCO.", "GPE.": up to
+                     // four letters and a dot), which the registry has in full; not MA./J.
+                     // counted as MARIA/JOSE
     // For information.
     SurnameMoved,    // `text`: the maternal surname, which takes the missing paternal one's place
     RegistryAssigns, // always last: positions 17-18 are the registry's to assign
@@ -135,8 +151,9 @@ KeyExplanation ExplainKey(const KeyTrace& trace) noexcept;
 // False when the registry's key differs, or may well differ, from
 // `explanation.key`: it is not 18 characters long, holds something other than
 // A-Z and 0-9, a sex or state the registry does not use, an X for a digit or
-// a sign of a name, or comes from an abbreviated given name. True does not mean the registry issued it:
-// positions 17-18 may differ.
+// a sign of a name, or comes from an abbreviated given name ("FCO.", not the
+// "MA." or "J." counted as MARIA or JOSE). True does not mean the registry
+// issued it: positions 17-18 may differ.
 bool CouldBeRegistryKey(const KeyExplanation& explanation) noexcept;
 
 // The explanation as Spanish sentences, one per line, to be shown as they

@@ -32,9 +32,11 @@ enum class PieceRule {
     NoInnerVowel,     // "X": no vowel after the first letter of `source`
     TooShort,         // "X": `source` has fewer than 3 characters
     NoInnerConsonant, // "X": nothing but vowels after the first letter of `source`
-    SpaceIsX,         // "X": the first non-vowel after the first letter is a space
+    SpaceIsX,         // "X": the first non-vowel after the first letter is a space (for
+                      // the vowel: a space at `position` comes before any vowel)
     EnyeIsX,          // "X" for the "Ñ" at `position` of `source`
     NonLetterIsX,     // "X" for the character at `position` of `source`, no letter A-Z
+                      // (for the vowel: it comes before any vowel and is no "Ñ" either)
     InconvenientWord, // "X" for the letter at `position`: the first four letters would spell `word`
     MissingSurname,   // "X" standing for a maternal surname that is missing
 };

@@ -45,9 +45,10 @@ std::string SexSentence(SexFault fault, std::string_view text);
 
 // The sex letter the first letters typed so far point to, for a list
 // searched while typing: the first of "masculino", "femenino", "hombre",
-// "mujer" and "x" that starts with `typed`, compared as ReadSex does. So "m"
+// "mujer" and "x" that starts with `typed`, compared as ReadSex does. So "ma"
 // gives 'H' (masculino), "mu" 'M' (mujer), "f" 'M' and "h" 'H'. '\0' when none
-// starts so or `typed` is empty.
+// starts so, when `typed` is empty, and for a lone "m", which could be
+// masculino or mujer (the key's letter for a woman is M).
 char SearchSex(std::string_view typed) noexcept;
 
 } // namespace curp
