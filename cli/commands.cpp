@@ -12,18 +12,24 @@
 
 #include <CLI/CLI.hpp>
 
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace curp::cli {
@@ -52,8 +58,8 @@ no sirven.
 constexpr const char* kCalculaHelp =
     R"(Uso: curp calcula --paterno P [--materno M] --nombre N --nacimiento FECHA
                     [--sexo S] --entidad E [--guiones | --json]
-  o: curp calcula --csv [ARCHIVO|-] [--codificacion C] [--separador S]
-                    [--fechas dma|mda|amd]
+  o: curp calcula --csv [ARCHIVO|-] [-o SALIDA] [--codificacion C]
+                    [--separador S] [--fechas dma|mda|amd] [--sexo-mf|--sexo-hm]
 
 Calcula la clave de una persona como la ventana de Llave: los nombres se
 leen en mayúsculas y sin acentos, y la clave sale en una línea.
@@ -83,20 +89,29 @@ leen en mayúsculas y sin acentos, y la clave sale en una línea.
       --fechas O          dma (día primero), mda (mes primero) o amd: el
                           orden de las fechas escritas con números, si no se
                           quiere que se averigüe por la columna nacimiento
+  -o, --salida ARCHIVO    escribe el CSV en ARCHIVO, que solo se reemplaza
+                          cuando lleva todas las filas (recomendado)
+      --sexo-mf           la columna sexo con F (femenino) y M (masculino)
+      --sexo-hm           la columna sexo con H (hombre) y M (mujer); sin
+                          las dos, una columna con F y M y ninguna H se lee F/M
   -h, --help              muestra esta ayuda y termina
 
 El CSV va en UTF-8 o en Windows-1252, separado por comas, punto y coma o
 tabuladores; su encabezado nombra las columnas paterno, materno, nombre,
 nacimiento, sexo y entidad, en cualquier orden, con mayúsculas o minúsculas,
 acentos o no, y también como «Apellido paterno», «Primer apellido»,
-«Nombre(s)», «Fecha de nacimiento» o «Entidad federativa». Una fila sin clave
-lleva el motivo en la columna error, y su número de línea sale por la salida
-de errores; al final sale allí un resumen. Una clave que puede no ser la del
-registro (un nombre abreviado, como MA.) lleva el motivo en la columna aviso.
+«Nombre(s)», «Fecha de nacimiento», «FECHA NAC.», «Género» o «Entidad
+federativa»; las filas de título encima del encabezado se copian tal cual.
+Una fila sin clave lleva el motivo en la columna error, y su número de línea
+sale por la salida de errores; al final sale allí un resumen. Una clave que
+puede no ser la del registro (un nombre abreviado, como MA.) lleva el motivo
+en la columna aviso. Guía para oficinas, de la hoja de cálculo a la hoja con
+claves: docs/oficina.md.
 )";
 
 constexpr const char* kValidaHelp = R"(Uso: curp valida [--json] [CLAVE|-]...
-  o: curp valida --csv [ARCHIVO|-] [--codificacion C] [--separador S]
+  o: curp valida --csv [ARCHIVO|-] [-o SALIDA] [--columna NOMBRE]
+                   [--codificacion C] [--separador S]
 
 Dice de cada CLAVE si está bien formada y, si no, todos sus problemas. Sin
 CLAVE, o con -, lee una clave por línea de la entrada estándar y da un
@@ -105,7 +120,10 @@ minúsculas y con los guiones o espacios de la ventana.
 
       --json              un objeto JSON por clave (JSON Lines)
       --csv [ARCHIVO|-]   valida la columna curp de cada fila de un archivo
-                          CSV y añade las columnas valida (si o no) y problemas
+                          CSV (o curp_calculada, si no hay curp) y añade las
+                          columnas valida (si o no) y problemas
+      --columna NOMBRE    la columna de las claves, en lugar de curp
+  -o, --salida ARCHIVO    como en «curp calcula --csv»
       --codificacion C    utf-8 o windows-1252, como en «curp calcula --csv»
       --separador S       , ; o tab, como en «curp calcula --csv»
   -h, --help              muestra esta ayuda y termina
@@ -172,6 +190,8 @@ struct Options {
     std::vector<std::string> keys;
     bool guiones = false;
     bool json = false;
+    bool sexoMf = false;
+    bool sexoHm = false;
     bool version = false;
 
     void Add(CLI::App& command, const std::string& name)
@@ -250,20 +270,138 @@ std::optional<std::string> ReadChoices(const CLI::App& command, const Options& o
     return std::nullopt;
 }
 
-// Runs a CSV command on the file named `path` ("-" or empty for standard input).
-int RunCsv(Status (*command)(const CsvRun&), const std::string& path, const CsvChoices& choices,
-           std::optional<DateOrder> order = std::nullopt)
+volatile std::sig_atomic_t gInterrupted = 0;
+
+extern "C" void OnInterrupt(int /*signal*/)
 {
-    CsvRun run;
+    gInterrupted = 1;
+}
+
+// The file a CSV command writes with --salida: a temporary file beside it,
+// which takes its name only once every row is in it, so that a run that
+// fails or is interrupted leaves the file that was there as it was. What is
+// not a regular file (a device, a pipe) is written as it is: it cannot be
+// replaced. A symbolic link is followed, and the file it names replaced.
+class OutputFile
+{
+public:
+    explicit OutputFile(std::string path)
+        : path_(std::move(path))
+    {
+        struct stat status {};
+        if (stat(path_.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+            file_ = std::fopen(path_.c_str(), "wb");
+            direct_ = true;
+            return;
+        }
+        if (lstat(path_.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+            if (char* real = realpath(path_.c_str(), nullptr)) {
+                path_ = real;
+                std::free(real); // NOLINT(cppcoreguidelines-no-malloc): realpath's buffer
+            }
+        }
+        const std::size_t slash = path_.rfind('/');
+        temporary_ = (slash == std::string::npos ? std::string(".") : path_.substr(0, slash)) +
+                     "/.curp-salida-XXXXXX";
+        const int fd = mkstemp(temporary_.data());
+        if (fd >= 0) {
+            file_ = fdopen(fd, "wb");
+            if (file_ == nullptr) {
+                close(fd);
+                unlink(temporary_.c_str());
+            }
+        }
+    }
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    OutputFile(OutputFile&&) = delete;
+    OutputFile& operator=(OutputFile&&) = delete;
+    ~OutputFile()
+    {
+        if (file_ != nullptr) {
+            std::fclose(file_);
+            if (!direct_) {
+                unlink(temporary_.c_str());
+            }
+        }
+    }
+
+    std::FILE* file() const noexcept
+    {
+        return file_;
+    }
+
+    // Gives the temporary file the name asked for, with the permissions
+    // the file it replaces had (or those a new file gets); false, with
+    // errno, when that cannot be done.
+    bool Keep()
+    {
+        if (direct_) {
+            std::FILE* file = std::exchange(file_, nullptr);
+            const bool flushed = std::fflush(file) == 0;
+            return std::fclose(file) == 0 && flushed;
+        }
+        struct stat old {};
+        mode_t mode = 0;
+        if (stat(path_.c_str(), &old) == 0) {
+            mode = old.st_mode & 07777U;
+        } else {
+            const mode_t mask = umask(0);
+            umask(mask);
+            mode = 0666U & ~mask;
+        }
+        std::FILE* file = std::exchange(file_, nullptr);
+        const bool written =
+            std::fflush(file) == 0 && fsync(fileno(file)) == 0 && fchmod(fileno(file), mode) == 0;
+        const int error = errno;
+        if (std::fclose(file) != 0 || !written || rename(temporary_.c_str(), path_.c_str()) != 0) {
+            errno = written ? errno : error;
+            const int saved = errno;
+            unlink(temporary_.c_str());
+            errno = saved;
+            return false;
+        }
+        return true;
+    }
+
+private:
+    std::string path_;
+    std::string temporary_;
+    std::FILE* file_ = nullptr;
+    bool direct_ = false; // not a regular file: written in place
+};
+
+// Runs a CSV command on the file named `path` ("-" or empty for standard
+// input), writing to `output` (standard output when empty).
+int RunCsv(Status (*command)(const CsvRun&), const std::string& path, CsvRun run,
+           const std::string& output)
+{
     run.out = stdout;
     run.err = stderr;
     run.progress = isatty(STDERR_FILENO) == 1;
-    run.choices = choices;
-    run.dateOrder = order;
+    run.interrupted = &gInterrupted;
+    std::unique_ptr<OutputFile> out;
+    if (!output.empty()) {
+        out = std::make_unique<OutputFile>(output);
+        if (out->file() == nullptr) {
+            std::fprintf(stderr, "curp: %s: no se puede escribir: %s\n", SafeToShow(output).c_str(),
+                         std::strerror(errno));
+            return kUsageError;
+        }
+        run.out = out->file();
+    }
+    // Ctrl+C stops the run between two rows, and it says what it wrote.
+    struct sigaction interrupt {};
+    interrupt.sa_handler = OnInterrupt;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(nullptr, std::fclose);
     if (path.empty() || path == "-") {
         run.in = stdin;
         run.name = "entrada estándar";
+        if (isatty(STDIN_FILENO) == 1) {
+            std::fputs("curp: leyendo la entrada; Ctrl+D termina\n", stderr);
+        }
     } else {
         file.reset(std::fopen(path.c_str(), "rb"));
         if (!file) {
@@ -274,7 +412,13 @@ int RunCsv(Status (*command)(const CsvRun&), const std::string& path, const CsvC
         run.in = file.get();
         run.name = path;
     }
-    return command(run);
+    const int status = command(run);
+    if (out && (status == kAllRows || status == kSomeRows) && !out->Keep()) {
+        std::fprintf(stderr, "curp: %s: no se pudo escribir: %s\n", SafeToShow(output).c_str(),
+                     std::strerror(errno));
+        return kUsageError;
+    }
+    return status;
 }
 
 // The option of a field: "--paterno".
@@ -313,16 +457,27 @@ int Calcula(const CLI::App& command, const Options& options)
                                   " no va con --csv: los datos vienen del archivo");
             }
         }
-        CsvChoices choices;
-        if (const auto error = ReadChoices(command, options, choices)) {
+        CsvRun run;
+        if (const auto error = ReadChoices(command, options, run.choices)) {
             return UsageError(*error);
         }
-        return RunCsv(CalculaCsv, options.Value("--csv"), choices, order);
+        if (options.sexoMf && options.sexoHm) {
+            return UsageError("--sexo-mf y --sexo-hm no van juntas");
+        }
+        if (options.sexoMf || options.sexoHm) {
+            run.sexLetters = options.sexoMf ? SexLetters::FM : SexLetters::HM;
+        }
+        run.dateOrder = order;
+        return RunCsv(CalculaCsv, options.Value("--csv"), run, options.Value("--salida"));
     }
-    for (const char* name : {"--codificacion", "--separador"}) {
+    for (const char* name : {"--codificacion", "--separador", "--salida"}) {
         if (given(name)) {
             return UsageError(std::string(name) + " va solo con --csv");
         }
+    }
+    if (options.sexoMf || options.sexoHm) {
+        return UsageError(std::string(options.sexoMf ? "--sexo-mf" : "--sexo-hm") +
+                          " va solo con --csv");
     }
     for (const Field field : {Field::Paterno, Field::Nombre, Field::Nacimiento}) {
         if (!given(Option(field).c_str())) {
@@ -389,13 +544,14 @@ int Valida(const CLI::App& command, const Options& options)
         if (options.json || !options.keys.empty()) {
             return UsageError("--csv no va con --json ni con claves");
         }
-        CsvChoices choices;
-        if (const auto error = ReadChoices(command, options, choices)) {
+        CsvRun run;
+        if (const auto error = ReadChoices(command, options, run.choices)) {
             return UsageError(*error);
         }
-        return RunCsv(ValidaCsv, options.Value("--csv"), choices);
+        run.column = options.Value("--columna");
+        return RunCsv(ValidaCsv, options.Value("--csv"), run, options.Value("--salida"));
     }
-    for (const char* name : {"--codificacion", "--separador"}) {
+    for (const char* name : {"--codificacion", "--separador", "--salida", "--columna"}) {
         if (options.Given(command, name)) {
             return UsageError(std::string(name) + " va solo con --csv");
         }
@@ -407,6 +563,9 @@ int Valida(const CLI::App& command, const Options& options)
 // it could not all be written (a full disk, a closed pipe).
 int CheckOutput(int status)
 {
+    if (status == kInterrupted) {
+        return status;
+    }
     const bool failedBefore = std::ferror(stdout) != 0;
     if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
         return status;
@@ -440,12 +599,14 @@ int Run(int argc, char** argv)
     for (std::size_t field = 0; field < kFieldCount; ++field) {
         options.Add(*calcula, Option(static_cast<Field>(field)));
     }
-    for (const char* name : {"--csv", "--codificacion", "--separador", "--fechas"}) {
+    for (const char* name : {"--csv", "--codificacion", "--separador", "--fechas", "--salida"}) {
         options.Add(*calcula, name);
     }
     calcula->add_flag("--guiones", options.guiones);
+    calcula->add_flag("--sexo-mf", options.sexoMf);
+    calcula->add_flag("--sexo-hm", options.sexoHm);
     calcula->add_flag("--json", options.json);
-    for (const char* name : {"--csv", "--codificacion", "--separador"}) {
+    for (const char* name : {"--csv", "--codificacion", "--separador", "--salida", "--columna"}) {
         options.Add(*valida, name);
     }
     valida->add_flag("--json", options.json);
@@ -453,8 +614,19 @@ int Run(int argc, char** argv)
     lee->add_flag("--json", options.json);
     lee->add_option("claves", options.keys);
 
+    // -o is --salida: its short form, before the end of the options.
+    std::vector<std::string> args(argv + 1, argv + argc);
+    for (std::string& arg : args) {
+        if (arg == "--") {
+            break;
+        }
+        if (arg.starts_with("-o") && !arg.starts_with("--")) {
+            arg = arg.size() == 2 ? "--salida" : "--salida=" + arg.substr(2);
+        }
+    }
+    std::reverse(args.begin(), args.end()); // as CLI11 takes them
     try {
-        app.parse(argc, argv);
+        app.parse(args);
     } catch (const CLI::CallForHelp&) {
         Print(app.help());
         return kAllRows;

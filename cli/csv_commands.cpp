@@ -14,6 +14,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -21,47 +22,61 @@ namespace curp::cli {
 namespace {
 
 constexpr std::size_t kProgressEvery = 100'000;
-constexpr std::size_t kTitleRowsLooked =
-    10;                                   // rows below a refused header searched for the real one
+constexpr std::size_t kHeaderLines = 20;  // the lines the header is looked for in
 constexpr std::size_t kHeaderShown = 120; // characters of a refused header shown
 constexpr std::size_t kReasonsListed = 8; // reasons the summary lists one by one
 
-// The names a column is also known by in the sheets people keep.
+// The names a column is also known by in the sheets people keep, as
+// ComparedName reads them: "FECHA NAC." is "fecha nac", "Sexo (H/M)" is "sexo".
 struct Aliases {
     std::string_view column;
     // cppcheck-suppress unusedStructMember ; read in Names
-    std::array<std::string_view, 5> also;
+    std::array<std::string_view, 10> also;
 };
-constexpr std::array<Aliases, 5> kAliases = {{
-    {"paterno", {"apellido paterno", "primer apellido", "ap. paterno"}},
-    {"materno", {"apellido materno", "segundo apellido", "ap. materno"}},
-    {"nombre", {"nombre(s)", "nombres"}},
-    {"nacimiento", {"fecha de nacimiento", "fecha nacimiento", "f. nacimiento"}},
+constexpr std::array<Aliases, 6> kAliases = {{
+    {"paterno",
+     {"apellido paterno", "primer apellido", "ap. paterno", "apellido 1", "1er apellido",
+      "1er. apellido"}},
+    {"materno",
+     {"apellido materno", "segundo apellido", "ap. materno", "apellido 2", "2do apellido",
+      "2do. apellido"}},
+    {"nombre", {"nombres"}},
+    {"nacimiento",
+     {"fecha de nacimiento", "fecha nacimiento", "f. nacimiento", "fecha nac", "fecha de nac",
+      "f. nac", "f. de nac"}},
+    {"sexo", {"genero"}},
     {"entidad",
      {"entidad federativa", "entidad de nacimiento", "estado", "estado de nacimiento",
-      "lugar de nacimiento"}},
+      "lugar de nacimiento", "entidad de nac", "estado de nac", "lugar de nac"}},
 }};
 
-// A header name as names are compared: upper case, without accents, and
-// without the blanks (a no-break space among them), dots, brackets,
-// underscores and hyphens that people put between or around the words.
+// A header name as names are compared: upper case, without accents, without
+// a part in brackets that follows the name ("Nombre(s)", "Sexo (H/M)"), and
+// without the blanks (any white space), dots, brackets, underscores and
+// hyphens that people put between or around the words.
 std::string ComparedName(std::string_view utf8)
 {
-    std::string text;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const std::string_view rest = utf8.substr(i);
-        if (rest.starts_with("\xC2\xA0") || rest.starts_with("\xE2\x80\xAF")) {
-            text.push_back(' ');
-            i += rest[0] == '\xC2' ? 1 : 2;
-        } else {
-            text.push_back(utf8[i]);
-        }
+    std::string name = FoldForSearch(utf8);
+    if (const std::size_t open = name.find_first_of("([");
+        open != std::string::npos && name.find_first_not_of(" \t._-", 0) < open) {
+        name.erase(open);
     }
-    std::string name = FoldForSearch(text);
     std::erase_if(name, [](char c) {
         return std::string_view(" \t._-()[]{}").find(c) != std::string_view::npos;
     });
     return name;
+}
+
+// The aliases of `column`, or an empty list.
+std::span<const std::string_view> AliasesOf(std::string_view column)
+{
+    const auto* aliases = std::find_if(kAliases.begin(), kAliases.end(),
+                                       [column](const Aliases& a) { return a.column == column; });
+    if (aliases == kAliases.end()) {
+        return {};
+    }
+    const auto end = std::find(aliases->also.begin(), aliases->also.end(), std::string_view{});
+    return {aliases->also.begin(), end};
 }
 
 // Whether a header field (as ComparedName gives it) names `column`.
@@ -70,12 +85,29 @@ bool Names(std::string_view compared, std::string_view column)
     if (compared == ComparedName(column)) {
         return true;
     }
-    const auto* aliases = std::find_if(kAliases.begin(), kAliases.end(),
-                                       [column](const Aliases& a) { return a.column == column; });
-    return aliases != kAliases.end() &&
-           std::any_of(aliases->also.begin(), aliases->also.end(), [compared](std::string_view a) {
-               return !a.empty() && compared == ComparedName(a);
-           });
+    const auto also = AliasesOf(column);
+    return std::any_of(also.begin(), also.end(),
+                       [compared](std::string_view a) { return compared == ComparedName(a); });
+}
+
+// A file's name made safe to show, a long one shortened in its middle, so
+// that the folder it starts with and the file's own name stay.
+std::string ShortPath(std::string_view path)
+{
+    constexpr std::size_t kLongest = 60;
+    constexpr std::size_t kHead = 20;
+    const std::string shown = SafeToShow(path, std::string::npos);
+    std::vector<std::size_t> starts; // of each character
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if ((static_cast<unsigned char>(shown[i]) & 0xC0U) != 0x80U) {
+            starts.push_back(i);
+        }
+    }
+    if (starts.size() <= kLongest) {
+        return shown;
+    }
+    return shown.substr(0, starts[kHead]) + "…" +
+           shown.substr(starts[starts.size() - (kLongest - kHead - 1)]);
 }
 
 std::string AsUtf8(std::string_view bytes, Encoding encoding)
@@ -129,6 +161,7 @@ struct Summary {
     std::map<std::string, std::size_t> warnings; // rows with a result and a warning, by kind
     std::string dateOrder;      // how the dates of the file were read, when the file decided it
     std::size_t shortYears = 0; // rows whose year of birth had two digits
+    std::size_t blankRows = 0;  // rows of empty cells, copied and not counted in `rows`
 };
 
 // A command over a table. The first pass over the file finds its header and
@@ -152,7 +185,11 @@ public:
     {
         CsvInput input(run_.in, run_.choices);
         Look look(*this);
-        if (const CsvError error = input.Scan(look); !error.message.empty()) {
+        if (const CsvError error = input.Scan(look); !error.message.empty() || Interrupted()) {
+            if (Interrupted()) {
+                Report("salida incompleta: 0 filas escritas; interrumpido al leer la entrada");
+                return kInterrupted;
+            }
             Report(error.message, error.line);
             return kUsageError;
         }
@@ -162,13 +199,25 @@ public:
             return kUsageError;
         }
         NoteEncoding();
+        if (headerLine_ != firstLine_) {
+            Report("encabezado en la línea " + std::to_string(headerLine_) +
+                   "; las líneas de encima se copian tal cual");
+        }
         PreScanned(summary_);
         writer_.Use(layout_.separator, layout_.encoding);
         const CsvError error = input.Read(*this);
         ClearProgress();
-        if (!writer_.Flush()) {
-            Report(std::string("no se pudo escribir la salida: ") + std::strerror(errno));
-            return kUsageError;
+        if (!writer_.Flush() || Interrupted()) {
+            // What was written stops at the end of a row, or where the
+            // output refused more: said, so that nobody takes it for all.
+            const std::size_t written =
+                writer_.RowsWritten() > rowsAboveData_ ? writer_.RowsWritten() - rowsAboveData_ : 0;
+            Report("salida incompleta: " + Counted(written, "fila escrita", "filas escritas") +
+                   " de " + std::to_string(rowsBelowHeader_) +
+                   (Interrupted() ? std::string("; interrumpido")
+                                  : std::string("; no se pudo escribir la salida: ") +
+                                        std::strerror(writer_.error())));
+            return Interrupted() ? kInterrupted : kUsageError;
         }
         if (!error.message.empty()) {
             Report(error.message, error.line);
@@ -187,12 +236,31 @@ public:
 
     bool Row(const CsvRow& row) override
     {
+        // Stop at once: on Ctrl+C, and at the first write that failed.
+        if (Interrupted() || writer_.failed()) {
+            return false;
+        }
         if (row.fields.empty()) {
             writer_.EndRow(); // an empty line stays an empty line
             return true;
         }
         if (!headerWritten_) {
-            WriteHeader(row.fields);
+            if (row.line < headerLine_) {
+                CopyRow(row); // a title above the header
+            } else {
+                WriteHeader(row.fields);
+            }
+            return true;
+        }
+        if (std::all_of(row.fields.begin(), row.fields.end(),
+                        [](std::string_view field) { return field.empty(); })) {
+            // A row of empty cells, as a sheet saves a blank row: copied with
+            // nothing to compute.
+            for (std::string& result : results_) {
+                result.clear();
+            }
+            WriteRow(row);
+            ++summary_.blankRows;
             return true;
         }
         ++summary_.rows;
@@ -249,6 +317,11 @@ protected:
     // Counts the reasons the row just computed gave no result for, and its
     // warnings.
     virtual void CountReasons(Summary& summary) const = 0;
+    // The column an input is read from when the header has none by its name.
+    virtual std::string_view OtherName(std::size_t /*input*/) const
+    {
+        return {};
+    }
     // What a failed row's message starts with, before its reasons.
     virtual std::string_view FailurePrefix() const
     {
@@ -273,6 +346,11 @@ protected:
     // Called once the first pass is over, before anything is written.
     virtual void PreScanned(Summary& /*summary*/) {}
 
+    bool Interrupted() const noexcept
+    {
+        return run_.interrupted != nullptr && *run_.interrupted != 0;
+    }
+
     bool HasInput(std::size_t input) const
     {
         return inputColumn_[input] != kNoColumn;
@@ -282,13 +360,13 @@ protected:
     void Report(const std::string& message, std::size_t line = 0)
     {
         ClearProgress();
-        std::string where = run_.name;
+        std::string where = ShortPath(run_.name);
         if (line > 0) {
             where.push_back(':');
             where.append(std::to_string(line));
         }
-        std::fprintf(run_.err, "curp: %s: %.*s\n", SafeToShow(where).c_str(),
-                     static_cast<int>(message.size()), message.data());
+        std::fprintf(run_.err, "curp: %s: %.*s\n", where.c_str(), static_cast<int>(message.size()),
+                     message.data());
     }
 
 private:
@@ -304,36 +382,51 @@ private:
         void Begin(bool /*byteOrderMark*/, bool /*crlf*/) override {}
         bool Row(const CsvRow& row) override
         {
-            return row.fields.empty() || command_.LookAt(row);
+            if (command_.Interrupted()) {
+                return false;
+            }
+            if (row.fields.empty()) {
+                command_.rowsBelowHeader_ += command_.headerFound_ ? 1 : 0;
+                return true;
+            }
+            return command_.LookAt(row);
         }
 
     private:
         TableCommand& command_;
     };
 
+    // The header is the first of the first lines that names every column
+    // needed; titles and blank lines above it are copied as they are.
     bool LookAt(const CsvRow& row)
     {
-        if (!headerSeen_) {
-            headerSeen_ = true;
-            headerFound_ = FindColumns(row.fields, headerError_);
-            // Past a refused header, a few rows more are looked at for the
-            // real one, under a title.
-            return !headerFound_ || WantsPreScan();
-        }
         if (!headerFound_) {
-            std::string error;
-            if (FindColumns(row.fields, error)) {
-                headerFound_ = false;
-                titleLine_ = row.line;
-                return false;
+            if (!headerSeen_) {
+                firstLine_ = row.line;
             }
-            return ++rowsLooked_ < kTitleRowsLooked;
+            headerSeen_ = true;
+            HeaderTry tried;
+            if (FindColumns(row.fields, tried)) {
+                headerFound_ = true;
+                headerLine_ = row.line;
+                return true;
+            }
+            // The refusal told is that of the line that comes nearest.
+            if (refusal_.error.empty() || tried.matched > refusal_.matched) {
+                refusal_ = std::move(tried);
+                refusal_.line = row.line;
+                refusal_.fields.assign(row.fields.begin(), row.fields.end());
+            }
+            return row.line < kHeaderLines;
         }
-        for (std::size_t i = 0; i < inputNames_.size(); ++i) {
-            const std::size_t column = inputColumn_[i];
-            inputs_[i] = column < row.fields.size() ? row.fields[column] : std::string_view{};
+        ++rowsBelowHeader_;
+        if (WantsPreScan()) {
+            for (std::size_t i = 0; i < inputNames_.size(); ++i) {
+                const std::size_t column = inputColumn_[i];
+                inputs_[i] = column < row.fields.size() ? row.fields[column] : std::string_view{};
+            }
+            PreScan(inputs_, row.line);
         }
-        PreScan(inputs_, row.line);
         return true;
     }
 
@@ -349,10 +442,20 @@ private:
         return names;
     }
 
+    // A header row that was not taken, and why.
+    struct HeaderTry {
+        std::string error;
+        std::vector<std::string> notes; // said after it: what each missing column may be called
+        std::size_t matched = 0;        // inputs found in it
+        std::size_t line = 0;
+        std::vector<std::string> fields;
+    };
+
     // Finds the input and result columns in a header row; false, with the
-    // reason in `error`, when it lacks a column or has one twice.
-    bool FindColumns(std::span<const std::string_view> fields, std::string& error)
+    // reason in `tried`, when it lacks a column or has one twice.
+    bool FindColumns(std::span<const std::string_view> fields, HeaderTry& tried)
     {
+        std::string& error = tried.error;
         // The header's own bytes say how it is written, unless the person
         // said so: valid UTF-8 is UTF-8, anything else Windows-1252.
         EncodingDetector detector;
@@ -387,17 +490,41 @@ private:
         width_ = fields.size();
         inputColumn_.assign(inputNames_.size(), kNoColumn);
         std::string missing;
+        std::vector<bool> used(fields.size(), false);
         for (std::size_t i = 0; i < inputNames_.size(); ++i) {
             if (!find(inputNames_[i], inputColumn_[i])) {
                 return false;
             }
-            if (i < required_ && inputColumn_[i] == kNoColumn) {
+            if (const std::string_view other = OtherName(i);
+                inputColumn_[i] == kNoColumn && !other.empty() && !find(other, inputColumn_[i])) {
+                return false;
+            }
+            if (inputColumn_[i] != kNoColumn) {
+                used[inputColumn_[i]] = true;
+                ++tried.matched;
+            } else if (i < required_) {
                 missing += (missing.empty() ? "" : ", ") + std::string(inputNames_[i]);
+                std::string names = "«" + std::string(inputNames_[i]) + "»";
+                for (const std::string_view alias : AliasesOf(inputNames_[i])) {
+                    names += ", «" + std::string(alias) + "»";
+                }
+                tried.notes.push_back(std::string(inputNames_[i]) + " puede llamarse " + names +
+                                      " (sin importar mayúsculas, acentos, puntos ni espacios)");
             }
         }
         if (!missing.empty()) {
             error = "faltan columnas en el encabezado: " + missing + " (se esperan " +
                     ExpectedColumns() + ")";
+            std::string unmatched;
+            for (std::size_t i = 0; i < fields.size(); ++i) {
+                if (!used[i] && !names[i].empty()) {
+                    unmatched += (unmatched.empty() ? "«" : ", «") + SafeToShow(shown[i]) + "»";
+                }
+            }
+            if (!unmatched.empty()) {
+                tried.notes.insert(tried.notes.begin(),
+                                   "columnas del encabezado que no se reconocen: " + unmatched);
+            }
             return false;
         }
         inputs_.assign(inputNames_.size(), {});
@@ -433,6 +560,19 @@ private:
         }
         writer_.EndRow();
         headerWritten_ = true;
+        rowsAboveData_ = writer_.RowsEnded();
+    }
+
+    void CopyRow(const CsvRow& row)
+    {
+        for (std::size_t column = 0; column < row.fields.size(); ++column) {
+            if (column < row.quoted.size() && row.quoted[column] == 0) {
+                writer_.Plain(row.fields[column]);
+            } else {
+                writer_.Field(row.fields[column]);
+            }
+        }
+        writer_.EndRow();
     }
 
     void WriteRow(const CsvRow& row)
@@ -473,27 +613,39 @@ private:
         if (!headerSeen_) {
             if (!layout_.scanError.message.empty()) {
                 Report(layout_.scanError.message, layout_.scanError.line);
+            } else if (layout_.start.empty()) {
+                Report("el archivo está vacío");
             } else {
                 Report("no hay fila de encabezado; se espera una con las columnas " +
                        ExpectedColumns());
             }
             return;
         }
-        Report(headerError_);
+        Report(refusal_.error);
         std::string_view line = layout_.firstLine;
         if (line.starts_with("\xEF\xBB\xBF")) {
             line.remove_prefix(3);
         }
+        std::string header;
+        if (refusal_.line == firstLine_) {
+            header = AsUtf8(line, layout_.encoding);
+        } else {
+            for (const std::string& field : refusal_.fields) {
+                header += (header.empty() ? "" : std::string(1, layout_.separator)) +
+                          AsUtf8(field, layout_.encoding);
+            }
+        }
         // Tabs shown as a sign, which the terminal would otherwise turn into blanks.
         std::string found;
-        for (const char c : AsUtf8(line, layout_.encoding)) {
+        for (const char c : header) {
             found += c == '\t' ? std::string_view("\u2409") : std::string_view(&c, 1);
         }
-        Report("encabezado leído: «" + SafeToShow(found, kHeaderShown) + "»");
-        if (titleLine_ != 0) {
-            Report("la línea " + std::to_string(titleLine_) +
-                   " tiene las columnas: quite las filas de título que hay encima del encabezado");
-            return;
+        Report("encabezado leído" +
+               (refusal_.line == firstLine_ ? std::string()
+                                            : " (línea " + std::to_string(refusal_.line) + ")") +
+               ": «" + SafeToShow(found, kHeaderShown) + "»");
+        for (const std::string& note : refusal_.notes) {
+            Report(note);
         }
         for (const auto& [separator, hint] :
              {std::pair{';', "«;»: si separa las columnas, use --separador ';'"},
@@ -546,6 +698,10 @@ private:
         if (!summary_.dateOrder.empty()) {
             std::fprintf(run_.err, "  fechas leídas como %s\n", summary_.dateOrder.c_str());
         }
+        if (summary_.blankRows > 0) {
+            std::fprintf(run_.err, "  %s, copiadas sin calcular\n",
+                         Counted(summary_.blankRows, "fila en blanco", "filas en blanco").c_str());
+        }
         if (summary_.shortYears > 0) {
             std::fprintf(run_.err,
                          "  %s con el año en dos cifras, leído como el último año con esas "
@@ -575,11 +731,13 @@ private:
     std::size_t required_;
     CsvLayout layout_;
     bool headerSeen_ = false;  // the first pass met the first row
-    bool headerFound_ = false; // ... and it names the input columns
+    bool headerFound_ = false; // ... and a row that names the input columns
     bool headerWritten_ = false;
-    std::string headerError_;
-    std::size_t titleLine_ = 0; // a header found below a refused one
-    std::size_t rowsLooked_ = 0;
+    std::size_t headerLine_ = 0;
+    std::size_t firstLine_ = 0;            // of the first row that is not empty
+    HeaderTry refusal_;                    // the nearest to a header, when none was found
+    std::size_t rowsBelowHeader_ = 0;      // counted by the first pass
+    std::size_t rowsAboveData_ = 0;        // written up to the header, which it ends
     std::size_t width_ = 0;                // fields of the header
     std::vector<std::size_t> inputColumn_; // column of each input, or kNoColumn
     std::vector<std::size_t> resultAt_;    // for each output column, its result or kNoColumn
@@ -603,8 +761,10 @@ public:
                         kFieldNames[4], kFieldNames[5], "curp"},
                        kFieldCount)
         , forcedOrder_(run.dateOrder)
+        , forcedSex_(run.sexLetters)
     {
         desk_.rules().order = run.dateOrder.value_or(DateOrder::DayMonthYear);
+        desk_.rules().sexLetters = run.sexLetters.value_or(SexLetters::HM);
     }
 
 private:
@@ -624,14 +784,37 @@ private:
     }
 
     // The order of day and month is decided from the whole date column,
-    // unless --fechas gave it.
+    // unless --fechas gave it, and the meaning of M from the whole sex
+    // column, unless --sexo-hm or --sexo-mf gave it.
     bool WantsPreScan() const override
     {
-        return !forcedOrder_;
+        return !forcedOrder_ || !forcedSex_;
     }
 
     void PreScan(std::span<const std::string_view> in, std::size_t line) override
     {
+        // INEGI's 01 to 09 without their zero: a sheet opened again without
+        // its columns read as text, which drops every number's zeros.
+        if (const std::string_view state = in[kEntidad];
+            state.size() == 1 && state[0] >= '1' && state[0] <= '9' && zerosDropped_.line == 0) {
+            zerosDropped_ = {line, std::string(state)};
+        }
+        if (!forcedSex_) {
+            std::string_view sex = in[kSexo];
+            if (sex.size() > 1) {
+                sex.remove_prefix(std::min(sex.find_first_not_of(" \t"), sex.size()));
+                sex.remove_suffix(sex.size() -
+                                  std::min(sex.find_last_not_of(" \t") + 1, sex.size()));
+            }
+            for (auto& [letter, seen] : sexSeen_) {
+                if (sex.size() == 1 && (sex[0] | 0x20) == (letter | 0x20) && seen.line == 0) {
+                    seen = {line, std::string(sex)};
+                }
+            }
+        }
+        if (forcedOrder_) {
+            return;
+        }
         const DateFit fit = FitOf(in[kNacimiento], today_);
         for (const auto& [kind, seen] : {std::pair{DateFit::DayFirst, &dayFirst_},
                                          std::pair{DateFit::MonthFirst, &monthFirst_}}) {
@@ -646,6 +829,27 @@ private:
         const auto example = [](const DateSeen& seen) {
             return "fila " + std::to_string(seen.line) + ": " + seen.text;
         };
+        if (zerosDropped_.line != 0) {
+            Report("la columna entidad tiene números del INEGI sin su cero (" +
+                   example(zerosDropped_) +
+                   "): la hoja se abrió sin leer sus columnas como texto, y otros números "
+                   "(expedientes, códigos postales) pueden haber perdido sus ceros; "
+                   "docs/oficina.md dice cómo abrirla");
+        }
+        const auto& [h, m, f] = sexSeen_;
+        if (m.second.line != 0 && f.second.line != 0) {
+            if (h.second.line == 0) {
+                desk_.rules().sexLetters = SexLetters::FM;
+                Report("sexo leído como F/M: M es masculino (" + example(m.second) +
+                       "); --sexo-hm lo lee como H/M");
+            } else {
+                desk_.rules().sexLetters = SexLetters::Mixed;
+                Report("la columna sexo tiene H (" + example(h.second) + "), M (" +
+                       example(m.second) + ") y F (" + example(f.second) +
+                       "): M puede ser mujer o masculino, y esas filas quedan sin clave; "
+                       "--sexo-hm o --sexo-mf elige");
+            }
+        }
         if (monthFirst_.line != 0 && dayFirst_.line == 0) {
             desk_.rules().order = DateOrder::MonthDayYear;
             summary.dateOrder = "MM/DD/AAAA";
@@ -753,8 +957,12 @@ private:
     };
 
     std::optional<DateOrder> forcedOrder_;
+    std::optional<SexLetters> forcedSex_;
+    // The first row with each of the letters H, M and F alone.
+    std::array<std::pair<char, DateSeen>, 3> sexSeen_{{{'H', {}}, {'M', {}}, {'F', {}}}};
     DateSeen dayFirst_;
     DateSeen monthFirst_;
+    DateSeen zerosDropped_; // the first state written as one digit
     std::chrono::year_month_day today_ = Today();
     RequestDesk desk_{{.today = today_}};
     PersonAnswer answer_;
@@ -765,10 +973,17 @@ class Valida final : public TableCommand
 {
 public:
     explicit Valida(const CsvRun& run)
-        : TableCommand(run, {"curp"}, 1)
+        : TableCommand(run, {run.column.empty() ? std::string_view("curp") : run.column}, 1)
+        , chosen_(!run.column.empty())
     {}
 
 private:
+    // The keys `calcula --csv` wrote, checked when the file has no curp.
+    std::string_view OtherName(std::size_t /*input*/) const override
+    {
+        return chosen_ ? std::string_view() : std::string_view("curp_calculada");
+    }
+
     std::vector<std::string_view> ResultNames() const override
     {
         return {"valida", "problemas"};
@@ -810,6 +1025,7 @@ private:
         results[1] = problem;
     }
 
+    bool chosen_; // the column was named with --columna
     std::chrono::year_month_day today_ = Today();
     std::vector<KeyFinding> findings_;
 };

@@ -433,6 +433,7 @@ void CsvWriter::EndRow()
     }
     Put(lineEnd_);
     rowFields_ = 0;
+    ++rowsEnded_;
     if (used_ >= kPieceBytes) {
         WriteOut();
     }
@@ -440,9 +441,16 @@ void CsvWriter::EndRow()
 
 void CsvWriter::WriteOut()
 {
-    if (!failed_ && used_ > 0 && std::fwrite(buffer_.data(), 1, used_, out_) != used_) {
+    // Each piece goes on to the file at once, so that a full disk is known
+    // at the piece it refused.
+    if (!failed_ && used_ > 0 &&
+        (std::fwrite(buffer_.data(), 1, used_, out_) != used_ || std::fflush(out_) != 0)) {
         failed_ = true;
+        error_ = errno;
     }
+    // Every row ended before this piece went out whole; a row begun is only
+    // in part.
+    rowsWritten_ = failed_ ? rowsWritten_ : rowsEnded_;
     used_ = 0;
 }
 
@@ -451,6 +459,7 @@ bool CsvWriter::Flush()
     WriteOut();
     if (!failed_ && std::fflush(out_) != 0) {
         failed_ = true;
+        error_ = errno;
     }
     return !failed_;
 }

@@ -168,6 +168,25 @@ public:
     void EndRow();
     // Writes what is buffered; false when the output could not take it.
     bool Flush();
+    // Whether a write has failed, and its errno.
+    bool failed() const noexcept
+    {
+        return failed_;
+    }
+    int error() const noexcept
+    {
+        return error_;
+    }
+    // The rows ended, and those of them known to have been handed to the
+    // output whole.
+    std::size_t RowsEnded() const noexcept
+    {
+        return rowsEnded_;
+    }
+    std::size_t RowsWritten() const noexcept
+    {
+        return rowsWritten_;
+    }
 
 private:
     // Makes room in the buffer for `bytes` more, writing out what it holds.
@@ -186,6 +205,9 @@ private:
     std::size_t rowFields_ = 0;
     bool lastFieldEmpty_ = false;
     bool failed_ = false;
+    int error_ = 0;
+    std::size_t rowsEnded_ = 0;
+    std::size_t rowsWritten_ = 0;
 };
 
 // Writes every row back as it came.

@@ -124,6 +124,15 @@ std::array<std::size_t, 3> PlacesOf(DateOrder order)
     return {0, 1, 2};
 }
 
+int NumberOf(std::string_view digits)
+{
+    int value = 0;
+    for (const char c : digits) {
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 std::optional<Written> Place(std::span<const std::string_view> tokens, DateOrder order)
 {
     Tokens numbers;
@@ -152,12 +161,22 @@ std::optional<Written> Place(std::span<const std::string_view> tokens, DateOrder
         written.year = numbers[yearFirst ? 0 : 1];
         written.order = yearFirst ? DateOrder::YearMonthDay : DateOrder::DayMonthYear;
     } else {
-        if (count == 1 && numbers[0].size() == 8) {
-            // Two digits for the day and the month, four for the year.
+        if (count == 1 && (numbers[0].size() == 8 || numbers[0].size() == 6)) {
+            // Two digits for the day and the month, four or two for the year.
+            // AAAAMMDD first: from 1900 on its month would be 19 or 20 in
+            // DDMMAAAA, and its year before 1601 in MMDDAAAA.
             const std::string_view digits = numbers[0];
-            const std::size_t yearAt = PlacesOf(order)[2];
+            const std::size_t yearDigits = digits.size() - 4;
+            const bool yearFirst =
+                yearDigits == 4 && NumberOf(digits.substr(0, 4)) >= 1900 &&
+                std::chrono::year_month_day{
+                    std::chrono::year{NumberOf(digits.substr(0, 4))},
+                    std::chrono::month{static_cast<unsigned>(NumberOf(digits.substr(4, 2)))},
+                    std::chrono::day{static_cast<unsigned>(NumberOf(digits.substr(6, 2)))}}
+                    .ok();
+            const std::size_t yearAt = PlacesOf(yearFirst ? DateOrder::YearMonthDay : order)[2];
             for (std::size_t i = 0, at = 0; i < 3; ++i) {
-                numbers.at(i) = digits.substr(at, i == yearAt ? 4 : 2);
+                numbers.at(i) = digits.substr(at, i == yearAt ? yearDigits : 2);
                 at += numbers.at(i).size();
             }
             count = 3;
@@ -177,13 +196,77 @@ std::optional<Written> Place(std::span<const std::string_view> tokens, DateOrder
     return written;
 }
 
-int NumberOf(std::string_view digits)
+constexpr std::string_view kBlanks = " \t\r\n";
+constexpr std::size_t kQuotedLongest = 40;
+constexpr int kCentury = 100;
+constexpr int kOldest = 110; // the age past which nobody is taken to be
+
+// A time of day written after a date, as spreadsheets export date cells.
+struct TimeOfDay {
+    std::size_t at = 0;    // where it starts, with the blank or "T" before it
+    bool valid = false;    // hours, minutes and seconds in their ranges
+    bool midnight = false; // every part zero, or 12:00 a. m.
+};
+
+// The time at the end of folded text: H:MM, H:MM:SS or H:MM:SS.fff after a
+// blank or a "T" that follows a digit, then perhaps "a. m." or "p. m." (any
+// blanks and dots). nullopt when the text has no ":" after a date.
+std::optional<TimeOfDay> TimeAfter(std::string_view text)
 {
-    int value = 0;
-    for (const char c : digits) {
-        value = value * 10 + (c - '0');
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        return std::nullopt;
     }
-    return value;
+    std::size_t start = colon;
+    while (start > 0 && KindOf(text[start - 1]) == CharKind::Digit) {
+        --start;
+    }
+    if (start < 2 || colon - start < 1 || colon - start > 2 ||
+        !(text[start - 1] == ' ' ||
+          (text[start - 1] == 'T' && KindOf(text[start - 2]) == CharKind::Digit))) {
+        return std::nullopt;
+    }
+    TimeOfDay time;
+    time.at = start - 1;
+    std::array<int, 3> parts{}; // hours, minutes, seconds
+    std::size_t i = start;
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+        const std::size_t from = i;
+        while (i < text.size() && KindOf(text[i]) == CharKind::Digit) {
+            ++i;
+        }
+        if (i == from || (part > 0 && i - from != 2)) {
+            return time; // not valid
+        }
+        parts.at(part) = NumberOf(text.substr(from, i - from));
+        if (i < text.size() && text[i] == ':' && part < 2) {
+            ++i;
+        } else {
+            break;
+        }
+    }
+    bool fractionZero = true;
+    if (i + 1 < text.size() && text[i] == '.' && KindOf(text[i + 1]) == CharKind::Digit) {
+        for (++i; i < text.size() && KindOf(text[i]) == CharKind::Digit; ++i) {
+            fractionZero = fractionZero && text[i] == '0';
+        }
+    }
+    std::string suffix;
+    for (; i < text.size(); ++i) {
+        if (text[i] != ' ' && text[i] != '.') {
+            suffix.push_back(text[i]);
+        }
+    }
+    const bool am = suffix == "AM";
+    const bool twelveHours = am || suffix == "PM";
+    if (!suffix.empty() && !twelveHours) {
+        return time;
+    }
+    const int hours = parts[0];
+    time.valid = hours <= (twelveHours ? 12 : 23) && parts[1] <= 59 && parts[2] <= 59;
+    time.midnight = parts[1] == 0 && parts[2] == 0 && fractionZero &&
+                    (twelveHours ? am && (hours == 12 || hours == 0) : hours == 0);
+    return time;
 }
 
 // The latest year that ends in `typed` (one or two digits) and is not after
@@ -254,55 +337,117 @@ DateReading ReadDate(std::string_view text, DateOrder order, std::chrono::year_m
             }
         }
     }
-    const std::string_view date = detail::Trimmed<char>(text, " \t\r\n");
-    if (date.empty()) {
-        reading.problem = "falta la fecha";
-        return reading;
-    }
+    const std::string_view date = detail::Trimmed<char>(text, kBlanks);
     // Folding gives nothing for text that is not UTF-8, and so no date. Digits
     // and separators alone, the form of most dates, need no folding.
     const bool plain = std::all_of(date.begin(), date.end(), [](char c) {
         return KindOf(c) == CharKind::Digit || KindOf(c) == CharKind::Separator;
     });
     const std::string folded = plain ? std::string() : FoldForSearch(date);
+    // Any white space is a blank: folding makes it a space.
+    const std::string_view cells = plain ? date : detail::Trimmed<char>(folded, kBlanks);
+    if (date.empty() || (!folded.empty() && cells.empty())) {
+        reading.fault = DateFault::Missing;
+        reading.problem = DateSentence(reading);
+        return reading;
+    }
+    const auto noDate = [&reading, date] {
+        reading = {};
+        reading.fault = DateFault::NoDate;
+        reading.quoted = Printable(date, kQuotedLongest);
+        reading.problem = DateSentence(reading);
+        return reading;
+    };
+    if (const std::optional<TimeOfDay> time = TimeAfter(cells)) {
+        if (!time->valid) {
+            return noDate();
+        }
+        reading = ReadDate(cells.substr(0, time->at), order, today);
+        if (reading.fault == DateFault::NoDate) {
+            return noDate();
+        }
+        if (reading.ok() && !time->midnight) {
+            reading.fault = DateFault::TimeNotZero;
+            reading.quoted = Printable(date, kQuotedLongest);
+            reading.problem = DateSentence(reading);
+        }
+        return reading;
+    }
     Tokens tokens;
-    const std::optional<std::size_t> count = Tokenize(plain ? date : folded, tokens);
+    const std::optional<std::size_t> count = Tokenize(cells, tokens);
     const std::optional<Written> written =
         count ? Place(std::span(tokens).first(*count), order) : std::nullopt;
     if (!written) {
-        constexpr std::size_t kLongest = 40;
-        reading.problem = "no es una fecha: «" + Printable(date, kLongest) + "»";
-        return reading;
+        return noDate();
     }
 
     int year = NumberOf(written->year);
     if (written->year.size() <= 2) {
         reading.shortYear = true;
-        year = FullYear(year, written->year.size(), static_cast<int>(today.year()));
+        const int current = static_cast<int>(today.year());
+        year = FullYear(year, written->year.size(), current);
+        reading.centuryInDoubt = year - kCentury >= current - kOldest;
     }
     const unsigned month =
         written->named != 0 ? written->named : static_cast<unsigned>(NumberOf(written->month));
     const auto day = static_cast<unsigned>(NumberOf(written->day));
     reading.date = {std::chrono::year{year}, std::chrono::month{month}, std::chrono::day{day}};
+    reading.order = written->order;
 
-    // The sentences are made only for a date that is wrong.
-    const auto shown = [&] { return Shown(written->order, year, month, day); };
     if (!kBirthYears.Contains(reading.date.year())) {
-        reading.problem = shown() + " queda fuera de los años " +
-                          std::to_string(static_cast<int>(kBirthYears.first)) + " a " +
-                          std::to_string(static_cast<int>(kBirthYears.last));
+        reading.fault = DateFault::OutOfYears;
     } else if (!reading.date.month().ok()) {
-        reading.problem = shown() + " no existe: no hay mes " + std::to_string(month);
+        reading.fault = DateFault::NoSuchMonth;
     } else if (day == 0) {
-        reading.problem = shown() + " no existe: no hay día 0";
+        reading.fault = DateFault::DayZero;
     } else if (!reading.date.ok()) {
-        const std::chrono::year_month_day_last last{
-            reading.date.year(), std::chrono::month_day_last{reading.date.month()}};
-        reading.problem = shown() + " no existe: " + std::string(kMonthNames.at(month - 1)) +
-                          (month == 2 ? " de " + std::to_string(year) : std::string()) + " tiene " +
-                          std::to_string(static_cast<unsigned>(last.day())) + " días";
+        reading.fault = DateFault::PastMonthEnd;
+    }
+    // The sentence is made only for a date that is wrong.
+    if (!reading.ok()) {
+        reading.problem = DateSentence(reading);
     }
     return reading;
+}
+
+std::string DateSentence(const DateReading& reading)
+{
+    const int year = static_cast<int>(reading.date.year());
+    const auto month = static_cast<unsigned>(reading.date.month());
+    const auto day = static_cast<unsigned>(reading.date.day());
+    const auto shown = [&] { return Shown(reading.order, year, month, day); };
+    switch (reading.fault) {
+    case DateFault::None:
+        return {};
+    case DateFault::Missing:
+        return "falta la fecha";
+    case DateFault::NoDate:
+        return "no es una fecha: «" + reading.quoted + "»";
+    case DateFault::TimeNotZero:
+        return "la fecha lleva una hora que no es 0:00: «" + reading.quoted + "»";
+    case DateFault::OutOfYears:
+        return shown() + " queda fuera de los años " +
+               std::to_string(static_cast<int>(kBirthYears.first)) + " a " +
+               std::to_string(static_cast<int>(kBirthYears.last));
+    case DateFault::NoSuchMonth:
+        return shown() + " no existe: no hay mes " + std::to_string(month);
+    case DateFault::DayZero:
+        return shown() + " no existe: no hay día 0";
+    case DateFault::PastMonthEnd:
+        break;
+    }
+    const std::chrono::year_month_day_last last{reading.date.year(),
+                                                std::chrono::month_day_last{reading.date.month()}};
+    return shown() + " no existe: " + std::string(kMonthNames.at(month - 1)) +
+           (month == 2 ? " de " + std::to_string(year) : std::string()) + " tiene " +
+           std::to_string(static_cast<unsigned>(last.day())) + " días";
+}
+
+std::string CenturySentence(std::chrono::year year)
+{
+    const int full = static_cast<int>(year);
+    return "el año " + Padded(full % kCentury, 2) + " puede ser " + std::to_string(full) + " o " +
+           std::to_string(full - kCentury);
 }
 
 } // namespace curp

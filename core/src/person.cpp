@@ -210,8 +210,13 @@ void Answer(const PersonData& data, const RequestRules& rules,
         } else {
             answer.sex = 'H';
         }
-    } else if ((answer.sex = ReadSex(data.sexo)) == '\0') {
-        problem(Field::Sexo, Problem::UnknownSex, data.sexo);
+    } else if (const SexReading sex = ReadSex(data.sexo, rules.sexLetters);
+               (answer.sex = sex.letter) == '\0') {
+        problem(Field::Sexo,
+                sex.fault == SexFault::Number      ? Problem::SexNumber
+                : sex.fault == SexFault::Ambiguous ? Problem::AmbiguousSex
+                                                   : Problem::UnknownSex,
+                data.sexo);
     }
     if (IsBlankField(data.entidad)) {
         if (rules.stateRequired) {
@@ -252,6 +257,15 @@ void Answer(const PersonData& data, const RequestRules& rules,
         return;
     }
     AddNameDoubts(*record, answer.doubts);
+    if (answer.birth.centuryInDoubt) {
+        answer.doubts.push_back(
+            {Doubt::CenturyInDoubt, Field::Nacimiento, CenturySentence(answer.birth.date.year())});
+    }
+    // Only NE can have been a country; a code is what it says.
+    if (answer.state == &States().back() && FindStateByCode(data.entidad) == nullptr &&
+        ReadState(data.entidad).abroad) {
+        answer.doubts.push_back({Doubt::BornAbroad, Field::Entidad, std::string(data.entidad)});
+    }
     if (rules.today.ok() &&
         std::chrono::sys_days(answer.birth.date) > std::chrono::sys_days(rules.today)) {
         answer.doubts.push_back({Doubt::FutureBirth, Field::Nacimiento});
@@ -264,9 +278,13 @@ void Answer(const PersonData& data, const RequestRules& rules,
 std::string DateSentence(const DateReading& reading, bool withData)
 {
     const std::string_view problem = reading.problem;
-    constexpr std::string_view kNoDate = "no es una fecha: ";
-    if (problem.starts_with(kNoDate)) {
-        return withData ? std::string(problem) : std::string(kNoDate) + "«…»";
+    if (reading.fault == DateFault::NoDate || reading.fault == DateFault::TimeNotZero) {
+        if (withData) {
+            return std::string(problem);
+        }
+        DateReading unquoted = reading;
+        unquoted.quoted = "…";
+        return curp::DateSentence(unquoted);
     }
     const std::size_t space = problem.find(' ');
     if (problem.empty() || problem.front() < '0' || problem.front() > '9' ||
@@ -363,6 +381,10 @@ std::string Describe(const FieldProblem& problem, const PersonAnswer& answer, bo
         return "fecha " + quoted(problem.text) + " ambigua";
     case Problem::UnknownSex:
         return "sexo " + quoted(problem.text) + " no reconocido: se espera H, M o X";
+    case Problem::SexNumber:
+        return SexSentence(SexFault::Number, withData ? problem.text : "…");
+    case Problem::AmbiguousSex:
+        return SexSentence(SexFault::Ambiguous, withData ? problem.text : "…");
     case Problem::UnknownState:
         return "entidad " + quoted(problem.text) +
                " desconocida: se espera un código (DF, NE) o el nombre de un estado";
@@ -386,6 +408,10 @@ std::string Describe(const KeyDoubt& doubt)
     case Doubt::SignIsX:
         return "X en lugar de lo que no es una letra en " + Quoted(doubt.text) +
                ": revise el nombre";
+    case Doubt::BornAbroad:
+        return std::string(kBornAbroadNote) + " (" + Quoted(doubt.text) + ")";
+    case Doubt::CenturyInDoubt:
+        return doubt.text + ": revise la fecha";
     case Doubt::FutureBirth:
         break;
     }
@@ -399,6 +425,10 @@ std::string_view KindOf(Doubt doubt) noexcept
         return "nombre abreviado: la CURP puede ser otra";
     case Doubt::SignIsX:
         return "X en lugar de lo que no es una letra en un nombre";
+    case Doubt::BornAbroad:
+        return kBornAbroadNote;
+    case Doubt::CenturyInDoubt:
+        return "año en dos cifras que puede ser de dos siglos";
     case Doubt::FutureBirth:
         break;
     }

@@ -1,8 +1,10 @@
 #include "curp/sex.h"
 
 #include "curp/states.h"
+#include "curp/utf8.h"
 #include "text.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -25,6 +27,14 @@ constexpr std::array<SexWord, 5> kWords{{
 
 // The letters read exactly besides the words.
 constexpr std::array<SexWord, 4> kLetters{{{"H", 'H'}, {"M", 'M'}, {"F", 'M'}, {"X", 'X'}}};
+
+// Words read only when written in full, as people shorten them; a final dot
+// is taken off first.
+constexpr std::array<SexWord, 3> kShortened{{{"MASC", 'H'}, {"FEM", 'M'}, {"VARON", 'H'}}};
+
+constexpr std::string_view kAccepted = "se acepta H, M, X, hombre, mujer, masculino o femenino";
+
+constexpr std::size_t kQuotedLongest = 40;
 
 // Upper case without accents and without blanks around.
 std::string Folded(std::string_view text)
@@ -58,11 +68,72 @@ char ReadSex(std::string_view text) noexcept
             }
             return '\0';
         };
+        std::string_view word = folded;
+        if (word.ends_with('.')) {
+            word.remove_suffix(1);
+        }
         const char letter = exactIn(kLetters);
-        return letter != '\0' ? letter : exactIn(kWords);
+        if (letter != '\0') {
+            return letter;
+        }
+        if (const char named = exactIn(kWords); named != '\0') {
+            return named;
+        }
+        for (const SexWord& known : kShortened) {
+            if (word == known.word) {
+                return known.letter;
+            }
+        }
+        return '\0';
     } catch (...) { // out of memory
         return '\0';
     }
+}
+
+SexReading ReadSex(std::string_view text, SexLetters letters) noexcept
+{
+    // One letter, the form of most files, needs no trimming.
+    const std::string_view trimmed = text.size() == 1 && text[0] != ' ' && text[0] != '\t'
+                                         ? text
+                                         : detail::Trimmed<char>(text, " \t");
+    if (trimmed.size() == 1 && (trimmed[0] == 'M' || trimmed[0] == 'm') &&
+        letters != SexLetters::HM) {
+        if (letters == SexLetters::Mixed) {
+            return {'\0', SexFault::Ambiguous};
+        }
+        return {'H', SexFault::None};
+    }
+    if (trimmed.size() == 1 && (trimmed[0] == 'F' || trimmed[0] == 'f')) {
+        return {'M', SexFault::None};
+    }
+    if (const char letter = ReadSex(text); letter != '\0') {
+        return {letter, SexFault::None};
+    }
+    if (trimmed.empty()) {
+        return {'\0', SexFault::Missing};
+    }
+    const bool number =
+        std::all_of(trimmed.begin(), trimmed.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return {'\0', number ? SexFault::Number : SexFault::Unknown};
+}
+
+std::string SexSentence(SexFault fault, std::string_view text)
+{
+    const std::string quoted = "«" + Printable(text, kQuotedLongest) + "»";
+    switch (fault) {
+    case SexFault::None:
+        return {};
+    case SexFault::Missing:
+        return "falta el sexo";
+    case SexFault::Number:
+        return "el sexo " + quoted +
+               " es un número, que no dice si es hombre o mujer: " + std::string(kAccepted);
+    case SexFault::Ambiguous:
+        return "el sexo " + quoted + " puede ser mujer o masculino: la columna tiene H, M y F";
+    case SexFault::Unknown:
+        break;
+    }
+    return "el sexo " + quoted + " no se reconoce: " + std::string(kAccepted);
 }
 
 char SearchSex(std::string_view typed) noexcept

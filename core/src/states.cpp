@@ -1,10 +1,12 @@
 #include "curp/states.h"
 
+#include "key_rules.h"
 #include "utf.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace curp {
@@ -59,7 +61,7 @@ struct OtherName {
 // clang-format off
 constexpr auto kOtherNames = std::to_array<OtherName>({
     {"AS", "AGU"}, {"AS", "Ags."},
-    {"BC", "BCN"}, {"BC", "B.C."},
+    {"BC", "BCN"}, {"BC", "B.C."}, {"BC", "Baja California Norte"},
     {"BS", "BCS"}, {"BS", "B.C.S."},
     {"CC", "CAM"}, {"CC", "Camp."},
     {"CS", "CHP"}, {"CS", "Chis."},
@@ -78,10 +80,10 @@ constexpr auto kOtherNames = std::to_array<OtherName>({
     {"MN", "MIC"}, {"MN", "Mich."}, {"MN", "Michoacán de Ocampo"},
     {"MS", "MOR"}, {"MS", "Mor."},
     {"NT", "NAY"}, {"NT", "Nay."},
-    {"NL", "NLE"}, {"NL", "N.L."},
+    {"NL", "NLE"}, {"NL", "N.L."}, {"NL", "Nvo. León"},
     {"OC", "OAX"}, {"OC", "Oax."},
     {"PL", "PUE"}, {"PL", "Pue."},
-    {"QT", "QUE"}, {"QT", "Qro."},
+    {"QT", "QUE"}, {"QT", "Qro."}, {"QT", "Querétaro de Arteaga"},
     {"QR", "ROO"}, {"QR", "Q. Roo"},
     {"SP", "SLP"}, {"SP", "S.L.P."},
     {"SL", "SIN"}, {"SL", "Sin."},
@@ -90,44 +92,41 @@ constexpr auto kOtherNames = std::to_array<OtherName>({
     {"TS", "TAM"}, {"TS", "Tamps."},
     {"TL", "TLA"}, {"TL", "Tlax."},
     {"VZ", "VER"}, {"VZ", "Ver."}, {"VZ", "Veracruz de Ignacio de la Llave"},
+    {"VZ", "Veracruz-Llave"},
     {"YN", "YUC"}, {"YN", "Yuc."},
     {"ZS", "ZAC"}, {"ZS", "Zac."},
     {"NE", "Nacido en el extranjero"},
 });
 // clang-format on
 
-// Base letters of U+00C0..U+00FF, upper case; '\0' where the character is no
-// letter with a mark to remove (×, ÷, Æ, Ð, Þ, ß, ...), which then stays.
-using namespace std::string_view_literals;
-constexpr std::string_view kLatin1Base = "AAAAAA\0CEEEEIIII\0NOOOOO\0\0UUUUY\0\0"
-                                         "AAAAAA\0CEEEEIIII\0NOOOOO\0\0UUUUY\0Y"sv;
-static_assert(kLatin1Base.size() == 0x40);
+// The states by INEGI's number, 01 to 32.
+constexpr std::array<std::string_view, 32> kInegiCodes = {
+    "AS", "BC", "BS", "CC", "CL", "CM", "CS", "CH", "DF", "DG", "GT", "GR", "HG", "JC", "MC", "MN",
+    "MS", "NT", "NL", "OC", "PL", "QT", "QR", "SP", "SL", "SR", "TC", "TS", "TL", "VZ", "YN", "ZS"};
 
-constexpr bool IsCombiningMark(char32_t c) noexcept
-{
-    return c >= 0x0300 && c <= 0x036F;
-}
-
-void Fold(char32_t c, std::string& out)
-{
-    if (c >= U'a' && c <= U'z') {
-        out.push_back(static_cast<char>(c - U'a' + U'A'));
-    } else if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c >= 0xC0 && c <= 0xFF && kLatin1Base[c - 0xC0] != '\0') {
-        out.push_back(kLatin1Base[c - 0xC0]);
-    } else if (!IsCombiningMark(c)) {
-        out += detail::EncodeUtf8(std::u32string_view(&c, 1));
-    }
-}
+// The countries most births abroad come from, as people write them in the
+// state column, and the words for abroad itself: each means NE.
+// clang-format off
+constexpr auto kAbroad = std::to_array<std::string_view>({
+    "Extranjero", "Nacido en el extranjero", "En el extranjero",
+    "Estados Unidos", "Estados Unidos de América", "EUA", "E.U.A.", "EE. UU.", "EU", "USA",
+    "U.S.A.", "United States",
+    "Guatemala", "España", "Colombia", "Venezuela", "Canadá", "Argentina", "Cuba", "Honduras",
+    "El Salvador", "Francia", "Alemania", "Italia", "Reino Unido", "Inglaterra", "Perú", "Chile",
+    "Brasil", "China", "Japón", "Corea del Sur", "Corea", "Ecuador", "Nicaragua", "Costa Rica",
+    "Panamá", "Bolivia", "Uruguay", "Paraguay", "República Dominicana", "Haití", "Belice",
+    "India", "Filipinas", "Rusia", "Países Bajos", "Holanda", "Suiza", "Bélgica", "Portugal",
+    "Israel", "Líbano", "Australia", "Suecia", "Polonia", "Puerto Rico",
+});
+// clang-format on
 
 // A name in the form in which names are compared: folded (see
-// FoldForSearch), without blanks and dots, so that "B.C.S.", "b c s" and
-// "BCS" are alike.
+// FoldForSearch), without blanks, dots and hyphens, so that "B.C.S.", "b c s"
+// and "BCS" are alike, and "Veracruz-Llave" is "Veracruz Llave".
 std::string Comparable(std::string_view text)
 {
     std::string out = FoldForSearch(text);
-    std::erase_if(out, [](char c) { return c == ' ' || c == '\t' || c == '.'; });
+    std::erase_if(out, [](char c) { return c == ' ' || c == '.' || c == '-'; });
     return out;
 }
 
@@ -205,14 +204,51 @@ const State* FindStateByCode(std::string_view code) noexcept
 
 const State* FindState(std::string_view text) noexcept
 {
+    return ReadState(text).state;
+}
+
+StateReading ReadState(std::string_view text) noexcept
+{
     try {
         const std::string wanted = Comparable(text);
         if (wanted.empty()) {
-            return nullptr;
+            return {};
         }
-        return FirstState([&wanted](std::string_view known) { return known == wanted; });
+        // INEGI's numbers, also without the zero that a sheet read again
+        // drops. Not the catalogue's order: INEGI sorts Coahuila and Colima
+        // before Chiapas and Chihuahua.
+        if (wanted.size() <= 2 && std::all_of(wanted.begin(), wanted.end(),
+                                              [](char c) { return c >= '0' && c <= '9'; })) {
+            const std::size_t number = wanted.size() == 1
+                                           ? static_cast<std::size_t>(wanted[0] - '0')
+                                           : static_cast<std::size_t>(wanted[0] - '0') * 10 +
+                                                 static_cast<std::size_t>(wanted[1] - '0');
+            return {number >= 1 && number <= kInegiCodes.size() ? ByCode(kInegiCodes.at(number - 1))
+                                                                : nullptr,
+                    false};
+        }
+        if (const State* state =
+                FirstState([&wanted](std::string_view known) { return known == wanted; });
+            state != nullptr && state->code != "NE") {
+            return {state, false};
+        }
+        static const std::vector<std::string> abroad = [] {
+            std::vector<std::string> names;
+            names.reserve(kAbroad.size());
+            for (const std::string_view name : kAbroad) {
+                names.push_back(Comparable(name));
+            }
+            return names;
+        }();
+        const State* bornAbroad = &kStates.back();
+        if (wanted == Comparable(bornAbroad->code)) {
+            return {bornAbroad, false};
+        }
+        return std::find(abroad.begin(), abroad.end(), wanted) != abroad.end()
+                   ? StateReading{bornAbroad, true}
+                   : StateReading{};
     } catch (...) { // out of memory
-        return nullptr;
+        return {};
     }
 }
 
@@ -246,8 +282,19 @@ std::string FoldForSearch(std::string_view text)
     }
     std::string out;
     out.reserve(text.size());
-    for (const char32_t c : *decoded) {
-        Fold(c, out);
+    for (std::size_t i = 0; i < decoded->size();) {
+        const detail::CharacterRead read = detail::ReadCharacter(*decoded, i);
+        i += read.length;
+        if (detail::IsRemoved(read.how)) {
+            continue;
+        }
+        // Searching, "Ñ" is an "N" with a mark like any other.
+        const char32_t c = read.read == U'\u00D1' ? U'N' : read.read;
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out += detail::EncodeUtf8(std::u32string_view(&c, 1));
+        }
     }
     return out;
 }

@@ -114,6 +114,16 @@ const FileRow kCalculaRows[] = {
      "Ap. Paterno,Ap.\u00A0Materno,Nómbre,FECHA NACIMIENTO,[Sexo],Lugar de Nacimiento,curp_calculada,error,aviso\n"
      "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
      kAllRows},
+    {"HeadersOfSheets",
+     "1er Apellido,Apellido 2,NOMBRE(S),F. de Nac.,Sexo (H/M),Entidad de Nac.\nGOMEZ,DIAZ,JUAN,1975-04-23,H,DF\n",
+     "1er Apellido,Apellido 2,NOMBRE(S),F. de Nac.,Sexo (H/M),Entidad de Nac.,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23,H,DF,GODJ750423HDFMZN00,,\n",
+     kAllRows},
+    {"MoreHeadersOfSheets",
+     "APELLIDO 1;2DO APELLIDO;Nombre;FECHA NAC.;GÉNERO;Lugar de Nac.\nGOMEZ;DIAZ;JUAN;1975-04-23;H;DF\n",
+     "APELLIDO 1;2DO APELLIDO;Nombre;FECHA NAC.;GÉNERO;Lugar de Nac.;curp_calculada;error;aviso\n"
+     "GOMEZ;DIAZ;JUAN;1975-04-23;H;DF;GODJ750423HDFMZN00;;\n",
+     kAllRows},
     {"MissingFieldsTakenAsEmpty",
      "paterno,materno,nombre,nacimiento,sexo,entidad,nota\nGOMEZ,DIAZ,JUAN,1975-04-23,H\n",
      "paterno,materno,nombre,nacimiento,sexo,entidad,nota,curp_calculada,error,aviso\nGOMEZ,DIAZ,JUAN,1975-04-23,H,,,,falta la entidad,\n",
@@ -157,6 +167,33 @@ const FileRow kCalculaRows[] = {
      "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGOMEZ,DIAZ,GPE. JUANA,23/04/75,M,DF,GODG750423MDFMZP06,,"
      "\"El nombre lleva GPE., que parece abreviado: el registro usa el nombre completo, y con él la CURP puede ser otra.\"\n",
      kAllRows, "  1 aviso: nombre abreviado: la CURP puede ser otra\n  1 fecha con el año en dos cifras"},
+    // Cells as sheets export them, and the sex column read as a whole.
+    {"CellsAsSheetsExportThem",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,JUAN,1975-04-23 00:00:00,Masc.,22\n"
+     "GOMEZ,DIAZ,ANA,23/04/1975 12:00:00 a. m.,Fem.,9\nGOMEZ,DIAZ,JUAN,19750423,Varón,Veracruz-Llave\n"
+     "GOMEZ,DIAZ,JUAN,23/04/1975 10:30,H,EE. UU.\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "GOMEZ,DIAZ,JUAN,1975-04-23 00:00:00,Masc.,22,GODJ750423HQTMZN02,,\n"
+     "GOMEZ,DIAZ,ANA,23/04/1975 12:00:00 a. m.,Fem.,9,GODA750423MDFMZN05,,\n"
+     "GOMEZ,DIAZ,JUAN,19750423,Varón,Veracruz-Llave,GODJ750423HVZMZN01,,\n"
+     "GOMEZ,DIAZ,JUAN,23/04/1975 10:30,H,EE. UU.,,la fecha lleva una hora que no es 0:00: «23/04/1975 10:30»,\n",
+     kSomeRows, "f.csv:5: la fecha lleva una hora"},
+    {"StateNumberThatLostItsZero",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nGOMEZ,DIAZ,JUAN,1975-04-23,H,9\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\nGOMEZ,DIAZ,JUAN,1975-04-23,H,9,GODJ750423HDFMZN00,,\n",
+     kAllRows, "curp: f.csv: la columna entidad tiene números del INEGI sin su cero (fila 2: 9)"},
+    {"FmColumnReadAsFemeninoMasculino",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nHERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT\nLOPEZ,DIAZ,ANA,01/01/1990,F,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "HERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT,HEME140207HQTRRDA7,,\nLOPEZ,DIAZ,ANA,01/01/1990,F,DF,LODA900101MDFPZN03,,\n",
+     kAllRows, "curp: f.csv: sexo leído como F/M: M es masculino (fila 2: M)"},
+    {"HmfColumnRefusesOnlyM",
+     "paterno,materno,nombre,nacimiento,sexo,entidad\nHERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT\n"
+     "LOPEZ,DIAZ,ANA,01/01/1990,F,DF\nLOPEZ,DIAZ,JUAN,01/01/1990,H,DF\n",
+     "paterno,materno,nombre,nacimiento,sexo,entidad,curp_calculada,error,aviso\n"
+     "HERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT,,\"el sexo «M» puede ser mujer o masculino: la columna tiene H, M y F\",\n"
+     "LOPEZ,DIAZ,ANA,01/01/1990,F,DF,LODA900101MDFPZN03,,\nLOPEZ,DIAZ,JUAN,01/01/1990,H,DF,LODJ900101HDFPZN08,,\n",
+     kSomeRows, "--sexo-hm o --sexo-mf elige"},
     // A header that is not taken: what was found, and what may help.
     {"MissingColumn",
      "paterno,nombre,nacimiento,sexo\nGOMEZ,JUAN,1975-04-23,H\n", "", kUsageError,
@@ -168,13 +205,20 @@ const FileRow kCalculaRows[] = {
     {"SemicolonsReadWithTheCommaChosen",
      "paterno;materno;nombre;nacimiento;sexo;entidad\n", "", kUsageError,
      "el encabezado lleva «;»: si separa las columnas, use --separador ';'", {.encoding = std::nullopt, .separator = ','}},
-    {"TitleRowAboveTheHeader",
-     "Personas inscritas en 2024;;;;;\n;;;;;\npaterno;materno;nombre;nacimiento;sexo;entidad\n", "",
-     kUsageError, "la línea 3 tiene las columnas: quite las filas de título"},
+    {"TitleRowsCopiedAndBlankRowCountedApart",
+     "Personas inscritas en 2024;;;;;\n;;;;;\npaterno;materno;nombre;nacimiento;sexo;entidad\n;;;;;\n",
+     "Personas inscritas en 2024;;;;;\n;;;;;\npaterno;materno;nombre;nacimiento;sexo;entidad;curp_calculada;error;aviso\n;;;;;;;;\n",
+     kAllRows, "f.csv: encabezado en la línea 3; las líneas de encima se copian tal cual\n"
+     "curp: f.csv: resumen: 0 filas leídas, 0 claves escritas, 0 filas sin clave\n  1 fila en blanco"},
     {"Utf16", std::string_view("\xFF\xFEp\0a\0t\0", 8), "", kUsageError, "el archivo está en UTF-16"},
     {"Png", std::string_view("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), "", kUsageError,
      "el archivo es una imagen PNG, no un CSV"},
-    {"EmptyFile", "", "", kUsageError, "no hay fila de encabezado"},
+    {"EmptyFile", "", "", kUsageError, "el archivo está vacío"},
+    {"BlankLinesOnly", "\n\n", "", kUsageError, "no hay fila de encabezado"},
+    {"MissingColumnNamesWhatItMayBeCalled",
+     "Nombre,Paterno,Materno,Nacido,Sexo,Entidad\n", "", kUsageError,
+     "curp: f.csv: columnas del encabezado que no se reconocen: «Nacido»\ncurp: f.csv: nacimiento puede "
+     "llamarse «nacimiento», «fecha de nacimiento», «fecha nacimiento», «f. nacimiento», «fecha nac», "},
 };
 // clang-format on
 
@@ -204,6 +248,8 @@ TEST(ValidaCsv, ValidityAndProblemsOfTheCurpColumn)
               std::string::npos)
         << result.err;
     EXPECT_EQ(RunOn(ValidaCsv, "clave\nGODJ750423HDFMZN00\n").status, kUsageError);
+    EXPECT_EQ(RunOn(ValidaCsv, "curp_calculada\nGODJ750423HDFMZN00\n").out,
+              "curp_calculada,valida,problemas\nGODJ750423HDFMZN00,si,\n");
 }
 
 // The keys written for a thousand people are Calc_Clave's for the same data.

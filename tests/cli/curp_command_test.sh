@@ -122,6 +122,39 @@ lee GODJ750423HDFMZN00
 EOF
 fi
 
+# A file's output complete or said to be incomplete; sex letters forced.
+fm_row="HERRERA,MARTINEZ,EDUARDO,07/02/2014,M,QT"
+check "sex letters forced" 0 "$header$nl$fm_row$nl" "~$fm_row,HEME140207MQTRRDA7," "resumen" calcula --csv --sexo-hm
+check "sex letters without a file" 2 "" "" "--sexo-mf va solo con --csv" calcula "${person[@]}" --sexo-mf
+check "output into a file" 0 "" "" "resumen: 1 fila leída" calcula --csv "$work/good.csv" -o "$work/keys.csv"
+check "a column of keys chosen" 0 "clave$nl""GODJ750423HDFMZN00$nl" "~GODJ750423HDFMZN00,si," "resumen" valida --csv --columna clave
+check "the keys it wrote validated" 0 "" "$header,curp_calculada,error,aviso,valida,problemas$nl$good_row,GODJ750423HDFMZN00,,,si,$nl" "resumen" valida --csv "$work/keys.csv"
+long="$work/carpeta-de-nombre-largo/carpeta-de-nombre-largo/carpeta-de-nombre-largo"
+mkdir -p "$long" && printf '%s\n%s\n' "$header" "$bad_row" >"$long/f.csv"
+check "long path keeps its line" 1 "" "~$bad_row" "nombre-largo/f.csv:2: la fecha" calcula --csv "$long/f.csv"
+if [ -w /dev/full ]; then
+    check "full disk says what was written" 2 "" "" "salida incompleta: 0 filas escritas de 1; no se pudo escribir la salida" calcula --csv "$work/good.csv" -o /dev/full
+fi
+# Ctrl+C while the input is still coming: nothing is taken for a whole file.
+cp "$work/good.csv" "$work/kept.csv"
+mkfifo "$work/fifo"
+"$curp" calcula --csv "$work/fifo" -o "$work/kept.csv" 2>"$work/err" &
+pid=$!
+exec 3>"$work/fifo"
+printf '%s\n' "$header" >&3
+sleep 0.2
+kill -INT "$pid"
+wait "$pid"
+got=$?
+exec 3>&-
+if [ "$got" != 130 ] || ! grep -q "salida incompleta: 0 filas escritas" "$work/err" ||
+    ! cmp -s "$work/good.csv" "$work/kept.csv" || [ -n "$(find "$work" -name '.curp-salida-*')" ]; then
+    failures=$((failures + 1))
+    echo "FAIL Ctrl+C leaves the output file as it was: status $got, $(cat "$work/err")"
+else
+    passed=$((passed + 1))
+fi
+
 # Keys given.
 check "valid keys" 0 "" "GODJ750423HDFMZN00 válida${nl}GODJ750423HDFMZN00 válida$nl" "" valida GODJ750423HDFMZN00 godj-750423-h-df-mzn-0-0
 check "invalid key" 1 "" "~GODJ750423HDFMZN01 no válida: el dígito verificador (posición 18) debería ser 0" "" valida GODJ750423HDFMZN00 GODJ750423HDFMZN01

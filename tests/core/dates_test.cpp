@@ -22,6 +22,7 @@ struct DateRow {
     year_month_day date; // as read; also for a date that does not exist
     const char* problem; // "" when the date is read
     bool shortYear = false;
+    bool centuryInDoubt = false;
 };
 
 TEST(ReadDate, Rows)
@@ -42,7 +43,7 @@ TEST(ReadDate, Rows)
         {"23/04/75",              kDMY, april23, "", true},
         {"23/04/05",              kDMY, 2005y / April / 23, "", true},
         {"23/04/30",              kDMY, 1930y / April / 23, "", true},
-        {"23/04/5",               kDMY, 2025y / April / 23, "", true},
+        {"23/04/5",               kDMY, 2025y / April / 23, "", true, true},
         {"23 de abril de 1975",   kMDY, april23, ""},
         {"23 abr 1975",           kDMY, april23, ""},
         {"23-abr-75",             kDMY, april23, "", true},
@@ -69,7 +70,21 @@ TEST(ReadDate, Rows)
         {"23 abril",              kDMY, none, "no es una fecha: «23 abril»"},
         {"23 ab 1975",            kDMY, none, "no es una fecha: «23 ab 1975»"},
         {"1975 23 abril",         kDMY, none, "no es una fecha: «1975 23 abril»"},
-        {"23/04/1975 10:30",      kDMY, none, "no es una fecha: «23/04/1975 10:30»"},
+        {"23/04/1975 10:30",      kDMY, april23,
+                                  "la fecha lleva una hora que no es 0:00: «23/04/1975 10:30»"},
+        {"23/04/1975 12:00 p. m.", kDMY, april23,
+                                  "la fecha lleva una hora que no es 0:00: «23/04/1975 12:00 p. m.»"},
+        {"23/04/1975 25:00",      kDMY, none, "no es una fecha: «23/04/1975 25:00»"},
+        {"1975-04-23 00:00:00",   kDMY, april23, ""},
+        {"23/04/1975 12:00:00 a. m.", kDMY, april23, ""},
+        {"23/04/1975 0:00",       kDMY, april23, ""},
+        {"1975-04-23T00:00:00.000", kDMY, april23, ""},
+        {"19750423",              kDMY, april23, ""},
+        {"230475",                kDMY, april23, "", true},
+        {"\u00A023/04/1975\u3000", kDMY, april23, ""},
+        {"\u00A0",                kDMY, none, "falta la fecha"},
+        {"23/04/16",              kDMY, 2016y / April / 23, "", true, true},
+        {"23/04/15",              kDMY, 2015y / April / 23, "", true},
         {"  a\n\tb  ",            kDMY, none, "no es una fecha: «a\uFFFD\uFFFDb»"},
         {"una fecha demasiado larga para mostrarla entera",
                                   kDMY, none, "no es una fecha: «una fecha demasiado larga para mostrarla…»"},
@@ -83,7 +98,9 @@ TEST(ReadDate, Rows)
         EXPECT_EQ(reading.problem, row.problem) << row.text;
         EXPECT_EQ(reading.ok(), *row.problem == '\0') << row.text;
         EXPECT_EQ(reading.shortYear, row.shortYear) << row.text;
+        EXPECT_EQ(reading.centuryInDoubt, row.centuryInDoubt) << row.text;
     }
+    EXPECT_EQ(CenturySentence(2016y), "el año 16 puede ser 2016 o 1916");
 }
 
 TEST(Sex, ReadAndSearched)
@@ -92,13 +109,32 @@ TEST(Sex, ReadAndSearched)
     const std::tuple<const char*, char, char> rows[] = {
         {"H", 'H', 'H'},     {"hombre", 'H', 'H'},   {" Masculino ", 'H', 'H'}, {"M", 'M', '\0'},
         {"MUJER", 'M', 'M'}, {"femenino", 'M', 'M'}, {"f", 'M', 'M'},           {"x", 'X', 'X'},
-        {"mu", '\0', 'M'},   {"masc", '\0', 'H'},    {"ma", '\0', 'H'},         {"fem", '\0', 'M'},
-        {"hom", '\0', 'H'},  {"varón", '\0', '\0'},  {"", '\0', '\0'},          {"HM", '\0', '\0'},
+        {"mu", '\0', 'M'},   {"masc", 'H', 'H'},     {"ma", '\0', 'H'},         {"fem", 'M', 'M'},
+        {"hom", '\0', 'H'},  {"varón", 'H', '\0'},   {"", '\0', '\0'},          {"HM", '\0', '\0'},
     };
     for (const auto& [text, read, searched] : rows) {
         EXPECT_EQ(ReadSex(text), read) << text;
         EXPECT_EQ(SearchSex(text), searched) << text;
     }
+}
+
+TEST(Sex, ReadAsTheColumnMeansIt)
+{
+    using enum SexLetters;
+    const std::tuple<const char*, SexLetters, char, SexFault> rows[] = {
+        {"M", FM, 'H', SexFault::None},          {"f", FM, 'M', SexFault::None},
+        {"M", Mixed, '\0', SexFault::Ambiguous}, {"H", Mixed, 'H', SexFault::None},
+        {"Masc.", HM, 'H', SexFault::None},      {"1", HM, '\0', SexFault::Number},
+        {" ", HM, '\0', SexFault::Missing},      {"Q", FM, '\0', SexFault::Unknown},
+    };
+    for (const auto& [text, letters, letter, fault] : rows) {
+        const SexReading reading = ReadSex(text, letters);
+        EXPECT_EQ(reading.letter, letter) << text;
+        EXPECT_EQ(reading.fault, fault) << text;
+    }
+    EXPECT_EQ(SexSentence(SexFault::Number, "2"),
+              "el sexo «2» es un número, que no dice si es hombre o mujer: se acepta H, M, X, "
+              "hombre, mujer, masculino o femenino");
 }
 
 } // namespace

@@ -98,6 +98,17 @@ TEST(AnswerRequest, ReasonsForNoKeyAndDoubts)
          "X en lugar de lo que no es una letra en «LO\"PEZ»: revise el nombre; X en lugar de lo "
          "que "
          "no es una letra en «A,B»: revise el nombre"},
+        {"a country for the state, a year of two digits from two centuries",
+         {"GOMEZ", "DIAZ", "JUAN", "23/04/16", "H", "Guatemala"},
+         "GODJ160423HNEMZNA7",
+         {},
+         "el año 16 puede ser 2016 o 1916: revise la fecha; nacido en el extranjero: NE "
+         "(«Guatemala»)"},
+        {"a number for the sex",
+         {"GOMEZ", "DIAZ", "JUAN", "1975-04-23", "1", "DF"},
+         "",
+         "el sexo «1» es un número, que no dice si es hombre o mujer: se acepta H, M, X, hombre, "
+         "mujer, masculino o femenino"},
         {"born after today",
          {"GOMEZ", "DIAZ", "JUAN", "2030-01-01", "H", "DF"},
          "GODJ300101HDFMZNA2",

@@ -84,6 +84,16 @@ const LookupRow kFindRows[] = {
     {"BlanksOnly",              "   ",                      nullptr},
     {"InvalidUtf8",             "\xC3",                     nullptr},
     {"WholeEntryIsNoName",      "DF: DISTRITO FEDERAL",     nullptr},
+    {"InegiNumber",             "22",                       "QT"},
+    {"InegiNumberZeroDropped",  "9",                        "DF"},
+    {"InegiNumberPastTheList",  "33",                       nullptr},
+    {"InegiOrderIsNotTheList",  "08",                       "CH"},
+    {"InegiColima",             "06",                       "CM"},
+    {"OldNameWithHyphen",       "Veracruz-Llave",           "VZ"},
+    {"LongName",                "QUERÉTARO DE ARTEAGA",     "QT"},
+    {"MacronFoldedAsInNames",   "Ōaxaca",                   "OC"},
+    {"NoBreakSpace",            "Nuevo\u00A0León",          "NL"},
+    {"Country",                 "EE. UU.",                  "NE"},
 };
 // clang-format on
 
@@ -137,6 +147,14 @@ TEST(States, EveryOtherName)
     for (const auto& [name, code] : kStateNames) {
         EXPECT_EQ(CodeOf(FindState(name)), code) << name;
         EXPECT_EQ(CodeOf(SearchState(name)), code) << name;
+    }
+}
+
+TEST(States, CountryIsBornAbroad)
+{
+    for (const auto& [text, abroad] : {std::pair{"Guatemala", true}, std::pair{"extranjero", true},
+                                       std::pair{"NE", false}, std::pair{"DF", false}}) {
+        EXPECT_EQ(ReadState(text).abroad, abroad) << text;
     }
 }
 

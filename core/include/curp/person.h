@@ -9,6 +9,7 @@
 #include "curp/calc_clave.h"
 #include "curp/dates.h"
 #include "curp/explain.h"
+#include "curp/sex.h"
 #include "curp/states.h"
 
 #include <array>
@@ -62,6 +63,9 @@ struct RequestRules {
     bool eitherDateOrder = false;
     // A blank sex: the problem Missing, or H, as the window starts.
     bool sexRequired = true;
+    // How the letters of the sex are meant: H/M, or F/M as some sheets write
+    // them, or unknown for M (a column that holds H, M and F).
+    SexLetters sexLetters = SexLetters::HM;
     // A blank state: the problem Missing, or a key without positions 12-13
     // and check digit.
     bool stateRequired = true;
@@ -89,6 +93,8 @@ enum class Problem : std::uint8_t {
     Date,          // the date cannot be read or does not exist: PersonAnswer::birth says why
     AmbiguousDate, // with eitherDateOrder: a date in both orders, and not the same one
     UnknownSex,    // `text` names no sex
+    SexNumber,     // `text` is a number ("1", "2"): numbered lists disagree on which is which
+    AmbiguousSex,  // `text` is M, with SexLetters::Mixed: mujer or masculino
     UnknownState,  // `text` names no state of the catalogue
     NoGivenName,   // the given name is blank as read (field Nombre)
     NoSurname,     // both surnames are blank as read (field Paterno)
@@ -109,6 +115,8 @@ enum class Doubt : std::uint8_t {
     AbbreviatedName, // `text`: a word of the given name written short ("FCO.")
     SignIsX,         // `text`: the name (as prepared) whose sign or digit the key holds as X
     FutureBirth,     // the date of birth is after the day of the request
+    BornAbroad,      // `text`: a country, or abroad, written for the state; the key has NE
+    CenturyInDoubt,  // `text`: the year of two digits, which may be a century earlier
 };
 
 struct KeyDoubt {

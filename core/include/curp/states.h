@@ -26,14 +26,28 @@ std::string StateEntry(const State& state);
 const State* FindStateByCode(std::string_view code) noexcept;
 
 // The state a person means by `text`, compared without regard to case,
-// accents, dots or blanks: its code ("df"), its name ("nuevo león",
+// accents, dots, hyphens or blanks: its code ("df"), its name ("nuevo león",
 // "Michoacan", "  baja  california sur "), its ISO 3166-2:MX code ("QUE",
-// "CMX"), a usual abbreviation ("Qro.", "S.L.P.", "B.C.S.", "Edomex", "Edo.
-// Méx.", "D.F.", "CDMX") or another name it goes by ("Ciudad de México",
-// "Estado de México", "Veracruz de Ignacio de la Llave", "Nacido en el
-// extranjero"). nullptr when nothing matches exactly or the text is not valid
-// UTF-8.
+// "CMX"), INEGI's number ("01" to "32", also without the leading zero), a
+// usual abbreviation ("Qro.", "S.L.P.", "B.C.S.", "Edomex", "Edo. Méx.",
+// "D.F.", "CDMX", "Nvo. León") or another name it goes by, long or old
+// ("Ciudad de México", "Querétaro de Arteaga", "Veracruz-Llave", "Baja
+// California Norte"). A country ("Estados Unidos", "EUA", "Guatemala",
+// "España") or "extranjero" is NE, the entry for births abroad. nullptr when
+// nothing matches exactly or the text is not valid UTF-8.
 const State* FindState(std::string_view text) noexcept;
+
+// What FindState finds, and whether the text named a country or abroad
+// rather than the code NE: a key with NE for "Guatemala" is right, but the
+// person reading the result should see that the country became NE.
+struct StateReading {
+    const State* state = nullptr;
+    bool abroad = false;
+};
+StateReading ReadState(std::string_view text) noexcept;
+
+// What a front end says of a reading with `abroad` set.
+inline constexpr std::string_view kBornAbroadNote = "nacido en el extranjero: NE";
 
 // The state the letters typed so far point to, for a list searched while
 // typing, compared as FindState does: the state that FindState finds
@@ -45,9 +59,11 @@ const State* FindState(std::string_view text) noexcept;
 // or not valid UTF-8.
 const State* SearchState(std::string_view typed) noexcept;
 
-// The form in which names are compared: letters in upper case, accents and
-// other marks removed ("Michoacán" gives "MICHOACAN", "ñ" gives "N"), every
-// other character kept. Empty for text that is not valid UTF-8.
+// The form in which names are compared, read as the key reads names: letters
+// in upper case, accents and other marks removed ("Michoacán" gives
+// "MICHOACAN", "Ōaxaca" "OAXACA", "ñ" gives "N"), any white space a plain
+// space, invisible format characters dropped, every other character kept.
+// Empty for text that is not valid UTF-8.
 std::string FoldForSearch(std::string_view text);
 
 } // namespace curp
