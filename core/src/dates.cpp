@@ -285,7 +285,7 @@ std::string Padded(int value, std::size_t width)
 }
 
 // The date as the sentences show it, year in full, in the order it was read.
-std::string Shown(DateOrder order, int year, unsigned month, unsigned day)
+std::string DateAsShown(DateOrder order, int year, unsigned month, unsigned day)
 {
     const std::string dd = Padded(static_cast<int>(day), 2);
     const std::string mm = Padded(static_cast<int>(month), 2);
@@ -410,21 +410,33 @@ DateReading ReadDate(std::string_view text, DateOrder order, std::chrono::year_m
     return reading;
 }
 
-std::string DateSentence(const DateReading& reading)
+std::string DateSentence(const DateReading& reading, DateShown how)
 {
     const int year = static_cast<int>(reading.date.year());
     const auto month = static_cast<unsigned>(reading.date.month());
     const auto day = static_cast<unsigned>(reading.date.day());
-    const auto shown = [&] { return Shown(reading.order, year, month, day); };
+    // The date as it was read, or what the sentence says in its place.
+    const auto shown = [&] {
+        switch (how) {
+        case DateShown::Plain:
+            break;
+        case DateShown::Quoted:
+            return "la fecha «" + DateAsShown(reading.order, year, month, day) + "»";
+        case DateShown::Elided:
+            return std::string("la fecha «…»");
+        }
+        return DateAsShown(reading.order, year, month, day);
+    };
+    const std::string quoted = how == DateShown::Elided ? "…" : reading.quoted;
     switch (reading.fault) {
     case DateFault::None:
         return {};
     case DateFault::Missing:
         return "falta la fecha";
     case DateFault::NoDate:
-        return "no es una fecha: «" + reading.quoted + "»";
+        return "no es una fecha: «" + quoted + "»";
     case DateFault::TimeNotZero:
-        return "la fecha lleva una hora que no es 0:00: «" + reading.quoted + "»";
+        return "la fecha lleva una hora que no es 0:00: «" + quoted + "»";
     case DateFault::OutOfYears:
         return shown() + " queda fuera de los años " +
                std::to_string(static_cast<int>(kBirthYears.first)) + " a " +

@@ -272,29 +272,6 @@ void Answer(const PersonData& data, const RequestRules& rules,
     }
 }
 
-// "31/04/1990 no existe: ..." and "23/04/1500 queda fuera ..." start with
-// the date as it was read, which the sentence names and quotes; "no es una
-// fecha: «…»" quotes the text itself.
-std::string DateSentence(const DateReading& reading, bool withData)
-{
-    const std::string_view problem = reading.problem;
-    if (reading.fault == DateFault::NoDate || reading.fault == DateFault::TimeNotZero) {
-        if (withData) {
-            return std::string(problem);
-        }
-        DateReading unquoted = reading;
-        unquoted.quoted = "…";
-        return curp::DateSentence(unquoted);
-    }
-    const std::size_t space = problem.find(' ');
-    if (problem.empty() || problem.front() < '0' || problem.front() > '9' ||
-        space == std::string_view::npos) {
-        return std::string(problem);
-    }
-    return "la fecha «" + (withData ? std::string(problem.substr(0, space)) : "…") + "»" +
-           std::string(problem.substr(space));
-}
-
 } // namespace
 
 std::string_view PersonData::Text(Field field) const noexcept
@@ -376,7 +353,7 @@ std::string Describe(const FieldProblem& problem, const PersonAnswer& answer, bo
             return "falta " + std::string(NameOf(problem.field));
         }
     case Problem::Date:
-        return DateSentence(answer.birth, withData);
+        return DateSentence(answer.birth, withData ? DateShown::Quoted : DateShown::Elided);
     case Problem::AmbiguousDate:
         return "fecha " + quoted(problem.text) + " ambigua";
     case Problem::UnknownSex:

@@ -75,12 +75,18 @@ struct DateReading {
     }
 };
 
+// How a sentence about a date names the date: as it was read ("31/04/1990
+// no existe: ..."), named and quoted ("la fecha «31/04/1990» no existe:
+// ..."), or left out ("la fecha «…» no existe: ...", "no es una fecha:
+// «…»"), so that every date with the same fault says it alike.
+enum class DateShown : std::uint8_t { Plain, Quoted, Elided };
+
 // Why a reading is no date of birth, in Spanish: "31/04/1990 no existe:
 // abril tiene 30 días", "23/04/1500 queda fuera de los años 1601 a 9999",
 // "no es una fecha: «hola»", "falta la fecha", "la fecha lleva una hora que no
 // es 0:00: «23/04/1975 10:30»". The date in these sentences has its year in
 // full and the order it was read in. Empty for a date that is fine.
-std::string DateSentence(const DateReading& reading);
+std::string DateSentence(const DateReading& reading, DateShown how = DateShown::Plain);
 
 // The doubt of a reading with centuryInDoubt set: "el año 16 puede ser 2016 o
 // 1916".
