@@ -650,7 +650,9 @@ void FrmCurpTest::everydayEntry_data()
             {}, u"31/04/1990 no existe: abril tiene 30 días"_s);
     row("three-digit year", {u"key Tab"_s, u"type 23/04/075"_s, enter}, {},
         u"23/04/0075 queda fuera de los años 1601 a 9999"_s);
-    for (const char* pasted : {"23 de abril de 1975", "23 abr 1975", "23-abr-75", "abril 23, 1975"})
+    row("six digits, DDMMAA", {intoDate, u"type 230475"_s, u"key Return"_s}, april23);
+    for (const char* pasted : {"23 de abril de 1975", "23 abr 1975", "23-abr-75", "abril 23, 1975",
+                               "23\u00A0abr\u00A01975", "23/04/1975\u202F"})
         row(pasted, {u"key Tab"_s, u"paste "_s + QString::fromUtf8(pasted), enter}, april23);
     row("no date pasted", {u"key Tab"_s, u"paste hola"_s, enter}, {}, u"no es una fecha: «hola»"_s);
     row("no date pasted over a date taken",
