@@ -12,7 +12,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -337,9 +336,9 @@ public:
     bool Keep()
     {
         if (direct_) {
-            std::FILE* file = std::exchange(file_, nullptr);
-            const bool flushed = std::fflush(file) == 0;
-            return std::fclose(file) == 0 && flushed;
+            std::FILE* written = std::exchange(file_, nullptr);
+            const bool flushed = std::fflush(written) == 0;
+            return std::fclose(written) == 0 && flushed;
         }
         struct stat old {};
         mode_t mode = 0;
@@ -350,11 +349,11 @@ public:
             umask(mask);
             mode = 0666U & ~mask;
         }
-        std::FILE* file = std::exchange(file_, nullptr);
+        std::FILE* out = std::exchange(file_, nullptr);
         const bool written =
-            std::fflush(file) == 0 && fsync(fileno(file)) == 0 && fchmod(fileno(file), mode) == 0;
+            std::fflush(out) == 0 && fsync(fileno(out)) == 0 && fchmod(fileno(out), mode) == 0;
         const int error = errno;
-        if (std::fclose(file) != 0 || !written || rename(temporary_.c_str(), path_.c_str()) != 0) {
+        if (std::fclose(out) != 0 || !written || rename(temporary_.c_str(), path_.c_str()) != 0) {
             errno = written ? errno : error;
             const int saved = errno;
             unlink(temporary_.c_str());

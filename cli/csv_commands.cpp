@@ -96,7 +96,7 @@ std::string ShortPath(std::string_view path)
 {
     constexpr std::size_t kLongest = 60;
     constexpr std::size_t kHead = 20;
-    const std::string shown = SafeToShow(path, std::string::npos);
+    std::string shown = SafeToShow(path, std::string::npos);
     std::vector<std::size_t> starts; // of each character
     for (std::size_t i = 0; i < shown.size(); ++i) {
         if ((static_cast<unsigned char>(shown[i]) & 0xC0U) != 0x80U) {
@@ -504,11 +504,11 @@ private:
                 ++tried.matched;
             } else if (i < required_) {
                 missing += (missing.empty() ? "" : ", ") + std::string(inputNames_[i]);
-                std::string names = "«" + std::string(inputNames_[i]) + "»";
+                std::string accepted = "«" + std::string(inputNames_[i]) + "»";
                 for (const std::string_view alias : AliasesOf(inputNames_[i])) {
-                    names += ", «" + std::string(alias) + "»";
+                    accepted += ", «" + std::string(alias) + "»";
                 }
-                tried.notes.push_back(std::string(inputNames_[i]) + " puede llamarse " + names +
+                tried.notes.push_back(std::string(inputNames_[i]) + " puede llamarse " + accepted +
                                       " (sin importar mayúsculas, acentos, puntos ni espacios)");
             }
         }

@@ -176,15 +176,15 @@ void KeyBox::showAnswer(const curp::PersonAnswer& answer, const QStringList& war
     // The explanation tells of the names' doubts itself; the others join
     // the window's warnings.
     QStringList lines = warnings;
-    QStringList doubts;
+    QStringList sentences;
     for (const curp::KeyDoubt& doubt : answer.doubts) {
-        doubts << QString::fromStdString(curp::Describe(doubt));
+        sentences << QString::fromStdString(curp::Describe(doubt));
         if (doubt.doubt != curp::Doubt::AbbreviatedName && doubt.doubt != curp::Doubt::SignIsX)
-            lines << doubts.back();
+            lines << sentences.back();
     }
     showKey(QString::fromStdString(answer.key).toStdU32String(), curp::ExplainKey(answer.trace),
             lines);
-    answerDoubts = doubts;
+    answerDoubts = sentences;
 }
 
 void KeyBox::markDoubtful(const QString& why)

@@ -398,6 +398,7 @@ std::string OmittedParticles(const std::vector<std::string>& particles)
 std::string CountedShortForms(const std::vector<ShortForm>& forms)
 {
     std::vector<std::string> each;
+    each.reserve(forms.size());
     for (const ShortForm& form : forms) {
         each.push_back(Concat(
             {form.written, each.empty() ? " cuenta como " : " como ", Accented(form.counted)}));
