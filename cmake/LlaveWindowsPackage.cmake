@@ -8,9 +8,11 @@
 include_guard(GLOBAL)
 
 set(windows_programs)
-if(TARGET curp)
-  list(APPEND windows_programs curp)
-endif()
+foreach(target IN ITEMS llave_win curp)
+  if(TARGET ${target})
+    list(APPEND windows_programs ${target})
+  endif()
+endforeach()
 if(NOT windows_programs)
   return()
 endif()
@@ -22,22 +24,30 @@ set(package_name llave-${PROJECT_VERSION})
 # The programs as shipped: stripped copies in <build>/package/Llave.
 set(shipped)
 set(wxs_files)
-foreach(program IN LISTS windows_programs)
+foreach(target IN LISTS windows_programs)
+  get_target_property(program ${target} OUTPUT_NAME)
+  if(NOT program)
+    set(program ${target})
+  endif()
   set(file ${package_dir}/Llave/${program}.exe)
   add_custom_command(OUTPUT ${file}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${package_dir}/Llave
-    COMMAND ${CMAKE_STRIP} -o ${file} $<TARGET_FILE:${program}>
-    DEPENDS ${program}
+    COMMAND ${CMAKE_STRIP} -o ${file} $<TARGET_FILE:${target}>
+    DEPENDS ${target}
     COMMENT "Stripping ${program}.exe for the packages")
   list(APPEND shipped ${file})
   string(APPEND wxs_files
     "            <File Id=\"${program}.exe\" Name=\"${program}.exe\" Source=\"Llave/${program}.exe\"/>\n")
 endforeach()
 
-# The Start menu's "Llave" opens a console in the installed folder, showing
-# curp's help.
-set(LLAVE_WXS_SHORTCUT
-  "Target=\"[System64Folder]cmd.exe\" Arguments='/k \"[INSTALLDIR]curp.exe\" --help'")
+# The Start menu's "Llave" starts the window; without it, it opens a console
+# in the installed folder, showing curp's help.
+if(TARGET llave_win)
+  set(LLAVE_WXS_SHORTCUT "Target=\"[INSTALLDIR]llave.exe\"")
+else()
+  set(LLAVE_WXS_SHORTCUT
+    "Target=\"[System64Folder]cmd.exe\" Arguments='/k \"[INSTALLDIR]curp.exe\" --help'")
+endif()
 set(LLAVE_WXS_FILES "${wxs_files}")
 # wixl reads only paths relative to the folder it runs in: the package folder.
 set(icon ${PROJECT_SOURCE_DIR}/ui/icons/llave.ico)

@@ -17,6 +17,7 @@ expect() { # expect DESCRIPTION COMMAND...: COMMAND succeeds
     "$@" || { failures=$((failures + 1)) && echo "FAIL $what"; }
 }
 installed() { [ -f "$prefix/drive_c/Program Files/Llave/curp.exe" ]; }
+window_installed() { [ -f "$prefix/drive_c/Program Files/Llave/llave.exe" ]; }
 # (wine puts a machine-wide shortcut in the user's Start menu.)
 in_start_menu() { find "$prefix/drive_c" -path '*/Start Menu/Programs/Llave.lnk' | grep -q .; }
 listed() { run uninstaller --list | tr -d '\r' | grep -q '|||Llave$'; }
@@ -26,6 +27,7 @@ absent() { ! "$@"; }
 [ -f "$msi" ] || { echo "FAIL no package $msi (built by cmake --build)" && exit 1; }
 expect "silent install" run msiexec /i "$msi" /qn
 expect "curp.exe in Program Files\\Llave" installed
+expect "llave.exe beside it" window_installed
 expect "Llave in the Start menu" in_start_menu
 expect "an uninstall entry" listed
 expect "the installed curp.exe runs" runs
