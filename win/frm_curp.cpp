@@ -269,7 +269,7 @@ void frm_CURP::PlaceControls(UINT newDpi)
             SIZE size{};
             SelectObject(dc, font);
             GetTextExtentPoint32W(dc, control.text, static_cast<int>(wcslen(control.text)), &size);
-            width = size.cx;
+            width = size.cx + px(30); // and the room an underline or italic letter takes
         } else if (control.kind == std::wstring_view(WC_COMBOBOXW)) {
             height = px(kListDrop);
         }
@@ -390,6 +390,7 @@ LRESULT frm_CURP::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
+    case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: {
         // The link navy blue; a doubtful key red.
         const LRESULT brush = DefWindowProcW(window, message, wParam, lParam);
