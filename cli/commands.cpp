@@ -584,6 +584,9 @@ int Run(int argc, char** argv)
     app.failure_message(Failure);
     app.set_help_flag("-h,--help");
     app.allow_extras();
+    // "/x" is an argument, as on Linux, not an option (CLI11's default on
+    // Windows); the commands below inherit it.
+    app.allow_windows_style_options(false);
     Options options;
     app.add_flag("-V,--version", options.version);
 

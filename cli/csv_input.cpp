@@ -3,6 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -20,6 +26,39 @@ std::string ReadFailure()
     return std::string("no se pudo leer: ") + std::strerror(errno);
 }
 
+#ifdef _WIN32
+// A file in %TEMP% that Windows deletes once it is closed, even when the
+// program is stopped (an open file cannot be deleted there, as it is below);
+// null, with errno set, when none can be made.
+std::FILE* TemporaryFile()
+{
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    folder.resize(GetTempPathW(static_cast<DWORD>(folder.size()), folder.data()));
+    std::wstring path(MAX_PATH + 1, L'\0');
+    if (folder.empty() || GetTempFileNameW(folder.c_str(), L"crp", 0, path.data()) == 0) {
+        errno = ENOENT;
+        return nullptr;
+    }
+    const HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                    FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = EACCES;
+        DeleteFileW(path.c_str());
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(fd, "w+b");
+    if (file == nullptr) {
+        _close(fd);
+    }
+    return file;
+}
+#else
 // An unnamed file in TMPDIR (or /tmp), gone once closed; null when none can be made.
 std::FILE* TemporaryFile()
 {
@@ -37,6 +76,7 @@ std::FILE* TemporaryFile()
     }
     return file;
 }
+#endif
 
 // Finds the first line that is not empty, however the input is cut into
 // pieces, and counts the separators it holds outside quotes.

@@ -57,3 +57,8 @@ set(CPACK_SOURCE_IGNORE_FILES
   "\\.swp$")
 
 include(CPack)
+
+# The .msi and .zip of a Windows build.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/LlaveWindowsPackage.cmake)
+endif()

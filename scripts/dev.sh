@@ -6,6 +6,7 @@
 #   scripts/dev.sh check     builds with the tests and runs them once, plainly (a quick check)
 #   scripts/dev.sh test      builds everything and runs every test and check (what CI runs)
 #   scripts/dev.sh package   builds the .deb and the source archive in build/release/
+#   scripts/dev.sh windows   cross-builds curp.exe, its .msi and .zip in build/windows/
 #
 # Each build lives in build/<preset>/ (see CMakePresets.json).
 set -euo pipefail
@@ -37,6 +38,13 @@ test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppche
 # dpkg-dev computes the .deb's dependencies; CPack needs file to find the
 # program inside the package.
 package_packages=("${run_packages[@]}" dpkg-dev file)
+
+# The Windows build: MinGW-w64, the headers and GoogleTest's sources that
+# cmake/LlaveWindows.cmake stages, wine for the tests, wixl for the .msi.
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix libcli11-dev nlohmann-json3-dev)
+windows_packages+=(libgtest-dev wine wine64 wixl)
+# llave.exe's keyboard session: a virtual display, typed keys, the clipboard.
+windows_packages+=(xvfb xdotool xclip)
 
 # Installs the packages of "$@" that are not installed yet.
 install_missing() {
@@ -131,13 +139,23 @@ cmd_package() {
     (cd build/release && cpack -G DEB && cpack --config CPackSourceConfig.cmake)
 }
 
+# llave.exe, curp.exe, llave-VERSION.msi and llave-VERSION-windows.zip in build/windows/;
+# `ctest --preset windows` then runs their tests under wine.
+cmd_windows() {
+    install_missing "${windows_packages[@]}"
+    build windows
+    echo "dev.sh windows: built in build/windows/:"
+    (cd build/windows && ls -1 curp.exe llave-*.msi llave-*-windows.zip)
+}
+
 case "${1:-}" in
     run) cmd_run ;;
     check) cmd_check ;;
     test) cmd_test ;;
     package) cmd_package ;;
+    windows) cmd_windows ;;
     *)
-        echo "usage: $0 run|check|test|package" >&2
+        echo "usage: $0 run|check|test|package|windows" >&2
         exit 2
         ;;
 esac

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Formats Llave's C++ sources with clang-format-14 and the checked-in
 # .clang-format, or with --check only reports the files whose layout differs
-# (and fails). Covers core/, cli/, tests/, bench/, fuzz/ and ui/.
+# (and fails). Covers core/, cli/, tests/, bench/, fuzz/, ui/ and win/.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -11,7 +11,7 @@ if ! command -v "$clang_format" >/dev/null 2>&1; then
     exit 1
 fi
 
-mapfile -t files < <(find core cli tests bench fuzz ui -type f \
+mapfile -t files < <(find core cli tests bench fuzz ui win -type f \
     \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null | sort)
 
 if [ "${1:-}" != --check ]; then

@@ -1,0 +1,430 @@
+#include "frm_curp.h"
+
+#include "curp/check.h"
+#include "curp/explain.h"
+#include "curp/person.h"
+#include "curp/states.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+const wchar_t* const kClassName = L"Llave.frm_CURP";
+
+// The controls' ids. "Calcular" is IDOK, the one Enter presses.
+enum ControlId : int {
+    kLbl = 100, // Lbl (0) to (5): 100 to 105
+    kTxt = 110, // Txt (0) to (2): 110 to 112
+    kDtP = 113,
+    kCmbSexo = 114,
+    kCmbEnt = 115,
+    kCmdCalc = IDOK,
+    kTxtCURP = 116,
+    kImage1 = 117,
+    kBrand = 118, // lblBrand (0) and (1): 118 and 119
+    kWeb = 120,
+};
+
+enum FontId : int { kForm, kBrandFont, kLinkFont, kDateFont };
+
+struct Control {
+    int id;
+    const wchar_t* kind;
+    const wchar_t* text;
+    DWORD style;
+    DWORD exStyle;
+    int left, top, width, height; // twips
+    FontId font;
+};
+
+const wchar_t* const kWebText = L"www.gob.mx/curp";
+constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kBox = WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+
+// The form as it was drawn, in twips, in the order of the focus and of the
+// controls on screen: each label just before its input, so that screen
+// readers name the input by it. Labels take no focus.
+// clang-format off
+const Control kControls[] = {
+    // id          kind          text           style                     exStyle            Left   Top  Width Height font
+    {kLbl + 0,     WC_STATICW,   L"A. Paterno", kLabel,                   0,                  240, 1080,   780,  195, kForm},
+    {kTxt + 0,     WC_EDITW,     L"",           kBox | ES_UPPERCASE,      WS_EX_CLIENTEDGE,  1200, 1080,  3735,  315, kForm},
+    {kLbl + 1,     WC_STATICW,   L"A. Materno", kLabel,                   0,                  240, 1440,   810,  195, kForm},
+    {kTxt + 1,     WC_EDITW,     L"",           kBox | ES_UPPERCASE,      WS_EX_CLIENTEDGE,  1200, 1440,  3735,  315, kForm},
+    {kLbl + 2,     WC_STATICW,   L"Nombre(s)",  kLabel,                   0,                  240, 1800,   750,  195, kForm},
+    {kTxt + 2,     WC_EDITW,     L"",           kBox | ES_UPPERCASE,      WS_EX_CLIENTEDGE,  1200, 1800,  3735,  315, kForm},
+    {kLbl + 3,     WC_STATICW,   L"Fecha Nac.", kLabel,                   0,                  240, 2280,   810,  195, kForm},
+    {kDtP,         WC_EDITW,     L"01/01/1980", kBox,                     WS_EX_CLIENTEDGE,  1200, 2280,  1335,  315, kDateFont},
+    {kLbl + 4,     WC_STATICW,   L"Sexo",       kLabel,                   0,                  240, 2640,   360,  195, kForm},
+    {kCmbSexo,     WC_COMBOBOXW, L"",           kList,                    0,                 1200, 2640,  1815,  315, kForm},
+    {kLbl + 5,     WC_STATICW,   L"Entidad",    kLabel,                   0,                  240, 3000,   540,  195, kForm},
+    {kCmbEnt,      WC_COMBOBOXW, L"",           kList,                    0,                 1200, 3000,  3615,  315, kForm},
+    {kCmdCalc,     WC_BUTTONW,   L"Calcular",   WS_TABSTOP | BS_DEFPUSHBUTTON, 0,             120, 3840,   975,  375, kForm},
+    {kTxtCURP,     WC_EDITW,     L"",           kBox | ES_READONLY,       WS_EX_CLIENTEDGE,  1200, 3840,  3855,  315, kForm},
+    {kImage1,      WC_STATICW,   L"",           SS_ICON | SS_REALSIZECONTROL, 0,              120,  120,   480,  480, kForm},
+    {kBrand + 0,   WC_STATICW,   L"Llave",      kLabel,                   0,                  720,  120,  1065,  285, kBrandFont},
+    {kBrand + 1,   WC_STATICW,   L"Clave Única de Registro de Población", kLabel, 0,          720,  360,  3585,  195, kForm},
+    {kWeb,         WC_STATICW,   kWebText,      kLabel | SS_NOTIFY,  0,                         720,  540,  1320,  195, kLinkFont},
+};
+// The client area, and the etched separator's two lines (Line1 in the
+// button shadow's colour, Line2 a pixel below in the highlight's).
+constexpr int kClientWidth = 5205, kClientHeight = 4470;
+constexpr int kLineLeft = 120, kLineRight = 5040, kLine1Top = 3600, kLine2Top = 3615;
+// clang-format on
+
+// How far an open list reaches below its box, in twips.
+constexpr int kListDrop = 3000;
+
+std::wstring Wide(std::string_view text)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    return wide;
+}
+
+std::string Utf8(std::wstring_view text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
+                        nullptr, nullptr);
+    return utf8;
+}
+
+std::string TextOf(HWND control)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Utf8(text);
+}
+
+std::chrono::year_month_day Today()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return std::chrono::year{now.wYear} / std::chrono::month{now.wMonth} /
+           std::chrono::day{now.wDay};
+}
+
+HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, int weight, bool underline, UINT dpi)
+{
+    return CreateFontW(-MulDiv(hundredthsOfPoint, static_cast<int>(dpi), 7200), 0, 0, 0, weight,
+                       FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
+}
+
+} // namespace
+
+namespace Module1 {
+
+// Asks the shell to open `address` with its default handler; a failure is ignored.
+void OpenLink(const wchar_t* address, HWND owner)
+{
+    ShellExecuteW(owner, L"open", address, L"", L"", SW_SHOWNORMAL);
+}
+
+} // namespace Module1
+
+frm_CURP::frm_CURP(HINSTANCE instance)
+    : instance(instance)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &frm_CURP::WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kClassName;
+    windowClass.hIcon =
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON),
+                                                        GetSystemMetrics(SM_CYSMICON), 0));
+    RegisterClassExW(&windowClass);
+
+    // A fixed single border, no minimize and no maximize button.
+    CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"Generación de CURP",
+                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                    nullptr, nullptr, instance, this);
+    for (const Control& control : kControls) {
+        CreateWindowExW(control.exStyle, control.kind, control.text,
+                        WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0, window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance,
+                        nullptr);
+    }
+    for (const wchar_t* sex : {L"0:Masculino", L"1:Femenino"}) {
+        SendDlgItemMessageW(window, kCmbSexo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(sex));
+    }
+    for (const curp::State& state : curp::States()) {
+        const std::wstring entry = Wide(curp::StateEntry(state));
+        SendDlgItemMessageW(window, kCmbEnt, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+
+    // The explanation of the key, in the result box's tooltip.
+    tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
+                              0, 0, 0, window, nullptr, instance, nullptr);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, kTxtCURP));
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+
+    // The system's dots per inch (the manifest makes the program aware of them).
+    const HDC screen = GetDC(nullptr);
+    PlaceControls(static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY)));
+    ReleaseDC(nullptr, screen);
+
+    // Opens centred on the screen.
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(window, nullptr, (work.left + work.right - (frame.right - frame.left)) / 2,
+                 (work.top + work.bottom - (frame.bottom - frame.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+    Form_Load();
+}
+
+frm_CURP::~frm_CURP()
+{
+    if (IsWindow(window) != FALSE) {
+        DestroyWindow(window);
+    }
+    for (HFONT font : fonts) {
+        DeleteObject(font);
+    }
+    if (logo != nullptr) {
+        DestroyIcon(logo);
+    }
+}
+
+void frm_CURP::Show(int showCommand)
+{
+    ShowWindow(window, showCommand);
+    SetFocus(GetDlgItem(window, kTxt + 0));
+}
+
+const wchar_t* frm_CURP::webAddress() noexcept
+{
+    return L"https://www.gob.mx/curp/";
+}
+
+const wchar_t* frm_CURP::webText() noexcept
+{
+    return kWebText;
+}
+
+void frm_CURP::PlaceControls(UINT newDpi)
+{
+    dpi = newDpi;
+    const auto px = [this](int twips) {
+        return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+    };
+    for (HFONT font : fonts) {
+        DeleteObject(font);
+    }
+    fonts = {MakeFont(L"Tahoma", 825, FW_NORMAL, false, dpi),
+             MakeFont(L"Arial", 1200, FW_BOLD, false, dpi),
+             MakeFont(L"Tahoma", 825, FW_NORMAL, true, dpi),
+             MakeFont(L"Arial", 825, FW_NORMAL, false, dpi)};
+
+    RECT frame{0, 0, px(kClientWidth), px(kClientHeight)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+
+    if (logo != nullptr) {
+        DestroyIcon(logo);
+    }
+    logo = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, px(480), px(480), 0));
+    SendDlgItemMessageW(window, kImage1, STM_SETICON, reinterpret_cast<WPARAM>(logo), 0);
+
+    const HDC dc = GetDC(window);
+    for (const Control& control : kControls) {
+        const HWND item = GetDlgItem(window, control.id);
+        const HFONT font = fonts.at(static_cast<std::size_t>(control.font));
+        SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        int width = px(control.width);
+        int height = px(control.height);
+        // Labels size themselves to their text; a list's height takes in its drop.
+        if (control.kind == std::wstring_view(WC_STATICW) && (control.style & SS_ICON) == 0) {
+            SIZE size{};
+            SelectObject(dc, font);
+            GetTextExtentPoint32W(dc, control.text, static_cast<int>(wcslen(control.text)), &size);
+            width = size.cx + px(30); // and the room an underline or italic letter takes
+        } else if (control.kind == std::wstring_view(WC_COMBOBOXW)) {
+            height = px(kListDrop);
+        }
+        SetWindowPos(item, nullptr, px(control.left), px(control.top), width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ReleaseDC(window, dc);
+    SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, px(6000));
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void frm_CURP::Paint()
+{
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    const auto px = [this](int twips) {
+        return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+    };
+    const int thickness = std::max(1, MulDiv(1, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI));
+    for (auto [top, colour] :
+         {std::pair{kLine1Top, COLOR_BTNSHADOW}, {kLine2Top, COLOR_BTNHIGHLIGHT}}) {
+        const RECT line{px(kLineLeft), px(top), px(kLineRight), px(top) + thickness};
+        FillRect(dc, &line, GetSysColorBrush(colour));
+    }
+    EndPaint(window, &paint);
+}
+
+void frm_CURP::Form_Load()
+{
+    SendDlgItemMessageW(window, kCmbSexo, CB_SETCURSEL, 0, 0);
+}
+
+void frm_CURP::CmdCalc_Click()
+{
+    // The texts as the boxes and lists hold them, to the library's one door:
+    // it reads the names in upper case, without accents, as the registry
+    // writes them, and the date as it was typed. "M" with no sex chosen.
+    const std::string Ap = TextOf(GetDlgItem(window, kTxt + 0));
+    const std::string Am = TextOf(GetDlgItem(window, kTxt + 1));
+    const std::string Nm = TextOf(GetDlgItem(window, kTxt + 2));
+    const std::string FB = TextOf(GetDlgItem(window, kDtP));
+    const LRESULT sex = SendDlgItemMessageW(window, kCmbSexo, CB_GETCURSEL, 0, 0);
+    const std::string CveSexo = sex == 0 ? "H" : "M";
+    const LRESULT state = SendDlgItemMessageW(window, kCmbEnt, CB_GETCURSEL, 0, 0);
+    const auto states = curp::States();
+    const std::string CveEnt = state >= 0 && static_cast<std::size_t>(state) < states.size()
+                                   ? std::string(states[static_cast<std::size_t>(state)].code)
+                                   : std::string();
+    const curp::RequestRules rules{.today = Today(), .stateRequired = false, .wholeKeyOnly = false};
+    const curp::PersonAnswer answer = curp::AnswerRequest({Ap, Am, Nm, FB, CveSexo, CveEnt}, rules);
+    if (answer.Has(curp::Problem::Date)) {
+        ShowKey({}, Wide(answer.birth.problem), true);
+        return;
+    }
+    // The doubts first, then each piece of the key explained.
+    const curp::KeyExplanation explanation = curp::ExplainKey(answer.trace);
+    std::wstring lines;
+    for (const curp::KeyDoubt& doubt : answer.doubts) {
+        lines += Wide(curp::Describe(doubt)) + L"\r\n";
+    }
+    for (const std::string& line : curp::Describe(explanation)) {
+        lines += Wide(line) + L"\r\n";
+    }
+    ShowKey(answer.key, lines, !curp::CouldBeRegistryKey(explanation) || !answer.doubts.empty());
+}
+
+void frm_CURP::ShowKey(const std::string& key, const std::wstring& text, bool isDoubtful)
+{
+    doubtful = isDoubtful;
+    why = text;
+    const HWND box = GetDlgItem(window, kTxtCURP);
+    SetWindowTextW(box, Wide(curp::WithDashes(key)).c_str());
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(box);
+    tool.lpszText = why.data();
+    SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    InvalidateRect(box, nullptr, TRUE);
+}
+
+void frm_CURP::Txt_GotFocus(int Index)
+{
+    // All of the text, however long, so that typing replaces all of it.
+    SendDlgItemMessageW(window, kTxt + Index, EM_SETSEL, 0, -1);
+}
+
+void frm_CURP::lblweb_Click()
+{
+    Module1::OpenLink(webAddress(), window);
+}
+
+LRESULT CALLBACK frm_CURP::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* form =
+            static_cast<frm_CURP*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        form->window = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    auto* form = reinterpret_cast<frm_CURP*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return form != nullptr ? form->Handle(message, wParam, lParam)
+                           : DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT frm_CURP::Handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (id == kCmdCalc && code == BN_CLICKED) {
+            CmdCalc_Click();
+        } else if (id >= kTxt && id < kTxt + 3 && code == EN_SETFOCUS) {
+            Txt_GotFocus(id - kTxt);
+        } else if (id == kWeb && code == STN_CLICKED) {
+            lblweb_Click();
+        }
+        return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        // The link navy blue; a doubtful key red.
+        const LRESULT brush = DefWindowProcW(window, message, wParam, lParam);
+        const HWND control = reinterpret_cast<HWND>(lParam);
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        if (control == GetDlgItem(window, kWeb)) {
+            SetTextColor(dc, RGB(0, 0, 128));
+        } else if (control == GetDlgItem(window, kTxtCURP) && doubtful) {
+            SetTextColor(dc, RGB(192, 0, 0));
+        }
+        return brush;
+    }
+    case WM_SETCURSOR:
+        if (reinterpret_cast<HWND>(wParam) == GetDlgItem(window, kWeb)) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of other dots per inch: where Windows suggests, redrawn for them.
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceControls(HIWORD(wParam));
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
