@@ -14,6 +14,10 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -293,6 +297,12 @@ public:
             direct_ = true;
             return;
         }
+#ifdef _WIN32
+        // Beside the file, under a name of its own; Windows has no
+        // symbolic links a person makes by hand, nor mkstemp.
+        temporary_ = path_ + ".curp-salida";
+        file_ = std::fopen(temporary_.c_str(), "wb");
+#else
         if (lstat(path_.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
             if (char* real = realpath(path_.c_str(), nullptr)) {
                 path_ = real;
@@ -310,6 +320,7 @@ public:
                 unlink(temporary_.c_str());
             }
         }
+#endif
     }
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
@@ -340,6 +351,16 @@ public:
             const bool flushed = std::fflush(written) == 0;
             return std::fclose(written) == 0 && flushed;
         }
+#ifdef _WIN32
+        std::FILE* out = std::exchange(file_, nullptr);
+        const bool written = std::fflush(out) == 0 && _commit(_fileno(out)) == 0;
+        const int error = errno;
+        // rename() does not replace a file that exists there.
+        if (std::fclose(out) != 0 || !written ||
+            MoveFileExA(temporary_.c_str(), path_.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+            errno = written ? EACCES : error;
+#else
         struct stat old {};
         mode_t mode = 0;
         if (stat(path_.c_str(), &old) == 0) {
@@ -355,6 +376,7 @@ public:
         const int error = errno;
         if (std::fclose(out) != 0 || !written || rename(temporary_.c_str(), path_.c_str()) != 0) {
             errno = written ? errno : error;
+#endif
             const int saved = errno;
             unlink(temporary_.c_str());
             errno = saved;
@@ -390,10 +412,14 @@ int RunCsv(Status (*command)(const CsvRun&), const std::string& path, CsvRun run
         run.out = out->file();
     }
     // Ctrl+C stops the run between two rows, and it says what it wrote.
+#ifdef _WIN32
+    std::signal(SIGINT, OnInterrupt);
+#else
     struct sigaction interrupt {};
     interrupt.sa_handler = OnInterrupt;
     sigemptyset(&interrupt.sa_mask);
     sigaction(SIGINT, &interrupt, nullptr);
+#endif
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(nullptr, std::fclose);
     if (path.empty() || path == "-") {
         run.in = stdin;
