@@ -142,27 +142,30 @@ check "the keys it wrote validated" 0 "" "$header,curp_calculada,error,aviso,val
 long="$work/carpeta-de-nombre-largo/carpeta-de-nombre-largo/carpeta-de-nombre-largo"
 mkdir -p "$long" && printf '%s\n%s\n' "$header" "$bad_row" >"$long/f.csv"
 check "long path keeps its line" 1 "" "~$bad_row" "nombre-largo/f.csv:2: la fecha" calcula --csv "$long/f.csv"
-if [ -w /dev/full ]; then
+# Windows has no /dev/full, and wine passes no Ctrl+C through a pipe.
+if [ "$platform" != windows ] && [ -w /dev/full ]; then
     check "full disk says what was written" 2 "" "" "salida incompleta: 0 filas escritas de 1; no se pudo escribir la salida" calcula --csv "$work/good.csv" -o /dev/full
 fi
 # Ctrl+C while the input is still coming: nothing is taken for a whole file.
-cp "$work/good.csv" "$work/kept.csv"
-mkfifo "$work/fifo"
-"$curp" calcula --csv "$work/fifo" -o "$work/kept.csv" 2>"$work/err" &
-pid=$!
-exec 3>"$work/fifo"
-printf '%s\n' "$header" >&3
-sleep 0.2
-kill -INT "$pid"
-wait "$pid"
-got=$?
-exec 3>&-
-if [ "$got" != 130 ] || ! grep -q "salida incompleta: 0 filas escritas" "$work/err" ||
-    ! cmp -s "$work/good.csv" "$work/kept.csv" || [ -n "$(find "$work" -name '.curp-salida-*')" ]; then
-    failures=$((failures + 1))
-    echo "FAIL Ctrl+C leaves the output file as it was: status $got, $(cat "$work/err")"
-else
-    passed=$((passed + 1))
+if [ "$platform" != windows ]; then
+    cp "$work/good.csv" "$work/kept.csv"
+    mkfifo "$work/fifo"
+    "$curp" calcula --csv "$work/fifo" -o "$work/kept.csv" 2>"$work/err" &
+    pid=$!
+    exec 3>"$work/fifo"
+    printf '%s\n' "$header" >&3
+    sleep 0.2
+    kill -INT "$pid"
+    wait "$pid"
+    got=$?
+    exec 3>&-
+    if [ "$got" != 130 ] || ! grep -q "salida incompleta: 0 filas escritas" "$work/err" ||
+        ! cmp -s "$work/good.csv" "$work/kept.csv" || [ -n "$(find "$work" -name '.curp-salida-*')" ]; then
+        failures=$((failures + 1))
+        echo "FAIL Ctrl+C leaves the output file as it was: status $got, $(cat "$work/err")"
+    else
+        passed=$((passed + 1))
+    fi
 fi
 
 # Keys given.
