@@ -4,6 +4,7 @@
 
 #include <curp/check.h>
 #include <curp/explain.h>
+#include <curp/window_texts.h>
 
 #include <QStringList>
 
@@ -59,7 +60,8 @@ QString spokenKey(QStringView key)
 
 QString notRegistryWarning()
 {
-    return u"Esta clave no puede ser la CURP del registro"_s;
+    return QString::fromUtf8(curp::kNotRegistryKeyText.data(),
+                             qsizetype(curp::kNotRegistryKeyText.size()));
 }
 
 QStringList keyReasons(const curp::KeyExplanation& explanation, const QStringList& warnings)

@@ -12,6 +12,7 @@
 
 #include <curp/person.h>
 #include <curp/sex.h>
+#include <curp/window_texts.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -112,7 +113,7 @@ QIcon logoIcon(std::initializer_list<int> sizes)
     return icon;
 }
 
-// The date the date box starts with.
+// The date the date box starts with, shown as curp::kInitialDateText.
 const QDate initialDate(1980, 1, 1);
 
 bool isPlainEnter(const QKeyEvent* event)
@@ -364,10 +365,10 @@ void frm_CURP::describeSex(bool ambiguous)
     // "Masculino (H en la clave)".
     const QString entry = CmbSexo->currentText().section(u':', 1);
     const QString letter = CmbSexo->currentData().toString();
-    const QString text =
-        ambiguous ? u"M: ¿masculino o mujer? Escriba h, hombre, masculino o mujer, f, femenino"_s
-        : entry.isEmpty() ? QString()
-                          : u"%1 (%2 en la clave)"_s.arg(entry, letter);
+    const QString text = ambiguous         ? QString::fromUtf8(curp::kAmbiguousSexText.data(),
+                                                               qsizetype(curp::kAmbiguousSexText.size()))
+                         : entry.isEmpty() ? QString()
+                                           : u"%1 (%2 en la clave)"_s.arg(entry, letter);
     if (CmbSexo->accessibleDescription() != text) {
         CmbSexo->setToolTip(text);
         CmbSexo->setAccessibleDescription(text);
@@ -417,8 +418,7 @@ QStringList frm_CURP::dateWarnings() const
 {
     QStringList warnings;
     if (!DtP->changedByUser() && DtP->date() == initialDate)
-        warnings << u"la fecha de nacimiento es la inicial (%1); ¿es la correcta?"_s.arg(
-            initialDate.toString(u"dd/MM/yyyy"_s));
+        warnings << QString::fromStdString(curp::UntouchedDateWarning());
     return warnings;
 }
 

@@ -6,6 +6,7 @@
 
 #include <curp/explain.h>
 #include <curp/person.h>
+#include <curp/window_texts.h>
 
 #include <QAction>
 #include <QApplication>
@@ -78,7 +79,7 @@ KeyBox::KeyBox(QWidget* parent)
 
 QString KeyBox::staleText()
 {
-    return u"los datos cambiaron: pulse Calcular"_s;
+    return QString::fromUtf8(curp::kStaleKeyText.data(), qsizetype(curp::kStaleKeyText.size()));
 }
 
 QString KeyBox::copyBareText()
@@ -160,7 +161,8 @@ bool KeyBox::refusedStaleCopy()
     // The clipboard may still hold the key of the person before; pasted now,
     // it would be taken for this person's.
     QGuiApplication::clipboard()->clear();
-    const QString why = u"No se copió la clave; "_s + staleText();
+    const QString why = QString::fromUtf8(curp::kStaleCopyRefused.data(),
+                                          qsizetype(curp::kStaleCopyRefused.size()));
     QToolTip::showText(mapToGlobal(QPoint(0, height())), asUnwrappedText(why), this);
     Announcer::of(window())->announce(why + u'.');
     return true;
