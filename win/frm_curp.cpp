@@ -1,17 +1,20 @@
 #include "frm_curp.h"
 
+#include "text.h"
+
 #include "curp/check.h"
 #include "curp/explain.h"
 #include "curp/person.h"
+#include "curp/sex.h"
 #include "curp/states.h"
+#include "curp/window_texts.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 namespace {
 
@@ -30,6 +33,7 @@ enum ControlId : int {
     kImage1 = 117,
     kBrand = 118, // lblBrand (0) and (1): 118 and 119
     kWeb = 120,
+    kDtPDrop = 121, // the date box's button that drops its calendar
 };
 
 enum FontId : int { kForm, kBrandFont, kLinkFont, kDateFont };
@@ -51,7 +55,8 @@ constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 
 // The form as it was drawn, in twips, in the order of the focus and of the
 // controls on screen: each label just before its input, so that screen
-// readers name the input by it. Labels take no focus.
+// readers name the input by it. Labels take no focus, and neither does the
+// date box's drop button, which takes the last 240 twips of its width.
 // clang-format off
 const Control kControls[] = {
     // id          kind          text           style                     exStyle            Left   Top  Width Height font
@@ -62,7 +67,8 @@ const Control kControls[] = {
     {kLbl + 2,     WC_STATICW,   L"Nombre(s)",  kLabel,                   0,                  240, 1800,   750,  195, kForm},
     {kTxt + 2,     WC_EDITW,     L"",           kBox | ES_UPPERCASE,      WS_EX_CLIENTEDGE,  1200, 1800,  3735,  315, kForm},
     {kLbl + 3,     WC_STATICW,   L"Fecha Nac.", kLabel,                   0,                  240, 2280,   810,  195, kForm},
-    {kDtP,         WC_EDITW,     L"01/01/1980", kBox,                     WS_EX_CLIENTEDGE,  1200, 2280,  1335,  315, kDateFont},
+    {kDtP,         WC_EDITW,     L"",           kBox,                     WS_EX_CLIENTEDGE,  1200, 2280,  1095,  315, kDateFont},
+    {kDtPDrop,     WC_BUTTONW,   L"Calendario", BS_OWNERDRAW,             0,                 2295, 2280,   240,  315, kForm},
     {kLbl + 4,     WC_STATICW,   L"Sexo",       kLabel,                   0,                  240, 2640,   360,  195, kForm},
     {kCmbSexo,     WC_COMBOBOXW, L"",           kList,                    0,                 1200, 2640,  1815,  315, kForm},
     {kLbl + 5,     WC_STATICW,   L"Entidad",    kLabel,                   0,                  240, 3000,   540,  195, kForm},
@@ -82,41 +88,6 @@ constexpr int kLineLeft = 120, kLineRight = 5040, kLine1Top = 3600, kLine2Top = 
 
 // How far an open list reaches below its box, in twips.
 constexpr int kListDrop = 3000;
-
-std::wstring Wide(std::string_view text)
-{
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    return wide;
-}
-
-std::string Utf8(std::wstring_view text)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size,
-                        nullptr, nullptr);
-    return utf8;
-}
-
-std::string TextOf(HWND control)
-{
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return Utf8(text);
-}
-
-std::chrono::year_month_day Today()
-{
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return std::chrono::year{now.wYear} / std::chrono::month{now.wMonth} /
-           std::chrono::day{now.wDay};
-}
 
 HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, int weight, bool underline, UINT dpi)
 {
@@ -174,16 +145,19 @@ frm_CURP::frm_CURP(HINSTANCE instance)
                             reinterpret_cast<LPARAM>(entry.c_str()));
     }
 
-    // The explanation of the key, in the result box's tooltip.
-    tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
-                              0, 0, 0, window, nullptr, instance, nullptr);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, kTxtCURP));
-    tool.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // What the boxes and lists do beyond Windows' own controls.
+    poppedTip = std::make_unique<PoppedTip>(window);
+    txtCURP = std::make_unique<KeyBox>(GetDlgItem(window, kTxtCURP), *poppedTip);
+    DtP = std::make_unique<DateBox>(GetDlgItem(window, kDtP));
+    CmbSexo =
+        std::make_unique<TypeAhead>(GetDlgItem(window, kCmbSexo),
+                                    [this](const std::string& typed) { return SearchSexo(typed); });
+    CmbEnt = std::make_unique<TypeAhead>(GetDlgItem(window, kCmbEnt), [](const std::string& typed) {
+        const curp::State* state = curp::SearchState(typed);
+        return state != nullptr ? static_cast<int>(state - curp::States().data()) : -1;
+    });
+    SetDlgItemTextW(window, kDtP, Wide(curp::kInitialDateText).c_str());
+    dateEdited = false;
 
     // The system's dots per inch (the manifest makes the program aware of them).
     const HDC screen = GetDC(nullptr);
@@ -277,7 +251,7 @@ void frm_CURP::PlaceControls(UINT newDpi)
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     ReleaseDC(window, dc);
-    SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, px(6000));
+    txtCURP->SetMaxTipWidth(px(6000));
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -321,34 +295,87 @@ void frm_CURP::CmdCalc_Click()
     const curp::RequestRules rules{.today = Today(), .stateRequired = false, .wholeKeyOnly = false};
     const curp::PersonAnswer answer = curp::AnswerRequest({Ap, Am, Nm, FB, CveSexo, CveEnt}, rules);
     if (answer.Has(curp::Problem::Date)) {
-        ShowKey({}, Wide(answer.birth.problem), true);
+        const std::wstring problem = Wide(answer.birth.problem);
+        txtCURP->Show({}, problem, problem, true);
         return;
     }
-    // The doubts first, then each piece of the key explained.
+    // The tooltip: the warnings and doubts, then each piece of the key
+    // explained. The reasons in view: what makes the key doubtful or missing.
     const curp::KeyExplanation explanation = curp::ExplainKey(answer.trace);
+    const bool notRegistry = !curp::CouldBeRegistryKey(explanation);
     std::wstring lines;
+    std::wstring reasons;
+    if (notRegistry && !answer.key.empty()) {
+        reasons += Wide(curp::kNotRegistryKeyText) + L"\r\n";
+    }
+    std::vector<std::string> warnings = Warnings();
     for (const curp::KeyDoubt& doubt : answer.doubts) {
-        lines += Wide(curp::Describe(doubt)) + L"\r\n";
+        // The explanation's notes tell of these two.
+        if (doubt.doubt != curp::Doubt::AbbreviatedName && doubt.doubt != curp::Doubt::SignIsX) {
+            warnings.push_back(curp::Describe(doubt));
+        }
+    }
+    for (const std::string& warning : warnings) {
+        lines += Wide(warning) + L"\r\n";
+        reasons += Wide(warning) + L"\r\n";
     }
     for (const std::string& line : curp::Describe(explanation)) {
         lines += Wide(line) + L"\r\n";
     }
-    ShowKey(answer.key, lines, !curp::CouldBeRegistryKey(explanation) || !answer.doubts.empty());
+    for (const curp::KeyNote& note : explanation.notes) {
+        // Said of every key, and shown with its explanation only.
+        if (note.kind != curp::NoteKind::RegistryAssigns) {
+            reasons += Wide(curp::Describe(note)) + L"\r\n";
+        }
+    }
+    txtCURP->Show(answer.key, lines, reasons, notRegistry || !warnings.empty());
 }
 
-void frm_CURP::ShowKey(const std::string& key, const std::wstring& text, bool isDoubtful)
+std::vector<std::string> frm_CURP::Warnings() const
 {
-    doubtful = isDoubtful;
-    why = text;
-    const HWND box = GetDlgItem(window, kTxtCURP);
-    SetWindowTextW(box, Wide(curp::WithDashes(key)).c_str());
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(box);
-    tool.lpszText = why.data();
-    SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-    InvalidateRect(box, nullptr, TRUE);
+    if (dateEdited) {
+        return {};
+    }
+    return {curp::UntouchedDateWarning()};
+}
+
+void frm_CURP::DataChanged(int id)
+{
+    if (id == kDtP) {
+        dateEdited = true;
+    }
+    if (txtCURP) {
+        txtCURP->MarkStale();
+    }
+    sexInDoubt = false;
+}
+
+int frm_CURP::SearchSexo(const std::string& typed)
+{
+    const std::size_t first = typed.find_first_not_of(' ');
+    const std::size_t last = typed.find_last_not_of(' ');
+    const bool loneM =
+        first != std::string::npos && first == last && (typed[first] == 'm' || typed[first] == 'M');
+    if (loneM) {
+        poppedTip->Show(GetDlgItem(window, kCmbSexo), Wide(curp::kAmbiguousSexText));
+        sexInDoubt = true;
+        return -1;
+    }
+    if (std::exchange(sexInDoubt, false)) {
+        poppedTip->Hide();
+    }
+    switch (curp::SearchSex(typed)) {
+    case 'H':
+        return 0;
+    case 'M':
+        return 1;
+    default:
+        // The entry's own text: "1" is 1:Femenino.
+        const std::wstring wide = Wide(typed);
+        return static_cast<int>(SendDlgItemMessageW(window, kCmbSexo, CB_FINDSTRING,
+                                                    static_cast<WPARAM>(-1),
+                                                    reinterpret_cast<LPARAM>(wide.c_str())));
+    }
 }
 
 void frm_CURP::Txt_GotFocus(int Index)
@@ -383,23 +410,43 @@ LRESULT frm_CURP::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         const int code = HIWORD(wParam);
         if (id == kCmdCalc && code == BN_CLICKED) {
             CmdCalc_Click();
+        } else if (id == IDCANCEL) {
+            // Escape puts away the reasons shown.
+            poppedTip->Hide();
         } else if (id >= kTxt && id < kTxt + 3 && code == EN_SETFOCUS) {
             Txt_GotFocus(id - kTxt);
+        } else if ((id >= kTxt && id <= kDtP && code == EN_CHANGE) ||
+                   ((id == kCmbSexo || id == kCmbEnt) && code == CBN_SELCHANGE)) {
+            DataChanged(id);
+        } else if (id == kDtPDrop && code == BN_CLICKED) {
+            DtP->OpenCalendar();
         } else if (id == kWeb && code == STN_CLICKED) {
             lblweb_Click();
         }
         return 0;
     }
+    case WM_NOTIFY:
+        if (DtP && DtP->Notified(*reinterpret_cast<const NMHDR*>(lParam))) {
+            return 0;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (wParam == kDtPDrop) {
+            DateBox::DrawDropButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        }
+        break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC: {
-        // The link navy blue; a doubtful key red.
+        // The link navy blue; a doubtful key red, a stale one grey.
         const LRESULT brush = DefWindowProcW(window, message, wParam, lParam);
         const HWND control = reinterpret_cast<HWND>(lParam);
         const HDC dc = reinterpret_cast<HDC>(wParam);
         if (control == GetDlgItem(window, kWeb)) {
             SetTextColor(dc, RGB(0, 0, 128));
-        } else if (control == GetDlgItem(window, kTxtCURP) && doubtful) {
-            SetTextColor(dc, RGB(192, 0, 0));
+        } else if (control == GetDlgItem(window, kTxtCURP) &&
+                   txtCURP->TextColour() != CLR_INVALID) {
+            SetTextColor(dc, txtCURP->TextColour());
         }
         return brush;
     }

@@ -2,10 +2,17 @@
 // same layout table, computing through the library's one door (curp/person.h).
 #pragma once
 
+#include "date_box.h"
+#include "key_box.h"
+#include "popped_tip.h"
+#include "type_ahead.h"
+
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
+#include <vector>
 
 class frm_CURP
 {
@@ -37,18 +44,28 @@ private:
     void Txt_GotFocus(int Index);
     void lblweb_Click();
 
+    // The window's own warnings about the data, before the library's doubts.
+    std::vector<std::string> Warnings() const;
+    // Any change of a box or list once the window holds its controls.
+    void DataChanged(int id);
+    // The entry of CmbSexo the words typed point to; a lone "m" points to
+    // none, and says why.
+    int SearchSexo(const std::string& typed);
+
     // Sizes the window and places every control for `dpi` dots per inch.
     void PlaceControls(UINT dpi);
     void Paint();
-    // Shows `key` in the mask; red, with `why` in its tooltip, when doubtful.
-    void ShowKey(const std::string& key, const std::wstring& why, bool doubtful);
 
     HINSTANCE instance;
     HWND window = nullptr;
-    HWND tooltip = nullptr;
     std::array<HFONT, 4> fonts{}; // the form's, the brand's, the link's, the date's
     HICON logo = nullptr;
     UINT dpi = USER_DEFAULT_SCREEN_DPI;
-    bool doubtful = false;
-    std::wstring why;
+    std::unique_ptr<PoppedTip> poppedTip;
+    std::unique_ptr<KeyBox> txtCURP;
+    std::unique_ptr<DateBox> DtP;
+    std::unique_ptr<TypeAhead> CmbSexo;
+    std::unique_ptr<TypeAhead> CmbEnt;
+    bool dateEdited = false; // DtP no longer holds its initial date untouched
+    bool sexInDoubt = false; // the popped tip says why a lone "m" picks nothing
 };

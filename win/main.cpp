@@ -4,8 +4,8 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*command*/, int show)
 {
-    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                        ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    const INITCOMMONCONTROLSEX controls{
+        sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);
     frm_CURP form(instance);
     form.Show(show);

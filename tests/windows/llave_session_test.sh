@@ -2,7 +2,9 @@
 # llave.exe under wine on a virtual display, driven from the keyboard as a
 # clerk uses it: each row types its keys into a freshly started window, then
 # copies what the focused box holds (the key, when the row ends on the
-# result box) and compares it.
+# result box) and compares it. The link's click is checked through wine's
+# browser setting, pointed for the session at a script that writes down the
+# address it is given.
 #
 #   llave_session_test.sh path/to/wine.sh WINEPREFIX path/to/llave.exe
 set -u
@@ -25,6 +27,14 @@ for _ in $(seq 100); do
 done
 export DISPLAY=":$(head -n1 "$work/display")"
 
+# A fresh prefix has no browser setting of its own: the session's is removed
+# after.
+browsers='HKCU\Software\Wine\WineBrowser'
+printf '#!/bin/sh\nprintf "%%s" "$1" >"%s/opened"\n' "$work" >"$work/browser"
+chmod +x "$work/browser"
+"$wine" "$prefix" reg add "$browsers" /v Browsers /d "$work/browser" /f >/dev/null 2>&1
+trap '"$wine" "$prefix" reg delete "$browsers" /v Browsers /f >/dev/null 2>&1; kill $xvfb; rm -rf "$work"' EXIT
+
 # Every call to the X server with a deadline: a program that hangs fails the
 # row instead of the whole test.
 x() { timeout 5 xdotool "$@"; }
@@ -39,7 +49,8 @@ window() {
     done
 }
 
-# The clipboard's text once it is no longer `nada`, within 5 s.
+# The clipboard's text once it is no longer `nada`, within 5 s; "(nothing
+# copied)" when the program emptied it.
 copied() {
     local text=nada end=$((SECONDS + 5))
     while ((SECONDS < end)); do
@@ -47,7 +58,7 @@ copied() {
         [ "$text" != nada ] && break
         sleep 0.1
     done
-    printf '%s' "$text"
+    printf '%s' "${text:-(nothing copied)}"
 }
 
 # Copies what the focused box holds, selected.
@@ -72,8 +83,44 @@ ready() {
     return 1
 }
 
-# A row: its name, its keys (comma-separated; Tab, shift+Tab, Return and
-# Down are keys, anything else is typed), and what the focused box holds.
+# Waits up to 5 s until the program shows $1 windows: one, its form alone,
+# or two, with a tooltip or the calendar open as well.
+windows() {
+    local end=$((SECONDS + 5))
+    while ((SECONDS < end)); do
+        (($(x search --onlyvisible --pid "$pid" 2>/dev/null | wc -l) == $1)) && return
+        sleep 0.1
+    done
+    return 1
+}
+
+# Clicks the link on form $1 (its text starts 48 pixels right of the form's
+# left edge and 36 below its top) and waits up to 20 s for the address opened.
+link() {
+    rm -f "$work/opened"
+    x mousemove --window "$1" 60 42 click 1
+    x mousemove 0 0
+    local end=$((SECONDS + 20))
+    while ((SECONDS < end)); do
+        [ -s "$work/opened" ] && break
+        sleep 0.2
+    done
+    cat "$work/opened" 2>/dev/null
+}
+
+# Fails row $1 when $2, what it got, is not $3.
+check() {
+    [ "$2" == "$3" ] && return
+    failures=$((failures + 1))
+    echo "FAIL $1: «$2», expected «$3»"
+}
+
+# A row: its name, its keys (comma-separated; Tab, shift+Tab, Return,
+# Escape, F4, alt+Down and the arrows are keys; "tip" and "notip" wait for
+# a tooltip or the calendar to be shown or gone; "=TEXT" copies the focused
+# box's text and compares it; "link" clicks the link and compares the address
+# opened; anything else is typed), and what the focused box holds at the end.
+x mousemove 0 0
 while IFS=';' read -r name keys expected; do
     "$wine" "$prefix" "$program" </dev/null &
     pid=$!
@@ -87,15 +134,17 @@ while IFS=';' read -r name keys expected; do
     IFS=',' read -r -a steps <<<"$keys"
     for step in "${steps[@]}"; do
         case $step in
-            Tab | shift+Tab | Return | Down) x key --delay 50 "$step" ;;
+            Tab | shift+Tab | Return | Escape | F4 | alt+Down | Down | Up | Left | Right)
+                x key --delay 50 "$step"
+                ;;
+            tip) windows 2 || check "$name" "no tooltip" "a tooltip" ;;
+            notip) windows 1 || check "$name" "a tooltip" "none" ;;
+            =*) check "$name" "$(copy)" "${step#=}" ;;
+            link) check "$name" "$(link "$id")" "https://www.gob.mx/curp/" ;;
             *) x type --delay 150 "$step" ;;
         esac
     done
-    got=$(copy)
-    if [ "$got" != "$expected" ]; then
-        failures=$((failures + 1))
-        echo "FAIL $name: «$got», expected «$expected»"
-    fi
+    check "$name" "$(copy)" "$expected"
     x key alt+F4
     for _ in $(seq 50); do
         kill -0 $pid 2>/dev/null || break
@@ -109,6 +158,9 @@ upper case as typed;pérez ñ,Tab,shift+Tab;PÉREZ Ñ
 no state: the mask shifted, Enter in a name box;gómez,Tab,díaz,Tab,juan,Return,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0
 empty names: the empty mask;Tab,Tab,Tab,Tab,Tab,d,Return,Tab,Tab;    -      - -  -   - - 
 Femenino gives M, the initial date, Enter on the button;pérez,Tab,lópez,Tab,maría guadalupe,Tab,Tab,Down,Tab,j,Tab,Return,Tab;PELG-800101-M-JC-RPD-0-2
+a state and a sex by name, a changed key not copied, then drawn afresh;gómez,Tab,díaz,Tab,juan,Tab,23/04/1975,F4,tip,Escape,notip,Tab,Tab,jalisco,Return,Tab,Tab,=GODJ-750423-H-JC-MZN-0-6,shift+Tab,shift+Tab,shift+Tab,mujer,Tab,Tab,Tab,=(nothing copied),Return,shift+Tab,Tab;GODJ-750423-M-JC-MZN-0-6
+the calendar from the keyboard, a lone m picks nothing;pérez,Tab,lópez,Tab,ana,Tab,alt+Down,tip,Right,Right,Down,Return,notip,Tab,Down,m,tip,Tab,qro,Return,Tab,Tab;PELA-800110-M-QT-RPN-0-7
+the untouched date's reasons in view until Escape, the link;gómez,Tab,díaz,Tab,juan,Return,tip,Escape,notip,link,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0
 EOF_ROWS
 echo "llave_session_test: $failures failed"
 ((failures == 0))
