@@ -70,13 +70,14 @@ void DateBox::OpenCalendar()
         const SYSTEMTIME day = DayOf(reading.date);
         SendMessageW(calendar, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&day));
     }
-    // Just below the box, as large as one month needs.
+    // Just below the box, as large as one month needs, over the reasons
+    // shown for the key.
     RECT size{};
     SendMessageW(calendar, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&size));
     AdjustWindowRectEx(&size, WS_POPUP | WS_BORDER, FALSE, WS_EX_TOOLWINDOW);
     RECT place{};
     GetWindowRect(box, &place);
-    SetWindowPos(calendar, HWND_TOP, place.left, place.bottom, size.right - size.left,
+    SetWindowPos(calendar, HWND_TOPMOST, place.left, place.bottom, size.right - size.left,
                  size.bottom - size.top, SWP_SHOWWINDOW);
     SetFocus(calendar);
 }

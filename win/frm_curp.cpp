@@ -96,6 +96,15 @@ HFONT MakeFont(const wchar_t* face, int hundredthsOfPoint, int weight, bool unde
                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, face);
 }
 
+// `text` as a sentence on a line of its own: its first letter in upper case.
+std::wstring Sentence(std::wstring text)
+{
+    if (!text.empty()) {
+        CharUpperBuffW(text.data(), 1);
+    }
+    return text;
+}
+
 } // namespace
 
 namespace Module1 {
@@ -317,7 +326,7 @@ void frm_CURP::CmdCalc_Click()
     }
     for (const std::string& warning : warnings) {
         lines += Wide(warning) + L"\r\n";
-        reasons += Wide(warning) + L"\r\n";
+        reasons += Sentence(Wide(warning)) + L"\r\n";
     }
     for (const std::string& line : curp::Describe(explanation)) {
         lines += Wide(line) + L"\r\n";
