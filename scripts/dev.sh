@@ -6,7 +6,7 @@
 #   scripts/dev.sh check     builds with the tests and runs them once, plainly (a quick check)
 #   scripts/dev.sh test      builds everything and runs every test and check (what CI runs)
 #   scripts/dev.sh package   builds the .deb and the source archive in build/release/
-#   scripts/dev.sh windows   cross-builds curp.exe, its .msi and .zip in build/windows/
+#   scripts/dev.sh windows   cross-builds llave.exe, curp.exe, the .msi and .zip in build/windows/
 #
 # Each build lives in build/<preset>/ (see CMakePresets.json).
 set -euo pipefail
@@ -31,6 +31,13 @@ check_packages+=(xvfb xdotool xclip qt6-gtk-platformtheme qt6ct)
 check_packages+=(dbus-daemon at-spi2-core python3-pyatspi)
 # The Orca screen reader, whose speech the Orca session reads from its log.
 check_packages+=(orca)
+# The Windows build: MinGW-w64, the headers and GoogleTest's sources that
+# cmake/LlaveWindows.cmake stages, wine for the tests, wixl for the .msi.
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix libcli11-dev nlohmann-json3-dev)
+windows_packages+=(libgtest-dev wine wine64 wixl)
+# llave.exe's keyboard session: a virtual display, typed keys, the clipboard.
+windows_packages+=(xvfb xdotool xclip)
+
 # The sanitizer, fuzzing, static analysis and format stages of "test" (g++'s
 # sanitizer runtimes come with g++ itself).
 test_packages=("${check_packages[@]}")
@@ -38,13 +45,6 @@ test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppche
 # dpkg-dev computes the .deb's dependencies; CPack needs file to find the
 # program inside the package.
 package_packages=("${run_packages[@]}" dpkg-dev file)
-
-# The Windows build: MinGW-w64, the headers and GoogleTest's sources that
-# cmake/LlaveWindows.cmake stages, wine for the tests, wixl for the .msi.
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix libcli11-dev nlohmann-json3-dev)
-windows_packages+=(libgtest-dev wine wine64 wixl)
-# llave.exe's keyboard session: a virtual display, typed keys, the clipboard.
-windows_packages+=(xvfb xdotool xclip)
 
 # Installs the packages of "$@" that are not installed yet.
 install_missing() {
