@@ -207,7 +207,7 @@ frm_CURP::frm_CURP(QWidget* parent)
     // A lone "m" picks nothing: it starts masculino, and is mujer's letter.
     CmbSexo->setSearch([this](const QString& typed) {
         // Said once the person pauses on it: "mujer" starts with "m" too.
-        if (typed.trimmed().compare(u"m"_s, Qt::CaseInsensitive) == 0) {
+        if (curp::SexLetterInDoubt(typed.toStdString())) {
             ambiguousSex->start();
             return -1;
         }

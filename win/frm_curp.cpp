@@ -361,11 +361,7 @@ void frm_CURP::DataChanged(int id)
 
 int frm_CURP::SearchSexo(const std::string& typed)
 {
-    const std::size_t first = typed.find_first_not_of(' ');
-    const std::size_t last = typed.find_last_not_of(' ');
-    const bool loneM =
-        first != std::string::npos && first == last && (typed[first] == 'm' || typed[first] == 'M');
-    if (loneM) {
+    if (curp::SexLetterInDoubt(typed)) {
         poppedTip->Show(GetDlgItem(window, kCmbSexo), Wide(curp::kAmbiguousSexText));
         sexInDoubt = true;
         return -1;

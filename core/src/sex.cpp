@@ -136,13 +136,22 @@ std::string SexSentence(SexFault fault, std::string_view text)
     return "el sexo " + quoted + " no se reconoce: " + std::string(kAccepted);
 }
 
+bool SexLetterInDoubt(std::string_view typed) noexcept
+{
+    try {
+        return Folded(typed) == "M";
+    } catch (...) { // out of memory
+        return false;
+    }
+}
+
 char SearchSex(std::string_view typed) noexcept
 {
     try {
         const std::string folded = Folded(typed);
         // A lone "m" starts masculino, but in the key M is mujer: a guess
         // either way could give a woman an H key, or a man an M one.
-        if (!folded.empty() && folded != "M") {
+        if (!folded.empty() && !SexLetterInDoubt(typed)) {
             for (const SexWord& known : kWords) {
                 if (known.word.starts_with(folded)) {
                     return known.letter;

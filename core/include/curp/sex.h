@@ -51,6 +51,9 @@ std::string SexSentence(SexFault fault, std::string_view text);
 // masculino or mujer (the key's letter for a woman is M).
 char SearchSex(std::string_view typed) noexcept;
 
+// Whether `typed` is the lone "m" SearchSex refuses: a window says why.
+bool SexLetterInDoubt(std::string_view typed) noexcept;
+
 } // namespace curp
 
 #endif // CURP_SEX_H
