@@ -35,13 +35,16 @@ check_packages+=(orca)
 # cmake/LlaveWindows.cmake stages, wine for the tests, wixl for the .msi.
 windows_packages=(cmake make g++-mingw-w64-x86-64-posix libcli11-dev nlohmann-json3-dev)
 windows_packages+=(libgtest-dev wine wine64 wixl)
-# llave.exe's keyboard session: a virtual display, typed keys, the clipboard.
-windows_packages+=(xvfb xdotool xclip)
+# llave.exe's keyboard session: a virtual display, typed keys, the clipboard;
+# and Arial's widths, which wine finds in Liberation Sans.
+windows_packages+=(xvfb xdotool xclip fonts-liberation2)
 
 # The sanitizer, fuzzing, static analysis and format stages of "test" (g++'s
 # sanitizer runtimes come with g++ itself).
 test_packages=("${check_packages[@]}")
 test_packages+=(clang-14 libclang-rt-14-dev clang-tidy-14 clang-format-14 cppcheck libbenchmark-dev)
+# The Windows stage of "test".
+test_packages+=("${windows_packages[@]}")
 # dpkg-dev computes the .deb's dependencies; CPack needs file to find the
 # program inside the package.
 package_packages=("${run_packages[@]}" dpkg-dev file)
@@ -119,7 +122,8 @@ cmd_check() {
 }
 
 # What CI runs: every test, plainly and under ASan and UBSan, a short fuzz
-# run, static analysis and the format check.
+# run, static analysis, the format check, and the Windows build with its
+# tests under wine.
 cmd_test() {
     install_missing "${test_packages[@]}"
     stage "format check" scripts/format.sh --check
@@ -127,6 +131,7 @@ cmd_test() {
     stage "tests under ASan and UBSan" build_and_ctest sanitize
     stage "fuzzing for 60 s" scripts/fuzz.sh 60
     stage "static analysis" static_analysis
+    stage "Windows: the cross build, its tests under wine" build_and_ctest windows
     echo "dev.sh test: every stage passed"
     printf '%s\n' "${stage_times[@]}"
 }

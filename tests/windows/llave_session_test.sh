@@ -4,13 +4,16 @@
 # copies what the focused box holds (the key, when the row ends on the
 # result box) and compares it. The link's click is checked through wine's
 # browser setting, pointed for the session at a script that writes down the
-# address it is given.
+# address it is given. Given the .msi as well, the session ends by installing
+# it silently and starting the installed llave.exe, as a clerk does from the
+# Start menu.
 #
-#   llave_session_test.sh path/to/wine.sh WINEPREFIX path/to/llave.exe
+#   llave_session_test.sh path/to/wine.sh WINEPREFIX path/to/llave.exe [path/to/llave.msi]
 set -u
 wine=$1
 prefix=$2
 program=$3
+msi=${4:-}
 work=$(mktemp -d)
 failures=0
 
@@ -162,5 +165,20 @@ a state and a sex by name, a changed key not copied, then drawn afresh;gómez,Ta
 the calendar from the keyboard, a lone m picks nothing;pérez,Tab,lópez,Tab,ana,Tab,alt+Down,tip,Right,Right,Down,Return,notip,Tab,Down,m,tip,Tab,qro,Return,Tab,Tab;PELA-800110-M-QT-RPN-0-7
 the untouched date's reasons in view until Escape, the link;gómez,Tab,díaz,Tab,juan,Return,tip,Escape,notip,link,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0
 EOF_ROWS
+
+# The installed window: in this prefix, whose server knows the session's
+# display.
+if [ -n "$msi" ]; then
+    installed='C:\Program Files\Llave\llave.exe'
+    "$wine" "$prefix" msiexec /i "$msi" /qn </dev/null >/dev/null 2>&1 ||
+        check "the installer" "failed" "installed"
+    "$wine" "$prefix" "$installed" </dev/null &
+    pid=$!
+    id=$(window)
+    { [ -n "$id" ] && ready "$id"; } || check "the installed llave.exe" "no window" "a window taking keys"
+    x key alt+F4
+    wait $pid 2>/dev/null
+    "$wine" "$prefix" msiexec /x "$msi" /qn </dev/null >/dev/null 2>&1
+fi
 echo "llave_session_test: $failures failed"
 ((failures == 0))
