@@ -368,7 +368,8 @@ void frm_CURP::describeSex(bool ambiguous)
     const QString text = ambiguous         ? QString::fromUtf8(curp::kAmbiguousSexText.data(),
                                                                qsizetype(curp::kAmbiguousSexText.size()))
                          : entry.isEmpty() ? QString()
-                                           : u"%1 (%2 en la clave)"_s.arg(entry, letter);
+                                           : QString::fromStdString(curp::SexEntryDescription(
+                                                 entry.toStdString(), letter.toStdString()));
     if (CmbSexo->accessibleDescription() != text) {
         CmbSexo->setToolTip(text);
         CmbSexo->setAccessibleDescription(text);

@@ -86,6 +86,12 @@ constexpr int kClientWidth = 5205, kClientHeight = 4470;
 constexpr int kLineLeft = 120, kLineRight = 5040, kLine1Top = 3600, kLine2Top = 3615;
 // clang-format on
 
+// The key's letter for the sex list's entry: "0:Masculino" H, "1:Femenino" M.
+const char* SexLetter(LRESULT entry)
+{
+    return entry == 0 ? "H" : "M";
+}
+
 // How far an open list reaches below its box, in twips.
 constexpr int kListDrop = 3000;
 
@@ -167,6 +173,15 @@ frm_CURP::frm_CURP(HINSTANCE instance)
     });
     SetDlgItemTextW(window, kDtP, Wide(curp::kInitialDateText).c_str());
     dateEdited = false;
+    sexTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
+                             0, 0, 0, window, nullptr, nullptr, nullptr);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, kCmbSexo));
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(sexTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 
     // The system's dots per inch (the manifest makes the program aware of them).
     const HDC screen = GetDC(nullptr);
@@ -283,6 +298,28 @@ void frm_CURP::Paint()
 void frm_CURP::Form_Load()
 {
     SendDlgItemMessageW(window, kCmbSexo, CB_SETCURSEL, 0, 0);
+    DescribeSex();
+}
+
+void frm_CURP::DescribeSex()
+{
+    // "0:Masculino" gives H, "1:Femenino" M: "Masculino (H en la clave)".
+    const HWND list = GetDlgItem(window, kCmbSexo);
+    const LRESULT entry = SendMessageW(list, CB_GETCURSEL, 0, 0);
+    std::wstring text;
+    if (entry != CB_ERR) {
+        text.resize(static_cast<size_t>(SendMessageW(list, CB_GETLBTEXTLEN, entry, 0)));
+        SendMessageW(list, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(text.data()));
+        text = Wide(
+            curp::SexEntryDescription(Utf8(text.substr(text.find(L':') + 1)), SexLetter(entry)));
+    }
+    sexTipText = text;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = sexTipText.data();
+    SendMessageW(sexTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void frm_CURP::CmdCalc_Click()
@@ -295,7 +332,7 @@ void frm_CURP::CmdCalc_Click()
     const std::string Nm = TextOf(GetDlgItem(window, kTxt + 2));
     const std::string FB = TextOf(GetDlgItem(window, kDtP));
     const LRESULT sex = SendDlgItemMessageW(window, kCmbSexo, CB_GETCURSEL, 0, 0);
-    const std::string CveSexo = sex == 0 ? "H" : "M";
+    const std::string CveSexo = SexLetter(sex);
     const LRESULT state = SendDlgItemMessageW(window, kCmbEnt, CB_GETCURSEL, 0, 0);
     const auto states = curp::States();
     const std::string CveEnt = state >= 0 && static_cast<std::size_t>(state) < states.size()
@@ -423,6 +460,9 @@ LRESULT frm_CURP::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         } else if ((id >= kTxt && id <= kDtP && code == EN_CHANGE) ||
                    ((id == kCmbSexo || id == kCmbEnt) && code == CBN_SELCHANGE)) {
             DataChanged(id);
+            if (id == kCmbSexo) {
+                DescribeSex();
+            }
         } else if (id == kDtPDrop && code == BN_CLICKED) {
             DtP->OpenCalendar();
         } else if (id == kWeb && code == STN_CLICKED) {

@@ -55,6 +55,8 @@ private:
     // Sizes the window and places every control for `dpi` dots per inch.
     void PlaceControls(UINT dpi);
     void Paint();
+    // The sex list's tooltip: the letter its entry gives the key.
+    void DescribeSex();
 
     HINSTANCE instance;
     HWND window = nullptr;
@@ -66,6 +68,8 @@ private:
     std::unique_ptr<DateBox> DtP;
     std::unique_ptr<TypeAhead> CmbSexo;
     std::unique_ptr<TypeAhead> CmbEnt;
+    HWND sexTip = nullptr;
+    std::wstring sexTipText;
     bool dateEdited = false; // DtP no longer holds its initial date untouched
     bool sexInDoubt = false; // the popped tip says why a lone "m" picks nothing
 };

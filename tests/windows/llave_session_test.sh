@@ -122,7 +122,8 @@ check() {
 # Escape, F4, alt+Down and the arrows are keys; "tip" and "notip" wait for
 # a tooltip or the calendar to be shown or gone; "=TEXT" copies the focused
 # box's text and compares it; "link" clicks the link and compares the address
-# opened; anything else is typed), and what the focused box holds at the end.
+# opened; "hover" rests the mouse on the Sexo list and waits for its tooltip;
+# anything else is typed), and what the focused box holds at the end.
 x mousemove 0 0
 while IFS=';' read -r name keys expected; do
     "$wine" "$prefix" "$program" </dev/null &
@@ -144,6 +145,12 @@ while IFS=';' read -r name keys expected; do
             notip) windows 1 || check "$name" "a tooltip" "none" ;;
             =*) check "$name" "$(copy)" "${step#=}" ;;
             link) check "$name" "$(link "$id")" "https://www.gob.mx/curp/" ;;
+            hover)
+                x mousemove --window "$id" 100 186 # over the Sexo list
+                windows 2 || check "$name" "no tooltip" "the Sexo list's"
+                x mousemove 0 0
+                ;;
+
             *) x type --delay 150 "$step" ;;
         esac
     done
@@ -160,7 +167,7 @@ a key, select-all on focus, Enter in the state list;Tab,shift+Tab,gómez,Tab,dí
 upper case as typed;pérez ñ,Tab,shift+Tab;PÉREZ Ñ
 no state: the mask shifted, Enter in a name box;gómez,Tab,díaz,Tab,juan,Return,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0
 empty names: the empty mask;Tab,Tab,Tab,Tab,Tab,d,Return,Tab,Tab;    -      - -  -   - - 
-Femenino gives M, the initial date, Enter on the button;pérez,Tab,lópez,Tab,maría guadalupe,Tab,Tab,Down,Tab,j,Tab,Return,Tab;PELG-800101-M-JC-RPD-0-2
+Femenino gives M and says so on hover, the initial date, Enter on the button;pérez,Tab,lópez,Tab,maría guadalupe,Tab,Tab,Down,hover,Tab,j,Tab,Return,Tab;PELG-800101-M-JC-RPD-0-2
 a state and a sex by name, a changed key not copied, then drawn afresh;gómez,Tab,díaz,Tab,juan,Tab,23/04/1975,F4,tip,Escape,notip,Tab,Tab,jalisco,Return,Tab,Tab,=GODJ-750423-H-JC-MZN-0-6,shift+Tab,shift+Tab,shift+Tab,mujer,Tab,Tab,Tab,=(nothing copied),Return,shift+Tab,Tab;GODJ-750423-M-JC-MZN-0-6
 the calendar from the keyboard, a lone m picks nothing;pérez,Tab,lópez,Tab,ana,Tab,alt+Down,tip,Right,Right,Down,Return,notip,Tab,Down,m,tip,Tab,qro,Return,Tab,Tab;PELA-800110-M-QT-RPN-0-7
 the untouched date's reasons in view until Escape, the link;gómez,Tab,díaz,Tab,juan,Return,tip,Escape,notip,link,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0

@@ -20,6 +20,13 @@ inline constexpr std::string_view kStaleCopyRefused =
 inline constexpr std::string_view kAmbiguousSexText =
     "M: ¿masculino o mujer? Escriba h, hombre, masculino o mujer, f, femenino";
 
+// Said of the sex list's entry `entry` ("Masculino"), which gives the key
+// the letter `letter` ("H"): the list's words and the key's letters differ.
+inline std::string SexEntryDescription(std::string_view entry, std::string_view letter)
+{
+    return std::string(entry) + " (" + std::string(letter) + " en la clave)";
+}
+
 // Said of a key that CouldBeRegistryKey says cannot be the registry's.
 inline constexpr std::string_view kNotRegistryKeyText =
     "Esta clave no puede ser la CURP del registro";
