@@ -37,6 +37,32 @@ void LimitToBirthYears(HWND calendar)
                  reinterpret_cast<LPARAM>(range.data()));
 }
 
+// `date` moved `steps` days, months (part 1) or years (part 2); a day past
+// the new month's end becomes its last day. Nothing outside kBirthYears.
+bool Step(std::chrono::year_month_day& date, int part, int steps)
+{
+    using namespace std::chrono;
+    year_month_day moved = part == 1   ? date + months{steps}
+                           : part == 2 ? date + years{steps}
+                                       : year_month_day{sys_days{date} + days{steps}};
+    if (!moved.ok()) {
+        moved = moved.year() / moved.month() / last;
+    }
+    if (!moved.ok() || !curp::kBirthYears.Contains(moved.year())) {
+        return false;
+    }
+    date = moved;
+    return true;
+}
+
+// A date as the box shows it: 23/04/1975.
+std::wstring Shown(const SYSTEMTIME& day)
+{
+    std::array<wchar_t, 16> text{};
+    std::swprintf(text.data(), text.size(), L"%02u/%02u/%04u", day.wDay, day.wMonth, day.wYear);
+    return text.data();
+}
+
 } // namespace
 
 std::chrono::year_month_day Today()
@@ -94,9 +120,7 @@ bool DateBox::Notified(const NMHDR& header)
 
 void DateBox::Take(const SYSTEMTIME& day)
 {
-    std::array<wchar_t, 16> text{};
-    std::swprintf(text.data(), text.size(), L"%02u/%02u/%04u", day.wDay, day.wMonth, day.wYear);
-    SetWindowTextW(box, text.data());
+    SetWindowTextW(box, Shown(day).c_str());
     // The calendar closes as it loses the focus.
     SetFocus(box);
     SendMessageW(box, EM_SETSEL, 0, -1);
@@ -141,6 +165,31 @@ void DateBox::DrawDropButton(const DRAWITEMSTRUCT& item)
     DrawFrameControl(item.hDC, &place, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | pushed);
 }
 
+void DateBox::StepDate(int steps)
+{
+    // The part the cursor is in, or just after, of the date as shown: the
+    // year, the month, else the day. A date typed otherwise is first shown
+    // so, the cursor at its end, in the year.
+    const std::string typed = TextOf(box);
+    const curp::DateReading reading = curp::ReadDate(typed, curp::DateOrder::DayMonthYear, Today());
+    if (!reading.ok()) {
+        return;
+    }
+    const std::wstring text = Shown(DayOf(reading.date));
+    DWORD cursor = 0;
+    SendMessageW(box, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&cursor));
+    if (Wide(typed) != text) {
+        cursor = static_cast<DWORD>(text.size());
+    }
+    const int part = cursor >= 6 ? 2 : cursor >= 3 ? 1 : 0;
+    std::chrono::year_month_day date = reading.date;
+    if (!Step(date, part, steps)) {
+        return;
+    }
+    SetWindowTextW(box, Shown(DayOf(date)).c_str());
+    SendMessageW(box, EM_SETSEL, cursor, cursor);
+}
+
 LRESULT CALLBACK DateBox::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                   UINT_PTR /*id*/, DWORD_PTR self)
 {
@@ -148,6 +197,10 @@ LRESULT CALLBACK DateBox::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     const bool f4 = message == WM_KEYDOWN && wParam == VK_F4;
     if (altDown || f4) {
         reinterpret_cast<DateBox*>(self)->OpenCalendar();
+        return 0;
+    }
+    if (message == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN)) {
+        reinterpret_cast<DateBox*>(self)->StepDate(wParam == VK_UP ? 1 : -1);
         return 0;
     }
     if (message == WM_NCDESTROY) {

@@ -2,7 +2,8 @@
 // that drops from it, from the keyboard (Alt+Down or F4, as Windows' own date
 // pickers open) or from the small button at its right. The calendar starts on
 // the box's date; Enter or a click on a day writes that day into the box, and
-// Escape or a click elsewhere closes it.
+// Escape or a click elsewhere closes it. Up and Down step the day, month or
+// year the cursor is in.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +36,9 @@ private:
                                          UINT_PTR id, DWORD_PTR self);
     // The calendar's keys: arrows move the day, Enter takes it, Escape closes.
     bool CalendarKey(WPARAM key);
+    // Up (1) or Down (-1): the day, month or year the cursor is in a step on
+    // or back.
+    void StepDate(int steps);
     // Writes `day` into the box, as typed, and gives the box the focus back.
     void Take(const SYSTEMTIME& day);
 
