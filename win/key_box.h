@@ -1,6 +1,7 @@
 // The result box txtCURP: the key in its mask, read-only, its explanation in
 // a tooltip. A doubtful key is drawn red with its reasons in view; a key of
-// data that have changed since is drawn grey and is not copied.
+// data that have changed since is drawn grey and is not copied. Its context
+// menu copies the key without its dashes too, as official forms want it.
 #pragma once
 
 #include "popped_tip.h"
@@ -37,12 +38,18 @@ private:
                                     UINT_PTR id, DWORD_PTR self);
     // True, the clipboard emptied and the reason shown, when the key is stale.
     bool RefusedStaleCopy();
+    // The box's own context menu, at `where` (screen pixels; -1, -1 from the
+    // keyboard): "Copiar", "Copiar clave sin guiones", "Seleccionar todo".
+    void ContextMenu(LPARAM where);
+    // The key's 18 characters, without the dashes, to the clipboard.
+    void CopyBareKey();
     void SetTipText(const std::wstring& text);
 
     HWND box;
     HWND tooltip = nullptr;
     PoppedTip& popped;
     std::wstring tipText;
+    std::string shownKey; // the key shown, without its dashes
     bool computed = false;
     bool stale = false;
     bool doubtful = false;

@@ -121,7 +121,8 @@ check() {
 # A row: its name, its keys (comma-separated; Tab, shift+Tab, Return,
 # Escape, F4, alt+Down, Home and the arrows are keys; "tip" and "notip" wait for
 # a tooltip or the calendar to be shown or gone; "=TEXT" copies the focused
-# box's text and compares it; "link" clicks the link and compares the address
+# box's text and compares it; "bare=TEXT" copies the key through the context
+# menu's second entry, "Copiar clave sin guiones"; "link" clicks the link and compares the address
 # opened; "hover" rests the mouse on the Sexo list and waits for its tooltip;
 # anything else is typed), and what the focused box holds at the end.
 x mousemove 0 0
@@ -144,6 +145,11 @@ while IFS=';' read -r name keys expected; do
             tip) windows 2 || check "$name" "no tooltip" "a tooltip" ;;
             notip) windows 1 || check "$name" "a tooltip" "none" ;;
             =*) check "$name" "$(copy)" "${step#=}" ;;
+            bare=*)
+                printf 'nada' | timeout 2 xclip -selection clipboard >/dev/null 2>&1
+                x key --delay 100 Menu Down Down Return
+                check "$name" "$(copied)" "${step#bare=}"
+                ;;
             link) check "$name" "$(link "$id")" "https://www.gob.mx/curp/" ;;
             hover)
                 x mousemove --window "$id" 100 186 # over the Sexo list
@@ -163,7 +169,7 @@ while IFS=';' read -r name keys expected; do
     kill $pid 2>/dev/null && echo "FAIL $name: the window did not close" && failures=$((failures + 1))
     wait $pid 2>/dev/null
 done <<'EOF_ROWS'
-a key, select-all on focus, Enter in the state list;Tab,shift+Tab,gómez,Tab,díaz,Tab,juan,Tab,23/04/1975,Tab,Tab,d,Return,Tab,Tab;GODJ-750423-H-DF-MZN-0-0
+a key, select-all on focus, Enter in the state list;Tab,shift+Tab,gómez,Tab,díaz,Tab,juan,Tab,23/04/1975,Tab,Tab,d,Return,Tab,Tab,bare=GODJ750423HDFMZN00;GODJ-750423-H-DF-MZN-0-0
 upper case as typed;pérez ñ,Tab,shift+Tab;PÉREZ Ñ
 no state: the mask shifted, Enter in a name box;gómez,Tab,díaz,Tab,juan,Return,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0
 empty names: the empty mask;Tab,Tab,Tab,Tab,Tab,d,Return,Tab,Tab;    -      - -  -   - - 
