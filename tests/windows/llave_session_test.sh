@@ -174,7 +174,7 @@ upper case as typed;pérez ñ,Tab,shift+Tab;PÉREZ Ñ
 no state: the mask shifted, Enter in a name box;gómez,Tab,díaz,Tab,juan,Return,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0
 empty names: the empty mask;Tab,Tab,Tab,Tab,Tab,d,Return,Tab,Tab;    -      - -  -   - - 
 Femenino gives M and says so on hover, the initial date, Enter on the button;pérez,Tab,lópez,Tab,maría guadalupe,Tab,Tab,Down,hover,Tab,j,Tab,Return,Tab;PELG-800101-M-JC-RPD-0-2
-a state and a sex by name, a changed key not copied, then drawn afresh;gómez,Tab,díaz,Tab,juan,Tab,23/04/1975,F4,tip,Escape,notip,Tab,Tab,jalisco,Return,Tab,Tab,=GODJ-750423-H-JC-MZN-0-6,shift+Tab,shift+Tab,shift+Tab,mujer,Tab,Tab,Tab,=(nothing copied),Return,shift+Tab,Tab;GODJ-750423-M-JC-MZN-0-6
+a state and a sex by name, a changed key not copied, then drawn afresh;gómez,Tab,díaz,Tab,juan,Tab,23/04/1975,F4,tip,Escape,notip,Tab,Tab,jalisco,Return,Tab,Tab,=GODJ-750423-H-JC-MZN-0-6,shift+Tab,shift+Tab,shift+Tab,mujer,Tab,Tab,Tab,=(nothing copied),bare=(nothing copied),Return,shift+Tab,Tab;GODJ-750423-M-JC-MZN-0-6
 the calendar from the keyboard, a lone m picks nothing;pérez,Tab,lópez,Tab,ana,Tab,alt+Down,tip,Right,Right,Down,Return,notip,Tab,Down,m,tip,Tab,qro,Return,Tab,Tab;PELA-800110-M-QT-RPN-0-7
 Up and Down step the year, the month (to its last day) and the day under the cursor;Tab,Tab,Tab,31/01/1976,Up,Left,Left,Left,Left,Left,Up,Home,Down,Tab,shift+Tab;27/02/1977
 the untouched date's reasons in view until Escape, the link;gómez,Tab,díaz,Tab,juan,Return,tip,Escape,notip,link,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0
