@@ -113,9 +113,16 @@ void KeyBox::CopyBareKey()
     CloseClipboard();
 }
 
+void KeyBox::Explain()
+{
+    if (!tipText.empty()) {
+        popped.Show(box, tipText);
+    }
+}
+
 void KeyBox::ContextMenu(LPARAM where)
 {
-    enum : UINT { kCopy = 1, kCopyBare, kSelectAll };
+    enum : UINT { kCopy = 1, kCopyBare, kSelectAll, kExplain };
     DWORD start = 0;
     DWORD end = 0;
     SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -125,6 +132,9 @@ void KeyBox::ContextMenu(LPARAM where)
                 L"Copiar clave sin guiones");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, kSelectAll, L"Seleccionar todo\tCtrl+A");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING | (tipText.empty() ? MF_GRAYED : 0U), kExplain,
+                L"¿Qué es esto?\tMayús+F1");
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
     if (at.x == -1 && at.y == -1) {
         // From the keyboard: under the box's left end.
@@ -146,6 +156,9 @@ void KeyBox::ContextMenu(LPARAM where)
     case kSelectAll:
         SendMessageW(box, EM_SETSEL, 0, -1);
         break;
+    case kExplain:
+        Explain();
+        break;
     default:
         break;
     }
@@ -156,6 +169,10 @@ LRESULT CALLBACK KeyBox::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 {
     // Ctrl+C and the context menu's "Copiar" both copy through WM_COPY.
     if (message == WM_COPY && reinterpret_cast<KeyBox*>(self)->RefusedStaleCopy()) {
+        return 0;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_F1 && GetKeyState(VK_SHIFT) < 0) {
+        reinterpret_cast<KeyBox*>(self)->Explain();
         return 0;
     }
     if (message == WM_CONTEXTMENU) {

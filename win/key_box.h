@@ -39,8 +39,12 @@ private:
     // True, the clipboard emptied and the reason shown, when the key is stale.
     bool RefusedStaleCopy();
     // The box's own context menu, at `where` (screen pixels; -1, -1 from the
-    // keyboard): "Copiar", "Copiar clave sin guiones", "Seleccionar todo".
+    // keyboard): "Copiar", "Copiar clave sin guiones", "Seleccionar todo",
+    // "¿Qué es esto?".
     void ContextMenu(LPARAM where);
+    // The explanation in view under the box, until the next change or Escape
+    // (Shift+F1, or "¿Qué es esto?").
+    void Explain();
     // The key's 18 characters, without the dashes, to the clipboard.
     void CopyBareKey();
     void SetTipText(const std::wstring& text);

@@ -119,7 +119,7 @@ check() {
 }
 
 # A row: its name, its keys (comma-separated; Tab, shift+Tab, Return,
-# Escape, F4, alt+Down, Home and the arrows are keys; "tip" and "notip" wait for
+# Escape, F4, alt+Down, Home, shift+F1 and the arrows are keys; "tip" and "notip" wait for
 # a tooltip or the calendar to be shown or gone; "=TEXT" copies the focused
 # box's text and compares it; "bare=TEXT" copies the key through the context
 # menu's second entry, "Copiar clave sin guiones"; "link" clicks the link and compares the address
@@ -139,7 +139,7 @@ while IFS=';' read -r name keys expected; do
     IFS=',' read -r -a steps <<<"$keys"
     for step in "${steps[@]}"; do
         case $step in
-            Tab | shift+Tab | Return | Escape | F4 | alt+Down | Down | Up | Left | Right | Home)
+            Tab | shift+Tab | Return | Escape | F4 | alt+Down | Down | Up | Left | Right | Home | shift+F1)
                 x key --delay 50 "$step"
                 ;;
             tip) windows 2 || check "$name" "no tooltip" "a tooltip" ;;
@@ -177,7 +177,7 @@ Femenino gives M and says so on hover, the initial date, Enter on the button;pé
 a state and a sex by name, a changed key not copied, then drawn afresh;gómez,Tab,díaz,Tab,juan,Tab,23/04/1975,F4,tip,Escape,notip,Tab,Tab,jalisco,Return,Tab,Tab,=GODJ-750423-H-JC-MZN-0-6,shift+Tab,shift+Tab,shift+Tab,mujer,Tab,Tab,Tab,=(nothing copied),bare=(nothing copied),Return,shift+Tab,Tab;GODJ-750423-M-JC-MZN-0-6
 the calendar from the keyboard, a lone m picks nothing;pérez,Tab,lópez,Tab,ana,Tab,alt+Down,tip,Right,Right,Down,Return,notip,Tab,Down,m,tip,Tab,qro,Return,Tab,Tab;PELA-800110-M-QT-RPN-0-7
 Up and Down step the year, the month (to its last day) and the day under the cursor;Tab,Tab,Tab,31/01/1976,Up,Left,Left,Left,Left,Left,Up,Home,Down,Tab,shift+Tab;27/02/1977
-the untouched date's reasons in view until Escape, the link;gómez,Tab,díaz,Tab,juan,Return,tip,Escape,notip,link,Tab,Tab,Tab,Tab,Tab;   G-ODJ800-1-01-HMZ-N-0
+the untouched date's reasons in view until Escape, the link, the explanation on Shift+F1;gómez,Tab,díaz,Tab,juan,Return,tip,Escape,notip,link,Tab,Tab,Tab,Tab,Tab,shift+F1,tip,Escape,notip;   G-ODJ800-1-01-HMZ-N-0
 EOF_ROWS
 
 # The installed window: in this prefix, whose server knows the session's
