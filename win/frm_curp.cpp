@@ -173,15 +173,7 @@ frm_CURP::frm_CURP(HINSTANCE instance)
     });
     SetDlgItemTextW(window, kDtP, Wide(curp::kInitialDateText).c_str());
     dateEdited = false;
-    sexTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
-                             0, 0, 0, window, nullptr, nullptr, nullptr);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, kCmbSexo));
-    tool.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(sexTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    sexTip = std::make_unique<HoverTip>(GetDlgItem(window, kCmbSexo));
 
     // The system's dots per inch (the manifest makes the program aware of them).
     const HDC screen = GetDC(nullptr);
@@ -313,13 +305,7 @@ void frm_CURP::DescribeSex()
         text = Wide(
             curp::SexEntryDescription(Utf8(text.substr(text.find(L':') + 1)), SexLetter(entry)));
     }
-    sexTipText = text;
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = window;
-    tool.uId = reinterpret_cast<UINT_PTR>(list);
-    tool.lpszText = sexTipText.data();
-    SendMessageW(sexTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    sexTip->SetText(text);
 }
 
 void frm_CURP::CmdCalc_Click()

@@ -68,8 +68,7 @@ private:
     std::unique_ptr<DateBox> DtP;
     std::unique_ptr<TypeAhead> CmbSexo;
     std::unique_ptr<TypeAhead> CmbEnt;
-    HWND sexTip = nullptr;
-    std::wstring sexTipText;
+    std::unique_ptr<HoverTip> sexTip;
     bool dateEdited = false; // DtP no longer holds its initial date untouched
     bool sexInDoubt = false; // the popped tip says why a lone "m" picks nothing
 };

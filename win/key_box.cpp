@@ -12,18 +12,9 @@
 
 KeyBox::KeyBox(HWND box, PoppedTip& popped)
     : box(box)
+    , hover(box)
     , popped(popped)
 {
-    const HWND form = GetParent(box);
-    tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0,
-                              0, 0, 0, form, nullptr, nullptr, nullptr);
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = form;
-    tool.uId = reinterpret_cast<UINT_PTR>(box);
-    tool.lpszText = const_cast<wchar_t*>(L"");
-    SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SetWindowSubclass(box, &KeyBox::BoxProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -35,7 +26,7 @@ void KeyBox::Show(const std::string& key, const std::wstring& explanation,
     doubtful = isDoubtful || key.empty();
     shownKey = key;
     SetWindowTextW(box, Wide(curp::WithDashes(key)).c_str());
-    SetTipText(explanation);
+    hover.SetText(explanation);
     InvalidateRect(box, nullptr, TRUE);
     if (doubtful && !reasons.empty()) {
         popped.Show(box, reasons);
@@ -51,7 +42,7 @@ void KeyBox::MarkStale()
         return;
     }
     stale = true;
-    SetTipText(Wide(curp::kStaleKeyText));
+    hover.SetText(Wide(curp::kStaleKeyText));
     InvalidateRect(box, nullptr, TRUE);
 }
 
@@ -65,19 +56,8 @@ COLORREF KeyBox::TextColour() const noexcept
 
 void KeyBox::SetMaxTipWidth(int pixels)
 {
-    SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, pixels);
+    hover.SetMaxWidth(pixels);
     popped.SetMaxWidth(pixels);
-}
-
-void KeyBox::SetTipText(const std::wstring& text)
-{
-    tipText = text;
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.hwnd = GetParent(box);
-    tool.uId = reinterpret_cast<UINT_PTR>(box);
-    tool.lpszText = tipText.data();
-    SendMessageW(tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool KeyBox::RefusedStaleCopy()
@@ -115,8 +95,8 @@ void KeyBox::CopyBareKey()
 
 void KeyBox::Explain()
 {
-    if (!tipText.empty()) {
-        popped.Show(box, tipText);
+    if (!hover.Text().empty()) {
+        popped.Show(box, hover.Text());
     }
 }
 
@@ -133,7 +113,7 @@ void KeyBox::ContextMenu(LPARAM where)
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, kSelectAll, L"Seleccionar todo\tCtrl+A");
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING | (tipText.empty() ? MF_GRAYED : 0U), kExplain,
+    AppendMenuW(menu, MF_STRING | (hover.Text().empty() ? MF_GRAYED : 0U), kExplain,
                 L"¿Qué es esto?\tMayús+F1");
     POINT at{GET_X_LPARAM(where), GET_Y_LPARAM(where)};
     if (at.x == -1 && at.y == -1) {

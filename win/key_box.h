@@ -47,12 +47,10 @@ private:
     void Explain();
     // The key's 18 characters, without the dashes, to the clipboard.
     void CopyBareKey();
-    void SetTipText(const std::wstring& text);
 
     HWND box;
-    HWND tooltip = nullptr;
+    HoverTip hover; // the explanation, or why the key is stale
     PoppedTip& popped;
-    std::wstring tipText;
     std::string shownKey; // the key shown, without its dashes
     bool computed = false;
     bool stale = false;

@@ -1,10 +1,33 @@
-// A tooltip that opens by itself under a control, not waiting for the mouse,
+// The window's tooltips: a control's own, shown while the mouse rests on it,
+// and one that opens by itself under a control, not waiting for the mouse,
 // and stays until it is hidden: the reasons for a key, a refused copy.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+class HoverTip
+{
+public:
+    // The tooltip of `control`, empty until SetText.
+    explicit HoverTip(HWND control);
+    HoverTip(const HoverTip&) = delete;
+    HoverTip& operator=(const HoverTip&) = delete;
+
+    void SetText(const std::wstring& newText);
+    const std::wstring& Text() const noexcept
+    {
+        return text;
+    }
+    // The widest a line may be before it wraps, in pixels.
+    void SetMaxWidth(int pixels);
+
+private:
+    HWND control;
+    HWND tip = nullptr;
+    std::wstring text;
+};
 
 class PoppedTip
 {
